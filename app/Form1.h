@@ -1,0 +1,130 @@
+#pragma once
+// The main window: every control of the program and every user action. The handlers keep
+// the names of the events they answer (control, underscore, event) and stay short: the work
+// is done by plain functions in filelist/, convert/ and util/.
+//
+// The handlers are defined in one file per room:
+//   Form1.cpp           construction, layout, load sequence, output options, pointer feedback
+//   Form1FileList.cpp   removing, clearing and reordering list entries
+//   Form1Intake.cpp     the Open dialog, the folder intake, drag and drop, sample files
+//   Form1Conversion.cpp the conversion run and the output-folder browse button
+
+#include <QWidget>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Form1Services.h"
+
+class QGroupBox;
+class QRadioButton;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QTreeWidgetItem;
+class QCursor;
+
+namespace quillane {
+
+class FileListView;
+class FileList;
+class StagingText;
+
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form1(Form1Services services, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The load sequence, run once before the window is first shown.
+    void Form_Load();
+
+    // The window-wide pointer style: 0 default, 11 hourglass (busy), 99 the custom hand.
+    int MousePointer() const { return mousePointer_; }
+    void SetMousePointer(int style);
+    bool IsBusy() const { return mousePointer_ == 11; }
+
+    // The file list with its 1-based operations.
+    FileList& List();
+
+    // Controls, named as the designer named them.
+    QGroupBox* Frame1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QRadioButton* Option1 = nullptr;
+    QGroupBox* Frame4 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    FileListView* ListView1 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QPushButton* PushButton1 = nullptr;
+    QPushButton* PushButton4 = nullptr;
+    QPushButton* PushButton2 = nullptr;
+    QPushButton* PushButton6 = nullptr;
+    QPushButton* PushButton7 = nullptr;
+    QPushButton* PushButton9 = nullptr;
+
+    // --- Form1.cpp: load, output options, pointer feedback --------------------------------
+    void Option1_Click();
+    void Option2_Click();
+    void Text1_Change();
+    void Form_MouseMove();
+    void Frame1_MouseMove();
+    void Frame4_MouseMove();
+    void PushButton1_MouseMove();
+    void PushButton2_MouseMove();
+    void PushButton4_MouseMove();
+    void PushButton6_MouseMove();
+    void PushButton7_MouseMove();
+    void PushButton9_MouseMove();
+
+    // --- Form1FileList.cpp: the list's own operations -------------------------------------
+    void PushButton6_Click();
+    void ListView1_KeyDown(int keyCode, int shift);
+    void ListView1_DblClick();
+    void ListView1_ItemClick();
+    void ListView1_MouseDown();
+    // x and y in the list viewport's pixels; screenY the pointer's vertical screen position.
+    void ListView1_MouseMove(int x, int y, int screenY);
+    void ListView1_MouseUp();
+
+    // --- Form1Intake.cpp: filling the list ------------------------------------------------
+    void PushButton1_Click();
+    void PushButton4_Click();
+    void PushButton7_Click();
+    // True when the dragged data holds files (a drop is accepted).
+    bool ListView1_OLEDragOver(bool holdsFiles);
+    // The dropped paths in the drag source's order.
+    void ListView1_OLEDragDrop(const std::vector<std::string>& files);
+
+    // --- Form1Conversion.cpp: the run and the output folder -------------------------------
+    void PushButton2_Click();
+    void PushButton9_Click();
+
+    const Form1Services& services() const { return services_; }
+    DialogHost& dialogs() const { return *services_.dialogs; }
+    const std::string& programFolder() const { return programFolder_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateControls();
+    void Form_Unload();
+
+    Form1Services services_;
+    std::string programFolder_;
+    int mousePointer_ = 0;
+    std::unique_ptr<QCursor> mouseIcon_;  // the hand from "HAND-M.CUR", when loaded
+
+    // Reorder gesture state (Form1FileList.cpp).
+    QTreeWidgetItem* armedEntry_ = nullptr;
+    bool buttonHeld_ = false;
+    std::unique_ptr<FileList> list_;
+
+    // Conversion run state (Form1Conversion.cpp).
+    bool runInProgress_ = false;
+    std::unique_ptr<StagingText> RichTextBox1;
+};
+
+}  // namespace quillane

@@ -1,0 +1,121 @@
+#pragma once
+// The document model of the Tessaly document library, and the two operations callers rely on:
+// open a document from a path (its format recognised from the content) and save it to a path
+// whose extension chooses the output format.
+//
+// The model is compact on purpose: all text lives in one UTF-8 arena, and paragraphs and
+// formatted spans refer to it by offset, so a 100 MB document costs little more than its text.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Tessaly::Docs {
+
+// The library's one exception type: a clear, one-line description of the cause.
+class DocumentError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Character formatting of a span, as bit flags.
+enum Format : std::uint8_t {
+    kPlain = 0,
+    kBold = 1 << 0,
+    kItalic = 1 << 1,
+    kUnderline = 1 << 2,
+    kStrike = 1 << 3,
+    kSuperscript = 1 << 4,
+    kSubscript = 1 << 5,
+    // The span is link text; Span::ref is the index of its target in Document::links.
+    kLink = 1 << 6,
+    // The span is a footnote reference mark; Span::ref is the index in Document::notes.
+    kNoteRef = 1 << 7,
+};
+
+// A stretch of text with one formatting. Inside a paragraph's text, '\n' is a line break and
+// '\t' a tab; nothing else below U+0020 occurs.
+struct Span {
+    std::uint64_t offset = 0;  // into Document::text
+    std::uint32_t length = 0;  // in bytes
+    std::uint8_t format = kPlain;
+    std::uint32_t ref = 0;  // see kLink and kNoteRef
+};
+
+enum class BlockKind : std::uint8_t {
+    Paragraph,
+    Heading,     // level 1..6
+    SceneBreak,  // a break between scenes ("* * *" in plain text, a section break in RTF)
+    PageBreak,   // a hard page break
+};
+
+enum class Alignment : std::uint8_t { Start, Center, End, Justify };
+
+// A paragraph-level block. Its spans are spans[firstSpan .. firstSpan + spanCount).
+struct Block {
+    BlockKind kind = BlockKind::Paragraph;
+    std::uint8_t level = 0;
+    Alignment alignment = Alignment::Start;
+    // The source gave this paragraph a first-line or left indent.
+    bool indented = false;
+    std::uint32_t firstSpan = 0;
+    std::uint32_t spanCount = 0;
+};
+
+// A footnote or endnote: its own blocks, in Document::noteBlocks.
+struct Note {
+    std::uint32_t firstBlock = 0;
+    std::uint32_t blockCount = 0;
+};
+
+struct Metadata {
+    std::string title;     // empty when the source gives none
+    std::string author;    // empty when unknown
+    std::string language;  // BCP 47 tag, empty when unknown
+    std::string subject;
+    std::string description;
+};
+
+class Document {
+public:
+    // An empty document.
+    Document() = default;
+
+    // Loads the document at `path`, recognising its format from the content (RTF), and
+    // refines its structure for reading (paragraph shape, scene breaks, chapters, title and
+    // language). Throws DocumentError when the file cannot be read or its format is unknown.
+    explicit Document(const std::string& path);
+
+    // Saves the document at `path`; the extension chooses the format (".epub", in any letter
+    // case). Any other extension throws DocumentError. The file is written atomically: on a
+    // failure an existing file at `path` is left untouched and no partial file remains.
+    void Save(const std::string& path) const;
+
+    Metadata metadata;
+    std::string text;  // UTF-8 arena
+    std::vector<Span> spans;
+    std::vector<Block> blocks;
+    std::vector<std::string> links;  // hyperlink targets
+    std::vector<Note> notes;
+    std::vector<Block> noteBlocks;
+    // The source carried paragraph formatting of its own (indents, spacing, styles), so its
+    // paragraphs are taken as they are; plain staged text has none.
+    bool hasParagraphFormatting = false;
+
+    // Building helpers, used by readers and by the refinement steps.
+    // Starts a new block and returns it; following AppendText calls add to it.
+    Block& BeginBlock(BlockKind kind = BlockKind::Paragraph, std::uint8_t level = 0);
+    // Appends UTF-8 text with `format` to the last block, merging with its last span when the
+    // formatting matches.
+    void AppendText(std::string_view utf8, std::uint8_t format = kPlain, std::uint32_t ref = 0);
+
+    std::string_view SpanText(const Span& span) const {
+        return std::string_view(text).substr(span.offset, span.length);
+    }
+    // The whole text of a block, its spans joined.
+    std::string BlockText(const Block& block) const;
+};
+
+}  // namespace Tessaly::Docs

@@ -1,0 +1,1 @@
+list(APPEND DOCLIB_SOURCES rtf/RtfReader.cpp)

@@ -1,0 +1,1 @@
+list(APPEND DOCLIB_SOURCES structure/Refine.cpp)

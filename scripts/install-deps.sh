@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need, when any is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config git
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  zlib1g-dev libuchardet-dev
+  libgtest-dev googletest
+  epubcheck default-jre-headless
+  xvfb xauth xdotool x11-utils
+  desktop-file-utils appstream
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

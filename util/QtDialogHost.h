@@ -1,0 +1,28 @@
+#pragma once
+// The desktop's own dialogs behind DialogHost.
+
+#include "util/DialogHost.h"
+
+class QWidget;
+
+namespace quillane {
+
+class QtDialogHost : public DialogHost {
+public:
+    explicit QtDialogHost(QWidget* owner) : owner_(owner) {}
+
+    MessageResult MessageBox(const std::string& text, MessageButtons buttons, MessageIcon icon,
+                             const std::string& title) override;
+    std::string InputBox(const std::string& prompt, const std::string& title,
+                         const std::string& defaultAnswer) override;
+    std::string ShowOpen(const OpenDialogRequest& request) override;
+    std::string BrowseForFolder(const std::string& prompt,
+                                const std::string& startFolder) override;
+    void OpenUrl(const std::string& url) override;
+    void OpenFolder(const std::string& path) override;
+
+private:
+    QWidget* owner_;
+};
+
+}  // namespace quillane
