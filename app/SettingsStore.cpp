@@ -1,0 +1,60 @@
+#include "app/SettingsStore.h"
+
+#include <QSettings>
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "util/AppError.h"
+
+namespace quillane {
+
+namespace {
+QString ToQt(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+}  // namespace
+
+std::string SettingsStore::Read(const std::string& key, const std::string& defaultValue) const {
+    QSettings settings(QStringLiteral("Kelvardy"), QStringLiteral("Quillane"));
+    const QVariant value = settings.value(ToQt(key));
+    if (!value.isValid()) {
+        return defaultValue;
+    }
+    return value.toString().toStdString();
+}
+
+void SettingsStore::Write(const std::string& key, const std::string& value) {
+    QSettings settings(QStringLiteral("Kelvardy"), QStringLiteral("Quillane"));
+    settings.setValue(ToQt(key), ToQt(value));
+}
+
+std::string BooleanText(bool value) { return value ? "True" : "False"; }
+
+bool ToBoolean(const std::string& text) {
+    std::string t = text;
+    // Surrounding blanks are allowed around a Boolean word or a number.
+    const auto first = t.find_first_not_of(" \t");
+    const auto last = t.find_last_not_of(" \t");
+    t = first == std::string::npos ? std::string() : t.substr(first, last - first + 1);
+    std::string lower = t;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (lower == "true") {
+        return true;
+    }
+    if (lower == "false") {
+        return false;
+    }
+    double number = 0;
+    const char* begin = t.data();
+    const char* end = t.data() + t.size();
+    if (!t.empty() && *begin == '+') {
+        ++begin;
+    }
+    const auto [ptr, ec] = std::from_chars(begin, end, number);
+    if (t.empty() || ec != std::errc() || ptr != end) {
+        Raise(errc::kTypeMismatch);
+    }
+    return number != 0;
+}
+
+}  // namespace quillane

@@ -1,0 +1,1 @@
+# Program icon, pointer images and the optional skin.

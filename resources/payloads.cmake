@@ -1,0 +1,1 @@
+# The converter and its library, embedded in the program byte for byte.

@@ -1,0 +1,1 @@
+# The Samples folder beside the program.
