@@ -95,6 +95,8 @@ public:
     bool ListView1_OLEDragOver(bool holdsFiles);
     // The dropped paths in the drag source's order.
     void ListView1_OLEDragDrop(const std::vector<std::string>& files);
+    // Records the sample files in the "Snapshot" setting (called by the load sequence).
+    void SampleSetup();
 
     // --- Form1Conversion.cpp: the run and the output folder -------------------------------
     void PushButton2_Click();
