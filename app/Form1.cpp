@@ -4,16 +4,52 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/HomePageVisit.h"
+#include "app/PointerImage.h"
+#include "app/ProgramIcon.h"
+#include "app/SettingsStore.h"
+#include "app/Twips.h"
 #include "convert/StagingText.h"
 #include "filelist/FileList.h"
 #include "filelist/FileListView.h"
+#include "util/AppError.h"
+#include "util/DesktopFolder.h"
+#include "util/DialogHost.h"
+#include "util/ErrorReport.h"
+#include "util/FileBytes.h"
+#include "util/PathHelpers.h"
 
 namespace quillane {
+
+namespace {
+
+constexpr const char* kProductName = "Quillane";
+
+QString ToQt(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// An option button set from a stored value. Clearing the selected button of a group is
+// allowed here, so both stored as "False" leaves neither selected.
+void SetOptionValue(QRadioButton* option, bool value) {
+    if (value) {
+        option->setChecked(true);
+        return;
+    }
+    const bool exclusive = option->autoExclusive();
+    option->setAutoExclusive(false);
+    option->setChecked(false);
+    option->setAutoExclusive(exclusive);
+}
+
+}  // namespace
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
@@ -27,50 +63,97 @@ Form1::Form1(Form1Services services, QWidget* parent)
 
 Form1::~Form1() = default;
 
-FileList& Form1::List() { return *list_; }
-
-void Form1::CreateControls() {
-    Frame1 = new QGroupBox(QStringLiteral("Save Option"), this);
-    Option2 = new QRadioButton(QStringLiteral("Save results in folder of original file"), Frame1);
-    Option1 = new QRadioButton(QStringLiteral("Save results to this folder:"), Frame1);
-    Frame4 = new QGroupBox(Frame1);
-    Text1 = new QLineEdit(Frame4);
-    ListView1 = new FileListView(this);
-    ProgressBar1 = new QProgressBar(this);
-    PushButton1 = new QPushButton(QStringLiteral("Add Text File(s)"), this);
-    PushButton4 = new QPushButton(QStringLiteral("Add All Text File(s) In Folder"), this);
-    PushButton2 = new QPushButton(QStringLiteral("Start Converting"), this);
-    PushButton6 = new QPushButton(QStringLiteral("Clear List"), this);
-    PushButton7 = new QPushButton(QStringLiteral("Load Sample/Example Files"), this);
-    PushButton9 = new QPushButton(QStringLiteral("..."), Frame4);
+FileList& Form1::List() {
+    return *list_;
 }
 
-void Form1::Form_Load() {}
+void Form1::Form_Load() {
+    StepScope scope(dialogs(), "in Quillane2021/08/31.Form1.Form_Load ");
+    SettingsStore settings;
 
-void Form1::SetMousePointer(int style) { mousePointer_ = style; }
+    scope.Step(100, [&] { ApplySkin(); });
+    if (scope.If(102, [&] { return FileExists(programFolder_ + "/HAND-M.CUR"); })) {
+        scope.Step(104, [&] { mouseIcon_ = LoadPointerImage(programFolder_ + "/HAND-M.CUR"); });
+    }
+    scope.Step(106, [&] { setWindowTitle(QStringLiteral("Quillane")); });
+    scope.Step(106, [&] { setWindowIcon(ProgramIcon()); });
+    scope.Step(106, [&] {
+        QGuiApplication::setApplicationDisplayName(ToQt(ShortenedTitle(kProductName)));
+    });
+    scope.Step(108, [&] {
+        const double fraction =
+            services_.randomFraction ? services_.randomFraction() : TimeSeededFraction();
+        if (IsHomePageDraw(DrawOneToHundred(fraction))) {
+            dialogs().OpenUrl(kHomePageAddress);
+        }
+    });
+    if (scope.If(110, [&] { return settings.Read("Snapshot", "").empty(); })) {
+        scope.Step(110, [&] { SampleSetup(); });
+    }
+    scope.Step(130, [&] { ListView1->setHeaderLabels({QStringLiteral("Text File(s)")}); });
+    scope.Step(132, [&] { ListView1->setColumnWidth(0, Twips(7000)); });
+    scope.Step(134, [&] { Text1->setText(ToQt(settings.Read("Text1", DesktopFolder()))); });
+    scope.Step(136, [&] { SetOptionValue(Option1, ToBoolean(settings.Read("Option1", "1"))); });
+    scope.Step(138, [&] { SetOptionValue(Option2, ToBoolean(settings.Read("Option2", "0"))); });
+    if (scope.If(140, [&] { return Option1->isChecked(); })) {
+        scope.Step(142, [&] { Frame4->setEnabled(true); });
+    } else {
+        scope.Step(144, [&] { Frame4->setEnabled(false); });
+    }
+    ListView1->setFocus();
+}
 
-void Form1::Option1_Click() {}
-void Form1::Option2_Click() {}
-void Form1::Text1_Change() {}
-void Form1::Form_MouseMove() {}
-void Form1::Frame1_MouseMove() {}
-void Form1::Frame4_MouseMove() {}
-void Form1::PushButton1_MouseMove() {}
-void Form1::PushButton2_MouseMove() {}
-void Form1::PushButton4_MouseMove() {}
-void Form1::PushButton6_MouseMove() {}
-void Form1::PushButton7_MouseMove() {}
-void Form1::PushButton9_MouseMove() {}
+void Form1::ApplySkin() {
+    const std::string skin = programFolder_ + "/x/o.cjs";
+    if (!IsNormalFile(skin)) {
+        return;
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{this, Frame1, Frame4, Option1, Option2}) {
+        QPalette face = w->palette();
+        face.setColor(QPalette::Window, QGuiApplication::palette().color(QPalette::Button));
+        w->setPalette(face);
+        w->setAutoFillBackground(true);
+    }
+    setStyleSheet(ToQt(ReadSmallFile(skin)));
+}
+
+void Form1::Option1_Click() {
+    SaveSetting("Option1", BooleanText(Option1->isChecked()));
+    SaveSetting("Option2", BooleanText(Option2->isChecked()));
+    Frame4->setEnabled(Option1->isChecked());
+}
+
+// Both option buttons do the same: store the pair and enable the folder box with Option1.
+void Form1::Option2_Click() {
+    Option1_Click();
+}
+
+void Form1::Text1_Change() {
+    SaveSetting("Text1", Text1->text().toStdString());
+}
+
+void Form1::SaveSetting(const std::string& key, const std::string& value) {
+    try {
+        SettingsStore().Write(key, value);
+        settingsWriteFailed_ = false;
+    } catch (const AppError& e) {
+        // These handlers have no error report; the user still learns that the choice will not
+        // be remembered, once until a write succeeds again.
+        if (!settingsWriteFailed_) {
+            settingsWriteFailed_ = true;
+            dialogs().MessageBox("Your choice could not be saved (" + e.description() + ").",
+                                 MessageButtons::Ok, MessageIcon::Exclamation, "");
+        }
+    }
+}
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();
     Form_Unload();
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    return QWidget::eventFilter(watched, event);
+void Form1::Form_Unload() {
+    QCoreApplication::quit();
 }
-
-void Form1::Form_Unload() { QCoreApplication::quit(); }
 
 }  // namespace quillane

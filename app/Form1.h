@@ -4,11 +4,14 @@
 // is done by plain functions in filelist/, convert/ and util/.
 //
 // The handlers are defined in one file per room:
-//   Form1.cpp           construction, layout, load sequence, output options, pointer feedback
+//   Form1.cpp           construction, load sequence, output options, closing
+//   Form1Controls.cpp   the controls, their places, fonts and tab order, event wiring
+//   Form1Pointer.cpp    the window-wide pointer and its hover handlers
 //   Form1FileList.cpp   removing, clearing and reordering list entries
 //   Form1Intake.cpp     the Open dialog, the folder intake, drag and drop, sample files
 //   Form1Conversion.cpp the conversion run and the output-folder browse button
 
+#include <QPersistentModelIndex>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -106,12 +109,26 @@ public:
     DialogHost& dialogs() const { return *services_.dialogs; }
     const std::string& programFolder() const { return programFolder_; }
 
+    // The list's own pointer: 0 none of its own, 1 arrow, 99 the "drag.ico" image.
+    int ListMousePointer() const { return listPointer_; }
+    // True when the hand from "HAND-M.CUR" was loaded at start.
+    bool HasMouseIcon() const { return mouseIcon_ != nullptr; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateControls();
+    void PlaceControls();
+    void SetTabOrder();
+    void WireEvents();
+    void ApplySkin();
+    void ApplyPointers();
+    void HoverPointer(int style);
+    void RemoveSelectedEntry();
+    void SetListPointer(int style, const QCursor* image);
+    void SaveSetting(const std::string& key, const std::string& value);
     void Form_Unload();
 
     Form1Services services_;
@@ -119,9 +136,14 @@ private:
     int mousePointer_ = 0;
     std::unique_ptr<QCursor> mouseIcon_;  // the hand from "HAND-M.CUR", when loaded
 
-    // Reorder gesture state (Form1FileList.cpp).
-    QTreeWidgetItem* armedEntry_ = nullptr;
+    // Reorder gesture state (Form1FileList.cpp). The armed entry is a persistent index, so an
+    // entry removed by any path simply stops being armed.
+    QPersistentModelIndex armedEntry_;
     bool buttonHeld_ = false;
+    int listPointer_ = 0;
+    std::unique_ptr<QCursor> listIcon_;  // the list's "drag.ico" pointer, when loaded
+    // A settings write that failed is told once, not at every keystroke.
+    bool settingsWriteFailed_ = false;
     std::unique_ptr<FileList> list_;
 
     // Conversion run state (Form1Conversion.cpp).

@@ -1,6 +1,72 @@
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+
 #include "app/Form1.h"
+#include "app/SettingsStore.h"
+#include "convert/ConversionHost.h"
+#include "convert/ConversionRun.h"
+#include "convert/PayloadResources.h"
+#include "convert/ProgressBarDisplay.h"
+#include "convert/StagingText.h"
+#include "filelist/FileList.h"
+#include "util/DialogHost.h"
+#include "util/ErrorReport.h"
 
 namespace quillane {
-void Form1::PushButton2_Click() {}
-void Form1::PushButton9_Click() {}
+
+namespace {
+
+// The window as the conversion run sees it.
+class WindowConversionHost : public ConversionHost {
+  public:
+    WindowConversionHost(Form1& form, StagingText& staging)
+        : form_(form), staging_(staging), bar_(*form.ProgressBar1) {}
+
+    int EntryCount() override { return form_.List().Count(); }
+    std::string EntryText(int index) override { return form_.List().Text(index); }
+    OutputChoice OutputOptions() override {
+        return {form_.Option1->isChecked(), form_.Option2->isChecked(),
+                form_.Text1->text().toStdString()};
+    }
+    ProgressDisplay& Progress() override { return bar_; }
+    void SetMousePointer(int style) override { form_.SetMousePointer(style); }
+    void Yield() override { QCoreApplication::processEvents(); }
+    DialogHost& Dialogs() override { return form_.dialogs(); }
+    StagingText& Staging() override { return staging_; }
+    std::string Payload(int id) override { return LoadPayload(id); }
+
+  private:
+    Form1& form_;
+    StagingText& staging_;
+    ProgressBarDisplay bar_;
+};
+
+}  // namespace
+
+void Form1::PushButton2_Click() {
+    WindowConversionHost host(*this, *RichTextBox1);
+    ConversionRun(host).Start(runInProgress_);
+}
+
+void Form1::PushButton9_Click() {
+    StepScope scope(dialogs(), "in Quillane2021/08/31.Form2.PushButton9_Click ");
+    SettingsStore settings;
+    std::string folder;
+    scope.Step(100, [&] {
+        folder =
+            dialogs().BrowseForFolder("Please select folder:", settings.Read("LastFolderDot", ""));
+    });
+    if (scope.If(102, [&] { return folder.empty(); })) {
+        return;
+    }
+    scope.Step(104, [&] { settings.Write("LastFolderDot", folder); });
+    // Only the root keeps its own trailing separator; every other folder gets one.
+    if (scope.If(104, [&] { return folder.back() != '/'; })) {
+        scope.Step(106, [&] { Text1->setText(QString::fromStdString(folder + "/")); });
+    } else {
+        scope.Step(108, [&] { Text1->setText(QString::fromStdString(folder)); });
+    }
+}
+
 }  // namespace quillane

@@ -1,11 +1,106 @@
+// The list's own operations: removing the selected entry, clearing the list, and the
+// press-and-drag gesture that carries an entry's path along the rows.
+
+#include <QTreeWidgetItem>
+
 #include "app/Form1.h"
+#include "app/PointerImage.h"
+#include "filelist/FileList.h"
+#include "filelist/FileListView.h"
+#include "util/AppError.h"
+#include "util/ErrorReport.h"
 
 namespace quillane {
-void Form1::PushButton6_Click() {}
-void Form1::ListView1_KeyDown(int, int) {}
-void Form1::ListView1_DblClick() {}
-void Form1::ListView1_ItemClick() {}
-void Form1::ListView1_MouseDown() {}
-void Form1::ListView1_MouseMove(int, int, int) {}
-void Form1::ListView1_MouseUp() {}
+
+namespace {
+constexpr int kDeleteKey = 46;
+constexpr int kArrow = 1;
+constexpr int kCustom = 99;
+// Pointer heights on the screen above and below which the gesture scrolls the list.
+constexpr int kScrollUpBelow = 305;
+constexpr int kScrollDownFrom = 365;
+}  // namespace
+
+void Form1::RemoveSelectedEntry() {
+    if (IsBusy() || List().Count() == 0) {
+        return;
+    }
+    if (const int index = List().SelectedIndex(); index != 0) {
+        // An armed entry that goes is no longer armed: its persistent index turns invalid.
+        List().Remove(index);
+    }
+}
+
+void Form1::ListView1_KeyDown(int keyCode, int /*shift*/) {
+    if (keyCode == kDeleteKey) {
+        RemoveSelectedEntry();
+    }
+}
+
+void Form1::ListView1_DblClick() {
+    RemoveSelectedEntry();
+}
+
+void Form1::PushButton6_Click() {
+    if (IsBusy()) {
+        return;
+    }
+    StepScope scope(dialogs(), "in Quillane2021/08/31.Form2.PushButton6_Click ");
+    scope.Step(100, [&] {
+        List().Clear();
+        armedEntry_ = QPersistentModelIndex();
+    });
+}
+
+void Form1::ListView1_ItemClick() {
+    const int index = List().SelectedIndex();
+    armedEntry_ = index != 0 ? QPersistentModelIndex(ListView1->indexFromItem(List().Item(index)))
+                             : QPersistentModelIndex();
+    try {
+        const auto image = LoadPointerImage(programFolder_ + "/drag.ico");
+        SetListPointer(kCustom, image.get());
+    } catch (const AppError&) {
+        // The drag pointer is decoration only: without a readable "drag.ico" the list keeps
+        // the pointer it has, and the gesture works all the same.
+    }
+}
+
+void Form1::ListView1_MouseDown() {
+    buttonHeld_ = true;
+}
+
+void Form1::ListView1_MouseMove(int x, int y, int screenY) {
+    Form_MouseMove();
+    if (!buttonHeld_) {
+        return;
+    }
+    QTreeWidgetItem* under = ListView1->itemAt(x, y);
+    QTreeWidgetItem* armed =
+        armedEntry_.isValid() ? ListView1->itemFromIndex(armedEntry_) : nullptr;
+    if (under == nullptr || armed == nullptr || under->text(0) == armed->text(0)) {
+        return;
+    }
+    const QString carried = armed->text(0);
+    armed->setText(0, under->text(0));
+    under->setText(0, carried);
+    ListView1->setCurrentItem(under);
+    armedEntry_ = QPersistentModelIndex(ListView1->indexFromItem(under));
+
+    const int row = ListView1->indexOfTopLevelItem(under);
+    if (screenY < kScrollUpBelow) {
+        if (row > 0) {
+            ListView1->scrollToItem(ListView1->topLevelItem(row - 1));
+        }
+    } else if (screenY >= kScrollDownFrom) {
+        if (row + 1 < ListView1->topLevelItemCount()) {
+            ListView1->scrollToItem(ListView1->topLevelItem(row + 1));
+        }
+    }
+}
+
+void Form1::ListView1_MouseUp() {
+    buttonHeld_ = false;
+    SetListPointer(kArrow, nullptr);
+}
+
 }  // namespace quillane

@@ -4,13 +4,16 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 
 #include "util/AppError.h"
 
 namespace quillane {
 
 namespace {
-QString ToQt(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString ToQt(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 }  // namespace
 
 std::string SettingsStore::Read(const std::string& key, const std::string& defaultValue) const {
@@ -19,15 +22,29 @@ std::string SettingsStore::Read(const std::string& key, const std::string& defau
     if (!value.isValid()) {
         return defaultValue;
     }
+    // A value edited by hand into a comma list still reads as the text it shows.
+    if (value.typeId() == QMetaType::QStringList) {
+        return value.toStringList().join(QStringLiteral(", ")).toStdString();
+    }
     return value.toString().toStdString();
 }
 
 void SettingsStore::Write(const std::string& key, const std::string& value) {
     QSettings settings(QStringLiteral("Kelvardy"), QStringLiteral("Quillane"));
     settings.setValue(ToQt(key), ToQt(value));
+    // A write that did not reach the store is a failure, not a silent loss of the choice.
+    settings.sync();
+    if (settings.status() == QSettings::AccessError) {
+        Raise(errc::kPermissionDenied);
+    }
+    if (settings.status() != QSettings::NoError) {
+        Raise(errc::kDeviceIo);
+    }
 }
 
-std::string BooleanText(bool value) { return value ? "True" : "False"; }
+std::string BooleanText(bool value) {
+    return value ? "True" : "False";
+}
 
 bool ToBoolean(const std::string& text) {
     std::string t = text;
@@ -51,7 +68,8 @@ bool ToBoolean(const std::string& text) {
         ++begin;
     }
     const auto [ptr, ec] = std::from_chars(begin, end, number);
-    if (t.empty() || ec != std::errc() || ptr != end) {
+    // "nan" and "inf" parse as numbers but are no Boolean text.
+    if (t.empty() || ec != std::errc() || ptr != end || !std::isfinite(number)) {
         Raise(errc::kTypeMismatch);
     }
     return number != 0;

@@ -7,10 +7,11 @@
 namespace quillane {
 
 class SettingsStore {
-public:
+  public:
     // The stored text, or `defaultValue` when the key is missing (an empty stored text is
     // returned as it is).
     std::string Read(const std::string& key, const std::string& defaultValue) const;
+    // Raises AppError 70 when the store cannot be written, 57 when it is damaged.
     void Write(const std::string& key, const std::string& value);
 };
 

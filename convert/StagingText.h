@@ -1,17 +1,26 @@
 #pragma once
 // The hidden staging control: holds a source file's plain text and writes it as the RTF
-// document the converter reads.
+// document the converter reads. Appending is amortised constant time per character, so
+// staging a file costs time linear in its size however many chunks it arrives in.
 
 #include <string>
+#include <string_view>
 
 namespace quillane {
 
 class StagingText {
-public:
+  public:
     const std::string& Text() const { return text_; }
     void SetText(std::string text) { text_ = std::move(text); }
+    void Clear() { text_.clear(); }
+    void Append(std::string_view chunk) { text_.append(chunk); }
 
-private:
+    // Writes the text as RTF at `path`, with `title` (the source's file name) as the document
+    // title. Raises AppError when the file cannot be created or written; a partly written file
+    // is removed.
+    void SaveFile(const std::string& path, const std::string& title) const;
+
+  private:
     std::string text_;
 };
 

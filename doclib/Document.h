@@ -65,6 +65,7 @@ struct Block {
 };
 
 // A footnote or endnote: its own blocks, in Document::noteBlocks.
+// Note blocks' spans are in Document::spans too, after all the body's spans.
 struct Note {
     std::uint32_t firstBlock = 0;
     std::uint32_t blockCount = 0;

@@ -2,10 +2,15 @@
 
 #include <QTreeWidget>
 
+#include "filelist/PathText.h"
+
 namespace quillane {
 
 namespace {
-QString ToQt(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+// Lossless, so a row whose name is not valid UTF-8 still gives back the real path.
+QString ToQt(const std::string& s) {
+    return PathToText(s);
+}
 }  // namespace
 
 void FileList::Add(const std::string& path) {
@@ -14,11 +19,13 @@ void FileList::Add(const std::string& path) {
     view_.addTopLevelItem(item);
 }
 
-int FileList::Count() const { return view_.topLevelItemCount(); }
+int FileList::Count() const {
+    return view_.topLevelItemCount();
+}
 
 std::string FileList::Text(int index) const {
     const QTreeWidgetItem* item = Item(index);
-    return item ? item->text(0).toStdString() : std::string();
+    return item ? TextToPath(item->text(0)) : std::string();
 }
 
 void FileList::SetText(int index, const std::string& path) {
@@ -27,9 +34,13 @@ void FileList::SetText(int index, const std::string& path) {
     }
 }
 
-void FileList::Remove(int index) { delete view_.takeTopLevelItem(index - 1); }
+void FileList::Remove(int index) {
+    delete view_.takeTopLevelItem(index - 1);
+}
 
-void FileList::Clear() { view_.clear(); }
+void FileList::Clear() {
+    view_.clear();
+}
 
 bool FileList::Contains(const std::string& path) const {
     const QString wanted = ToQt(path);

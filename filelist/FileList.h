@@ -9,7 +9,7 @@ class QTreeWidgetItem;
 namespace quillane {
 
 class FileList {
-public:
+  public:
     explicit FileList(QTreeWidget& view) : view_(view) {}
 
     // A new last entry; nothing else changes (no selection, no scrolling).
@@ -28,7 +28,7 @@ public:
     QTreeWidgetItem* Item(int index) const;
     int IndexOf(const QTreeWidgetItem* item) const;
 
-private:
+  private:
     QTreeWidget& view_;
 };
 

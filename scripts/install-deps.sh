@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   zlib1g-dev libuchardet-dev
   libgtest-dev googletest
-  epubcheck default-jre-headless
+  epubcheck default-jre-headless unzip
   xvfb xauth xdotool x11-utils
   desktop-file-utils appstream
 )

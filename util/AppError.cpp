@@ -22,6 +22,8 @@ std::string StandardDescription(int number) {
             return "Permission denied";
         case errc::kPathNotFound:
             return "Path not found";
+        case errc::kInvalidPicture:
+            return "Invalid picture";
         case errc::kBufferTooSmall:
             return "The buffer is too small for the selected file names";
         default:
@@ -29,7 +31,9 @@ std::string StandardDescription(int number) {
     }
 }
 
-void Raise(int number) { throw AppError(number, StandardDescription(number)); }
+void Raise(int number) {
+    throw AppError(number, StandardDescription(number));
+}
 
 void RaiseFromErrno(int errnoValue) {
     switch (errnoValue) {

@@ -17,18 +17,19 @@ inline constexpr int kBadFileMode = 54;
 inline constexpr int kDeviceIo = 57;
 inline constexpr int kPermissionDenied = 70;
 inline constexpr int kPathNotFound = 76;
+inline constexpr int kInvalidPicture = 481;
 inline constexpr int kBufferTooSmall = 20476;
 }  // namespace errc
 
 class AppError : public std::runtime_error {
-public:
+  public:
     AppError(int number, const std::string& description)
         : std::runtime_error(description), number_(number) {}
 
     int number() const { return number_; }
     std::string description() const { return what(); }
 
-private:
+  private:
     int number_;
 };
 

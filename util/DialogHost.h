@@ -23,7 +23,7 @@ struct OpenDialogRequest {
 };
 
 class DialogHost {
-public:
+  public:
     virtual ~DialogHost() = default;
 
     // A modal message box. An empty title means the application title. A CR in the text is a

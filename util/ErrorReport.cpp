@@ -5,8 +5,7 @@
 
 namespace quillane {
 
-std::string ErrorReportText(const std::string& description, const std::string& location,
-                            int step) {
+std::string ErrorReportText(const std::string& description, const std::string& location, int step) {
     return description + "\r\n" + location + "at line " + std::to_string(step) + "\r\r" +
            "Please email screenshot of this message to " + kSupportAddress;
 }

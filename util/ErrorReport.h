@@ -17,15 +17,15 @@ inline constexpr const char* kSupportAddress = "support@kelvardy.example";
 inline constexpr const char* kErrorReportTitle = "Application Error";
 
 // description, CR LF, location text, "at line ", number, CR CR, the e-mail request.
-std::string ErrorReportText(const std::string& description, const std::string& location,
-                            int step);
+std::string ErrorReportText(const std::string& description, const std::string& location, int step);
 
 // The description of whatever a step threw.
 std::string DescribeFailure(std::exception_ptr failure);
 
 class StepScope {
-public:
-    StepScope(DialogHost& host, std::string location) : host_(host), location_(std::move(location)) {}
+  public:
+    StepScope(DialogHost& host, std::string location)
+        : host_(host), location_(std::move(location)) {}
 
     // Runs `body` as step `number`. Returns true when it completed; on a failure the report is
     // shown and false is returned, so the caller carries on with its next step.
@@ -61,7 +61,7 @@ public:
     int reportCount() const { return reports_; }
     const std::string& location() const { return location_; }
 
-private:
+  private:
     DialogHost& host_;
     std::string location_;
     int step_ = 0;

@@ -25,7 +25,9 @@ bool FileExists(const std::string& path);
 // there. Never throws.
 std::optional<bool> FolderExists(const std::string& path);
 // True only when FolderExists gives true.
-inline bool IsFolder(const std::string& path) { return FolderExists(path).value_or(false); }
+inline bool IsFolder(const std::string& path) {
+    return FolderExists(path).value_or(false);
+}
 
 // The application title from a product name: its last word removed, then further last words
 // while the result is longer than 40 characters. A one-word name stays whole.

@@ -1,16 +1,93 @@
 #include "util/QtDialogHost.h"
 
-// Placeholder: the shell fills this in.
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "util/DialogText.h"
+#include "util/OpenDialogResult.h"
+
 namespace quillane {
-MessageResult QtDialogHost::MessageBox(const std::string&, MessageButtons, MessageIcon,
-                                       const std::string&) {
+
+namespace {
+
+QString ToQt(const std::string& s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
+
+// A dialog without a title of its own shows the application title.
+QString TitleOrApplication(const std::string& title) {
+    return title.empty() ? QGuiApplication::applicationDisplayName() : ToQt(title);
+}
+
+}  // namespace
+
+MessageResult QtDialogHost::MessageBox(const std::string& text, MessageButtons buttons,
+                                       MessageIcon icon, const std::string& title) {
+    QMessageBox box(owner_);
+    box.setWindowTitle(TitleOrApplication(title));
+    // Paths and file names are shown as they are, never read as markup.
+    box.setTextFormat(Qt::PlainText);
+    box.setText(ToQt(DisplayText(text)));
+    box.setIcon(icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon);
+    if (buttons == MessageButtons::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    const int answer = box.exec();
+    if (buttons == MessageButtons::YesNo) {
+        return answer == QMessageBox::Yes ? MessageResult::Yes : MessageResult::No;
+    }
     return MessageResult::Ok;
 }
-std::string QtDialogHost::InputBox(const std::string&, const std::string&, const std::string&) {
-    return {};
+
+std::string QtDialogHost::InputBox(const std::string& prompt, const std::string& title,
+                                   const std::string& defaultAnswer) {
+    bool ok = false;
+    const QString answer =
+        QInputDialog::getText(owner_, TitleOrApplication(title), ToQt(DisplayText(prompt)),
+                              QLineEdit::Normal, ToQt(defaultAnswer), &ok);
+    return ok ? answer.toStdString() : std::string();
 }
-std::string QtDialogHost::ShowOpen(const OpenDialogRequest&) { return {}; }
-std::string QtDialogHost::BrowseForFolder(const std::string&, const std::string&) { return {}; }
-void QtDialogHost::OpenUrl(const std::string&) {}
-void QtDialogHost::OpenFolder(const std::string&) {}
+
+std::string QtDialogHost::ShowOpen(const OpenDialogRequest& request) {
+    QStringList filters;
+    for (const std::string& f : NameFilters(request.filter)) {
+        filters << ToQt(f);
+    }
+    const QString filter = filters.join(QStringLiteral(";;"));
+    std::vector<std::string> paths;
+    if (request.multiSelect) {
+        for (const QString& p :
+             QFileDialog::getOpenFileNames(owner_, ToQt(request.title), QString(), filter)) {
+            paths.push_back(p.toStdString());
+        }
+    } else if (const QString p =
+                   QFileDialog::getOpenFileName(owner_, ToQt(request.title), QString(), filter);
+               !p.isEmpty()) {
+        paths.push_back(p.toStdString());
+    }
+    return ComposeOpenResult(paths, request.maxFileSize);
+}
+
+std::string QtDialogHost::BrowseForFolder(const std::string& prompt,
+                                          const std::string& startFolder) {
+    const QString folder = QFileDialog::getExistingDirectory(
+        owner_, ToQt(DisplayText(prompt)), ToQt(startFolder), QFileDialog::ShowDirsOnly);
+    return WithoutTrailingSeparator(folder.toStdString());
+}
+
+void QtDialogHost::OpenUrl(const std::string& url) {
+    QDesktopServices::openUrl(QUrl(ToQt(url)));
+}
+
+void QtDialogHost::OpenFolder(const std::string& path) {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(path)));
+}
+
 }  // namespace quillane

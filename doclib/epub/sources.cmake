@@ -1,1 +1,15 @@
-list(APPEND DOCLIB_SOURCES epub/EpubWriter.cpp)
+list(APPEND DOCLIB_SOURCES
+    epub/AtomicFile.cpp
+    epub/BookIdentity.cpp
+    epub/BookMetadata.cpp
+    epub/ChapterSplitter.cpp
+    epub/ContentWriter.cpp
+    epub/EpubWriter.cpp
+    epub/LinkTarget.cpp
+    epub/Navigation.cpp
+    epub/PackageDocument.cpp
+    epub/Stylesheet.cpp
+    epub/TocTree.cpp
+    epub/XhtmlText.cpp
+    epub/ZipWriter.cpp
+)

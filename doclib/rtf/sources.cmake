@@ -1,1 +1,11 @@
-list(APPEND DOCLIB_SOURCES rtf/RtfReader.cpp)
+list(APPEND DOCLIB_SOURCES
+    rtf/CodePages.cpp
+    rtf/ControlWords.cpp
+    rtf/FieldInstruction.cpp
+    rtf/LanguageTags.cpp
+    rtf/ParagraphBuilder.cpp
+    rtf/RtfDestinations.cpp
+    rtf/RtfParser.cpp
+    rtf/RtfReader.cpp
+    rtf/RtfTokenizer.cpp
+)

@@ -1,5 +1,42 @@
 #include "doclib/structure/Refine.h"
 
+#include <algorithm>
+
+#include "doclib/structure/ChapterDetector.h"
+#include "doclib/structure/DashRule.h"
+#include "doclib/structure/DocumentRebuilder.h"
+#include "doclib/structure/DocumentShape.h"
+#include "doclib/structure/LanguageDetector.h"
+#include "doclib/structure/LineFacts.h"
+#include "doclib/structure/LineRoles.h"
+#include "doclib/structure/ParagraphShaper.h"
+#include "doclib/structure/SceneBreaks.h"
+#include "doclib/structure/TitleFinder.h"
+
 namespace Tessaly::Docs {
-void RefineForReading(Document&) {}
+
+void RefineForReading(Document& doc) {
+    const LineScan scan = ScanLines(doc);
+    // A source that formats its own paragraphs keeps them; only plain text is reshaped.
+    const DocumentShape shape = doc.hasParagraphFormatting ? DocumentShape{} : JudgeShape(scan);
+
+    LineMarks marks(scan.lines.size());
+    MarkSceneBreaks(scan, shape, marks);
+    const bool hasHeadings = std::any_of(doc.blocks.begin(), doc.blocks.end(), [](const Block& b) {
+        return b.kind == BlockKind::Heading;
+    });
+    if (!hasHeadings) {
+        MarkChapters(DetectChapters(doc, scan, shape), marks);
+    }
+    DecideTitle(doc, scan, shape, marks);
+
+    const std::vector<Unit> units = ShapeParagraphs(scan, shape, marks, doc.hasParagraphFormatting);
+    const bool emDashes = TextUsesDoubleHyphenDashes(doc, scan, units);
+    RebuildDocument(doc, scan, units, emDashes);
+
+    if (doc.metadata.language.empty()) {
+        doc.metadata.language = DetectDocumentLanguage(doc);
+    }
+}
+
 }  // namespace Tessaly::Docs

@@ -3,8 +3,8 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <cctype>
 #include <cstdio>
-#include <regex>
 
 namespace quillane::test {
 
@@ -24,11 +24,19 @@ std::string ShellQuote(const std::string& s) {
 
 int CountOf(const std::string& output, const std::string& what) {
     // The summary reads like "Messages: 0 fatals / 0 errors / 0 warnings / 0 infos".
-    std::smatch m;
-    if (std::regex_search(output, m, std::regex("([0-9]+) " + what))) {
-        return std::stoi(m[1]);
+    const std::string::size_type summary = output.rfind("Messages:");
+    if (summary == std::string::npos) {
+        return 0;
     }
-    return 0;
+    const std::string::size_type at = output.find(" " + what, summary);
+    if (at == std::string::npos) {
+        return 0;
+    }
+    std::string::size_type start = at;
+    while (start > 0 && std::isdigit(static_cast<unsigned char>(output[start - 1]))) {
+        --start;
+    }
+    return start == at ? 0 : std::stoi(output.substr(start, at - start));
 }
 
 }  // namespace

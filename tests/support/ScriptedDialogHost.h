@@ -17,7 +17,7 @@ struct ShownMessage {
 };
 
 class ScriptedDialogHost : public DialogHost {
-public:
+  public:
     // Answers, taken in order; when a queue is empty the answer is Ok / Yes for message boxes
     // and "" (cancel) for the others.
     std::deque<MessageResult> messageAnswers;
@@ -45,8 +45,7 @@ public:
     std::string InputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultAnswer) override;
     std::string ShowOpen(const OpenDialogRequest& request) override;
-    std::string BrowseForFolder(const std::string& prompt,
-                                const std::string& startFolder) override;
+    std::string BrowseForFolder(const std::string& prompt, const std::string& startFolder) override;
     void OpenUrl(const std::string& url) override { openedUrls.push_back(url); }
     void OpenFolder(const std::string& path) override { openedFolders.push_back(path); }
 

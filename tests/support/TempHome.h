@@ -7,7 +7,7 @@
 namespace quillane::test {
 
 class TempHome {
-public:
+  public:
     TempHome();
     ~TempHome();
     TempHome(const TempHome&) = delete;
@@ -15,13 +15,13 @@ public:
 
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
 // A fresh, empty temporary folder, removed with everything inside it when the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -31,7 +31,7 @@ public:
     // path() + "/" + name
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 

@@ -1,0 +1,265 @@
+#include "convert/ConversionRun.h"
+
+#include <sys/stat.h>
+
+#include <map>
+#include <vector>
+
+#include "convert/ConversionHost.h"
+#include "convert/Deployment.h"
+#include "convert/OutputPath.h"
+#include "convert/ProgressDisplay.h"
+#include "convert/StagingText.h"
+#include "convert/TextChunks.h"
+#include "convert/WaitAnimation.h"
+#include "util/DialogHost.h"
+#include "util/ErrorReport.h"
+#include "util/PathHelpers.h"
+
+namespace quillane {
+
+namespace {
+
+constexpr int kHourglass = 11;
+constexpr int kDefaultPointer = 0;
+
+// Identity of a file at a path, to tell a book the converter wrote from one already there.
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+};
+
+FileStamp StampOf(const std::string& path) {
+    FileStamp stamp;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+        stamp.exists = true;
+        stamp.device = st.st_dev;
+        stamp.inode = st.st_ino;
+        stamp.size = st.st_size;
+        stamp.modified = st.st_mtim;
+    }
+    return stamp;
+}
+
+bool IsNewBook(const FileStamp& before, const FileStamp& after) {
+    if (!after.exists || after.size <= 0) {
+        return false;
+    }
+    return !before.exists || before.device != after.device || before.inode != after.inode ||
+           before.modified.tv_sec != after.modified.tv_sec ||
+           before.modified.tv_nsec != after.modified.tv_nsec || before.size != after.size;
+}
+
+// The last non-empty line the converter wrote on its standard error.
+std::string CauseFrom(const std::string& standardError) {
+    std::size_t end = standardError.find_last_not_of("\r\n \t");
+    if (end == std::string::npos) {
+        return {};
+    }
+    const std::size_t start = standardError.find_last_of("\r\n", end);
+    return standardError.substr(start == std::string::npos ? 0 : start + 1,
+                                end + 1 - (start == std::string::npos ? 0 : start + 1));
+}
+
+std::string ConverterFailure(const RunOutcome& outcome) {
+    if (!outcome.started) {
+        return "The converter could not be started (error " +
+               std::to_string(outcome.result - kStartErrorBase) + ")";
+    }
+    if (std::string cause = CauseFrom(outcome.standardError); !cause.empty()) {
+        return cause;
+    }
+    if (outcome.result == kCrashedResult) {
+        return "The converter stopped abnormally";
+    }
+    return "The converter ended with status " + std::to_string(outcome.result);
+}
+
+}  // namespace
+
+void ConversionRun::Message(const std::string& text) {
+    host_.Dialogs().MessageBox(text, MessageButtons::Ok, MessageIcon::None, "");
+}
+
+void ConversionRun::Start(bool& runInProgress) {
+    if (runInProgress) {
+        return;
+    }
+    runInProgress = true;
+    // Every way out of an accepted run clears the flag, a failing message box included.
+    struct ClearOnExit {
+        bool& flag;
+        ~ClearOnExit() { flag = false; }
+    } clear{runInProgress};
+    report_ = {};
+    runFolder_.clear();
+    passes_ = 0;
+    madeBooks_.clear();
+    StepScope scope(host_.Dialogs(), kConversionLocation);
+    Run(scope);
+}
+
+void ConversionRun::Run(StepScope& scope) {
+    if (scope.If(104, [&] { return host_.EntryCount() == 0; })) {
+        scope.Step(178, [&] { Message("No files added."); });
+        return;
+    }
+    if (scope.If(106, [&] {
+            const OutputChoice choice = host_.OutputOptions();
+            return UsesChosenFolder(choice) && !IsFolder(choice.folder);
+        })) {
+        scope.Step(176, [&] { Message("Folder does not exist. Please select another folder."); });
+        return;
+    }
+    scope.Step(108, [&] { host_.Yield(); });
+    scope.Step(110, [&] { host_.SetMousePointer(kHourglass); });
+    Deploy(scope);
+    scope.Step(120, [&] { converter_ = runFolder_ + kSeparator + kConverterFileName; });
+
+    // The number of passes is fixed here; entries added later wait for the next run.
+    scope.Step(122, [&] { passes_ = host_.EntryCount(); });
+    for (int i = 1; i <= passes_; ++i) {
+        ConvertEntry(scope, i);
+    }
+    CleanUp(scope);
+}
+
+void ConversionRun::Deploy(StepScope& scope) {
+    std::string payload;
+    const auto yield = [&] { host_.Yield(); };
+    scope.Step(112, [&] {
+        runFolder_ = CreatePrivateFolder(TempFolder());
+        payload = host_.Payload(kConverterPayload);
+    });
+    scope.Step(114, [&] {
+        if (runFolder_.empty()) {
+            return;
+        }
+        WriteBytesToFile(payload, runFolder_ + kSeparator + kConverterFileName, 0700, yield);
+    });
+    scope.Step(116, [&] { payload = host_.Payload(kLibraryPayload); });
+    scope.Step(118, [&] {
+        if (runFolder_.empty()) {
+            return;
+        }
+        WriteBytesToFile(payload, runFolder_ + kSeparator + kLibraryFileName, 0600, yield);
+    });
+}
+
+void ConversionRun::ConvertEntry(StepScope& scope, int index) {
+    std::string source;
+    ProgressDisplay& bar = host_.Progress();
+    // An entry is read in the state it has when its pass comes; one that is gone is skipped.
+    if (index > host_.EntryCount()) {
+        return;
+    }
+    scope.Step(124, [&] { source = host_.EntryText(index); });
+    scope.Step(126, [&] { bar.SetValue(double(index) / std::max(host_.EntryCount(), 1) * 100.0); });
+    scope.Step(128, [&] { bar.SetText("Processing: " + FileNameOf(source)); });
+    scope.Step(130, [&] { host_.Yield(); });
+    scope.Step(132, [&] { host_.SetMousePointer(kHourglass); });
+
+    StagingText& staging = host_.Staging();
+    scope.Step(134, [&] { staging.Clear(); });
+    std::vector<std::string> chunks;
+    try {
+        chunks = ReadTextChunks(source);
+    } catch (...) {
+        // Told once, in the run's list; no book is written for a text we do not have.
+        report_.failures.push_back({source, DescribeFailure(std::current_exception())});
+        return;
+    }
+    for (const std::string& chunk : chunks) {
+        scope.Step(140, [&] { staging.Append(chunk); });
+    }
+    chunks = {};
+
+    if (runFolder_.empty()) {
+        // Set-up failed and was reported; there is nowhere private to stage or run.
+        report_.failures.push_back({source, "The converter could not be deployed"});
+        return;
+    }
+    const std::string staged = runFolder_ + kSeparator + kStagedFileName;
+    scope.Step(144, [&] { DeleteFileQuietly(staged, [&] { host_.Yield(); }); });
+    try {
+        staging.SaveFile(staged, FileNameOf(source));
+    } catch (...) {
+        report_.failures.push_back(
+            {source, "The text could not be staged: " + DescribeFailure(std::current_exception())});
+        return;
+    }
+
+    std::string book;
+    const OutputChoice choice = host_.OutputOptions();
+    if (scope.If(148, [&] { return UsesChosenFolder(choice); })) {
+        scope.Step(150, [&] { book = OutputPathFor(source, choice); });
+    } else if (scope.If(152, [&] { return choice.besideSource; })) {
+        scope.Step(154, [&] { book = OutputPathFor(source, choice); });
+    }
+    std::vector<std::string> arguments;
+    scope.Step(156, [&] { arguments = {staged, book}; });
+
+    const FileStamp before = StampOf(book);
+    const FileStamp sourceStamp = StampOf(source);
+    if (before.exists && sourceStamp.exists && before.device == sourceStamp.device &&
+        before.inode == sourceStamp.inode) {
+        // "story.epub" listed as a source would be overwritten by its own book.
+        report_.failures.push_back({source, "The book would replace its own source"});
+        return;
+    }
+    RunOutcome outcome;
+    const bool ran = scope.Step(158, [&] {
+        outcome = RunAndWait(converter_, arguments, 0, &bar, bar.Text(), RoundHalfEven(bar.Value()),
+                             std::max(host_.EntryCount(), 1), wait_);
+    });
+    if (!ran) {
+        report_.failures.push_back({source, "The converter could not be run"});
+        return;
+    }
+    const FileStamp after = StampOf(book);
+    if (!outcome.started || outcome.result != 0) {
+        report_.failures.push_back({source, ConverterFailure(outcome)});
+        return;
+    }
+    if (!IsNewBook(before, after)) {
+        report_.failures.push_back({source, "The converter wrote no book"});
+        return;
+    }
+    ++report_.converted;
+    auto [made, isFirst] = madeBooks_.try_emplace(book, source);
+    if (!isFirst) {
+        if (made->second != source) {
+            report_.replaced.push_back({book, made->second, source});
+        }
+        made->second = source;
+    }
+}
+
+void ConversionRun::CleanUp(StepScope& scope) {
+    const auto yield = [&] { host_.Yield(); };
+    const auto inRunFolder = [&](const char* name) {
+        return runFolder_.empty() ? std::string() : runFolder_ + kSeparator + name;
+    };
+    scope.Step(162, [&] { DeleteFileQuietly(inRunFolder(kStagedFileName), yield); });
+    scope.Step(164, [&] { DeleteFileQuietly(inRunFolder(kConverterFileName), yield); });
+    scope.Step(166, [&] {
+        DeleteFileQuietly(inRunFolder(kLibraryFileName), yield);
+        RemoveFolderQuietly(runFolder_);
+    });
+    scope.Step(168, [&] { host_.SetMousePointer(kDefaultPointer); });
+    ProgressDisplay& bar = host_.Progress();
+    scope.Step(170, [&] { bar.SetValue(0); });
+    scope.Step(172, [&] { bar.SetText("Progress Bar"); });
+    scope.Step(174, [&] {
+        if (!report_.Empty()) {
+            Message(RunSummaryText(report_, passes_));
+        }
+        Message("Done.");
+    });
+}
+
+}  // namespace quillane

@@ -1,0 +1,194 @@
+#include "convert/StagingRtf.h"
+
+#include <array>
+#include <cstdint>
+
+namespace quillane {
+
+namespace {
+
+constexpr std::size_t kFlushSize = 1 << 16;
+
+// Unicode code points of Windows-1252's 0x80..0x9F (0 where the code page has a gap).
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// The Windows-1252 byte of a code point at or above U+0080, or 0 when the code page lacks it.
+std::uint8_t Cp1252Byte(char32_t c) {
+    if (c >= 0xA0 && c <= 0xFF) {
+        return static_cast<std::uint8_t>(c);
+    }
+    for (std::size_t k = 0; k < kCp1252High.size(); ++k) {
+        if (kCp1252High[k] != 0 && kCp1252High[k] == c) {
+            return static_cast<std::uint8_t>(0x80 + k);
+        }
+    }
+    return 0;
+}
+
+class RtfOut {
+  public:
+    explicit RtfOut(const std::function<void(std::string_view)>& emit) : emit_(emit) {
+        buffer_.reserve(kFlushSize + 64);
+    }
+
+    void Raw(std::string_view s) {
+        buffer_.append(s);
+        if (buffer_.size() >= kFlushSize) {
+            Flush();
+        }
+    }
+
+    void Flush() {
+        if (!buffer_.empty()) {
+            emit_(buffer_);
+            buffer_.clear();
+        }
+    }
+
+    // Escaped text. With `paragraphs`, CR LF, a lone LF and a lone CR each end a paragraph,
+    // and a last line without a line end is a paragraph too; otherwise line ends are dropped
+    // (a title is one line).
+    void Text(std::string_view utf8, bool paragraphs) {
+        std::size_t i = 0;
+        const std::size_t n = utf8.size();
+        bool lineOpen = false;
+        while (i < n) {
+            // Plain ASCII runs go out in one piece.
+            std::size_t run = i;
+            while (run < n && kPlain[static_cast<unsigned char>(utf8[run])]) {
+                ++run;
+            }
+            if (run > i) {
+                Raw(utf8.substr(i, run - i));
+                lineOpen = true;
+                i = run;
+                continue;
+            }
+            const char c = utf8[i];
+            if (c == '\r' || c == '\n') {
+                if (paragraphs) {
+                    Raw("\\par\n");
+                    lineOpen = false;
+                }
+                i += (c == '\r' && i + 1 < n && utf8[i + 1] == '\n') ? 2 : 1;
+                continue;
+            }
+            lineOpen = true;
+            if (static_cast<unsigned char>(c) < 0x80) {
+                Special(c);
+                ++i;
+                continue;
+            }
+            std::size_t len = 1;
+            Character(DecodeOne(utf8, i, len));
+            i += len;
+        }
+        if (paragraphs && lineOpen) {
+            Raw("\\par\n");
+        }
+    }
+
+  private:
+    // Bytes written as they are: printable ASCII other than the three RTF specials.
+    static constexpr std::array<bool, 256> kPlain = [] {
+        std::array<bool, 256> plain{};
+        for (int b = 0x20; b < 0x80; ++b) {
+            plain[b] = b != '\\' && b != '{' && b != '}';
+        }
+        return plain;
+    }();
+
+    void Special(char c) {
+        switch (c) {
+            case '\\':
+                Raw("\\\\");
+                break;
+            case '{':
+                Raw("\\{");
+                break;
+            case '}':
+                Raw("\\}");
+                break;
+            case '\t':
+                Raw("\\tab ");
+                break;
+            default:
+                // Other control characters are not text a reader can see; RTF has no place
+                // for them in a paragraph.
+                break;
+        }
+    }
+
+    // One code point of valid UTF-8 (the decoder guarantees validity); a broken sequence
+    // reads as U+FFFD so that the writer never stalls.
+    static char32_t DecodeOne(std::string_view s, std::size_t i, std::size_t& len) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        if (len == 1 || i + len > s.size()) {
+            len = 1;
+            return 0xFFFD;
+        }
+        char32_t c = b & (0x3F >> (len - 1));
+        for (std::size_t k = 1; k < len; ++k) {
+            const auto cont = static_cast<unsigned char>(s[i + k]);
+            if ((cont & 0xC0) != 0x80) {
+                len = 1;
+                return 0xFFFD;
+            }
+            c = (c << 6) | (cont & 0x3F);
+        }
+        return c;
+    }
+
+    void Character(char32_t c) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        if (const std::uint8_t b = Cp1252Byte(c); b != 0) {
+            const char escape[4] = {'\\', '\'', kHex[b >> 4], kHex[b & 15]};
+            Raw(std::string_view(escape, 4));
+            return;
+        }
+        if (c >= 0x10000) {
+            const char32_t v = c - 0x10000;
+            Unicode(static_cast<char16_t>(0xD800 + (v >> 10)));
+            Unicode(static_cast<char16_t>(0xDC00 + (v & 0x3FF)));
+            return;
+        }
+        Unicode(static_cast<char16_t>(c));
+    }
+
+    // \uN takes a signed 16-bit number; "?" is the one fallback character \uc1 announces.
+    void Unicode(char16_t unit) {
+        const int n = unit > 0x7FFF ? static_cast<int>(unit) - 0x10000 : static_cast<int>(unit);
+        Raw("\\u");
+        Raw(std::to_string(n));
+        Raw("?");
+    }
+
+    const std::function<void(std::string_view)>& emit_;
+    std::string buffer_;
+};
+
+}  // namespace
+
+void WriteStagingRtf(std::string_view utf8Text, std::string_view title,
+                     const std::function<void(std::string_view)>& emit) {
+    RtfOut out(emit);
+    out.Raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}");
+    out.Raw("{\\info{\\title ");
+    out.Text(title, false);
+    out.Raw("}}\n\\pard\\plain\\f0 ");
+    out.Text(utf8Text, true);
+    out.Raw("}\n");
+    out.Flush();
+}
+
+std::string StagingRtf(std::string_view utf8Text, std::string_view title) {
+    std::string document;
+    WriteStagingRtf(utf8Text, title, [&](std::string_view piece) { document.append(piece); });
+    return document;
+}
+
+}  // namespace quillane

@@ -1,0 +1,24 @@
+#pragma once
+// The RTF document the converter reads for one source file: one font, no styles, the source's
+// file name as the title, and every line of the text a paragraph.
+//
+// Lines end at CR LF, at a lone LF and at a lone CR; the last line is a paragraph whether or
+// not it has a line end, and an empty text gives an empty body. `\`, `{` and `}` are escaped;
+// characters of Windows-1252 (the declared code page) are written as \'hh, every other
+// character as \uN with a "?" fallback (\uc1), characters beyond U+FFFF as two \uN of their
+// UTF-16 surrogate pair. Nothing of the text is lost.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quillane {
+
+// Hands the document out in pieces of bounded size, so a large text is never held twice.
+void WriteStagingRtf(std::string_view utf8Text, std::string_view title,
+                     const std::function<void(std::string_view)>& emit);
+
+// The whole document as one string.
+std::string StagingRtf(std::string_view utf8Text, std::string_view title);
+
+}  // namespace quillane

@@ -1,0 +1,24 @@
+#pragma once
+// Reads a source file's text as an ordered list of chunks of 256 characters each (the last
+// holds the rest; an empty file gives one empty chunk). Characters are Unicode code points of
+// the decoded text, each chunk UTF-8.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillane {
+
+inline constexpr std::size_t kChunkCharacters = 256;
+
+// Raises AppError (53 file not found, 70 permission denied, 76 path not found, 57 device I/O
+// error, which also covers a directory) when the file cannot be opened or read.
+std::vector<std::string> ReadTextChunks(const std::string& path);
+
+// The chunking alone, for text already decoded.
+std::vector<std::string> SplitIntoChunks(std::string_view utf8);
+
+// The whole file as bytes, with the same errors as ReadTextChunks.
+std::string ReadFileBytes(const std::string& path);
+
+}  // namespace quillane

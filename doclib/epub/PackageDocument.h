@@ -1,0 +1,31 @@
+#pragma once
+// The package document (OPF): metadata, manifest and spine; and the container file that
+// points reading systems at it.
+
+#include <string>
+#include <vector>
+
+namespace Tessaly::Docs {
+
+// The package document's place in the container, and the folder every other file of the book
+// is named relative to.
+constexpr const char* kPackagePath = "EPUB/package.opf";
+constexpr const char* kPackageFolder = "EPUB/";
+
+struct PackageInfo {
+    std::string identifier;  // "urn:uuid:..."
+    std::string title;       // plain UTF-8, never empty
+    std::string author;      // may be empty
+    std::string language;    // well-formed BCP 47
+    std::string subject;
+    std::string description;
+    std::string modified;  // "YYYY-MM-DDThh:mm:ssZ"
+    bool rightToLeft = false;
+    // The content documents in reading order, relative to the package folder.
+    std::vector<std::string> contentFiles;
+};
+
+std::string PackageDocument(const PackageInfo& info);
+std::string ContainerDocument();
+
+}  // namespace Tessaly::Docs

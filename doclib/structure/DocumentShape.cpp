@@ -1,0 +1,125 @@
+#include "doclib/structure/DocumentShape.h"
+
+#include <array>
+
+namespace Tessaly::Docs {
+
+namespace {
+
+constexpr std::uint32_t kMinWrap = 30;
+constexpr std::uint32_t kMaxWrap = 160;
+// Wrappers differ by a column or two in how they count; the evidence is the cluster of lines
+// just below the width.
+constexpr std::uint32_t kWrapSlack = 2;
+
+bool IsPlainText(const LineFacts& line) {
+    return line.IsText() && !line.Has(kLineOrnament);
+}
+
+// The width that all but the longest two per cent of the lines keep to. Indented lines are
+// left out when there are enough others: wrappers count a tab or an indent in their own way.
+std::uint32_t EstimateWrapWidth(const LineScan& scan, std::size_t textLines,
+                                std::size_t indentedLines) {
+    const bool flushOnly = (textLines - indentedLines) * 3 >= textLines;
+    std::array<std::size_t, kMaxWrap + 2> histogram{};
+    std::size_t counted = 0;
+    for (const LineFacts& line : scan.lines) {
+        if (IsPlainText(line) && (!flushOnly || line.indent == 0)) {
+            ++histogram[line.length > kMaxWrap ? kMaxWrap + 1 : line.length];
+            ++counted;
+        }
+    }
+    const std::size_t allowedAbove = counted / 50;
+    std::size_t above = 0;
+    for (std::size_t width = kMaxWrap + 1; width > 0; --width) {
+        above += histogram[width];
+        if (above > allowedAbove) {
+            return static_cast<std::uint32_t>(width);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool DocumentShape::Wrapped(const LineScan& scan, std::size_t i) const {
+    if (!hardWrapped || i + 1 >= scan.lines.size()) {
+        return false;
+    }
+    const LineFacts& line = scan.lines[i];
+    const LineFacts& next = scan.lines[i + 1];
+    if (!IsPlainText(line) || !IsPlainText(next)) {
+        return false;
+    }
+    return line.length + 1 + next.firstWord + kWrapSlack > wrapWidth;
+}
+
+DocumentShape JudgeShape(const LineScan& scan) {
+    DocumentShape shape;
+    std::size_t textLines = 0;
+    std::size_t groups = 0;
+    std::size_t innerBlankRuns = 0;  // blank lines between text, a run counted once
+    std::size_t longLines = 0;
+    std::size_t indented = 0;
+    bool inGroup = false;
+    bool blankSinceText = false;
+    for (const LineFacts& line : scan.lines) {
+        if (line.Has(kLineBlank)) {
+            blankSinceText = textLines > 0;
+        }
+        if (!IsPlainText(line)) {
+            inGroup = false;
+            continue;
+        }
+        innerBlankRuns += blankSinceText ? 1 : 0;
+        blankSinceText = false;
+        ++textLines;
+        groups += inGroup ? 0 : 1;
+        inGroup = true;
+        longLines += line.length > kLongLine ? 1 : 0;
+        indented += line.indent > 0 ? 1 : 0;
+    }
+    if (textLines == 0) {
+        return shape;
+    }
+    // Blank lines part paragraphs when they are frequent and the groups between them small;
+    // a few blank lines around chapter titles do not make a text blank-separated, nor do the
+    // blank lines before and after the text.
+    shape.blankSeparated =
+        innerBlankRuns > 0 && innerBlankRuns * 20 >= textLines && textLines <= groups * 15;
+    shape.indentMarked = indented * 100 >= textLines * 3 && indented * 10 <= textLines * 7;
+
+    const std::uint32_t width = EstimateWrapWidth(scan, textLines, indented);
+    if (width >= kMinWrap && width <= kMaxWrap) {
+        DocumentShape probe = shape;
+        probe.hardWrapped = true;
+        probe.wrapWidth = width;
+        std::size_t pairs = 0;
+        std::size_t wrapped = 0;
+        std::size_t casedNext = 0;
+        std::size_t lowerNext = 0;
+        for (std::size_t i = 0; i + 1 < scan.lines.size(); ++i) {
+            if (!IsPlainText(scan.lines[i]) || !IsPlainText(scan.lines[i + 1])) {
+                continue;
+            }
+            ++pairs;
+            if (probe.Wrapped(scan, i)) {
+                ++wrapped;
+                const LineFacts& next = scan.lines[i + 1];
+                casedNext += next.Has(kLineStartsLower | kLineStartsUpper) ? 1 : 0;
+                lowerNext += next.Has(kLineStartsLower) ? 1 : 0;
+            }
+        }
+        // Wrapped prose goes on mid-sentence, so many continuation lines start in lowercase;
+        // verse of even line lengths starts every line with a capital.
+        const bool versePattern = casedNext >= 10 && lowerNext * 5 < casedNext;
+        if (wrapped >= 3 && wrapped * 10 >= pairs * 3 && !versePattern) {
+            shape.hardWrapped = true;
+            shape.wrapWidth = width;
+        }
+    }
+    shape.prose = shape.hardWrapped || shape.indentMarked || longLines * 10 >= textLines;
+    return shape;
+}
+
+}  // namespace Tessaly::Docs

@@ -1,0 +1,206 @@
+#include "doclib/structure/LineFacts.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/DashRule.h"
+#include "doclib/structure/SceneBreaks.h"
+#include "doclib/structure/Utf8Text.h"
+
+namespace Tessaly::Docs {
+
+namespace {
+
+constexpr std::uint16_t kTabColumns = 4;
+constexpr std::uint16_t kMaxWords = 1000;
+
+bool IsListItem(std::string_view content) {
+    if (content.size() < 2) {
+        return false;
+    }
+    const char first = content[0];
+    if ((first == '-' || first == '*' || first == '+') && content[1] == ' ') {
+        return true;
+    }
+    if (content.starts_with("\u2022 ") || content.starts_with("\u2013 ") ||
+        content.starts_with("\u00B7 ")) {
+        return true;
+    }
+    // "1. ", "12) ", "(3) ", "a) "
+    std::size_t i = content[0] == '(' ? 1 : 0;
+    const std::size_t start = i;
+    while (i < content.size() && i - start < 3 && content[i] >= '0' && content[i] <= '9') {
+        ++i;
+    }
+    if (i == start && i < content.size() && content[i] >= 'a' && content[i] <= 'z' &&
+        i + 1 < content.size() && content[i + 1] == ')') {
+        ++i;
+    }
+    if (i == start || i + 1 >= content.size()) {
+        return false;
+    }
+    return (content[i] == '.' || content[i] == ')') && content[i + 1] == ' ';
+}
+
+bool IsPreformatted(std::string_view content) {
+    std::size_t run = 0;
+    int rules = 0;
+    for (char c : content) {
+        if (c == '\t') {
+            return true;
+        }
+        run = c == ' ' ? run + 1 : 0;
+        if (run >= 4) {
+            return true;
+        }
+        rules += c == '|' ? 1 : 0;
+    }
+    return rules >= 2;
+}
+
+bool IsCodeLike(std::string_view content) {
+    const char last = content.back();
+    if (last == '{' || last == '}') {
+        return true;
+    }
+    return last == ';' && (content.find('(') != std::string_view::npos ||
+                           content.find('=') != std::string_view::npos);
+}
+
+// Letters are judged on the first code points, past opening quotes and brackets.
+std::uint16_t StartFlags(std::string_view content) {
+    std::uint16_t flags = 0;
+    const utf8::CodePoint first = utf8::DecodeAt(content, 0);
+    if (utf8::IsWordChar(first.value)) {
+        flags |= kLineStartsWord;
+    }
+    std::size_t at = 0;
+    for (int n = 0; n < 4 && at < content.size(); ++n) {
+        const utf8::CodePoint cp = utf8::DecodeAt(content, at);
+        if (utf8::IsLetter(cp.value)) {
+            if (utf8::IsLower(cp.value)) {
+                flags |= kLineStartsLower;
+            } else if (utf8::IsUpper(cp.value)) {
+                flags |= kLineStartsUpper;
+            }
+            break;
+        }
+        if (utf8::IsDigit(cp.value)) {
+            break;
+        }
+        at += cp.length;
+    }
+    return flags;
+}
+
+std::uint16_t EndFlags(std::string_view content) {
+    std::uint16_t flags = 0;
+    const utf8::CodePoint last = utf8::DecodeBefore(content, content.size());
+    if (utf8::IsWordChar(last.value)) {
+        flags |= kLineEndsWord;
+    }
+    // A hyphen (or two) or an em dash right after a word: the word or clause goes on.
+    std::size_t end = content.size();
+    if (last.value == 0x2014) {
+        end -= last.length;
+    } else {
+        int hyphens = 0;
+        while (end > 0 && content[end - 1] == '-' && hyphens < 2) {
+            --end;
+            ++hyphens;
+        }
+        if (hyphens == 0) {
+            return flags;
+        }
+    }
+    if (end > 0 && end < content.size() &&
+        utf8::IsWordChar(utf8::DecodeBefore(content, end).value)) {
+        flags |= kLineEndsInDash;
+    }
+    return flags;
+}
+
+}  // namespace
+
+LineScan ScanLines(const Document& doc) {
+    LineScan scan;
+    scan.lines.resize(doc.blocks.size());
+    BlockTextReader reader(doc);
+    for (std::size_t b = 0; b < doc.blocks.size(); ++b) {
+        const Block& block = doc.blocks[b];
+        LineFacts& line = scan.lines[b];
+        const std::string_view text = reader.Text(block);
+        if (block.kind != BlockKind::Paragraph) {
+            // A heading of the source keeps its lines; its dashes count for the rule all the
+            // same, and one at its edge stands next to no word.
+            const DoubleHyphenCount dashes = CountDoubleHyphens(text);
+            scan.dashesBetweenWords += dashes.betweenWords;
+            scan.dashesOther += dashes.other + (dashes.atStart ? 1 : 0) + (dashes.atEnd ? 1 : 0);
+            line.flags = kLineStructural;
+            continue;
+        }
+        std::size_t begin = 0;
+        std::uint32_t indent = 0;
+        while (begin < text.size() && utf8::IsBlankByte(text[begin])) {
+            indent += text[begin] == '\t' ? kTabColumns : 1;
+            ++begin;
+        }
+        std::size_t end = text.size();
+        while (end > begin && utf8::IsBlankByte(text[end - 1])) {
+            --end;
+        }
+        if (begin == end) {
+            line.flags = kLineBlank;
+            continue;
+        }
+        const std::string_view content = text.substr(begin, end - begin);
+        // One pass for the code points, the words and the first word's length.
+        std::size_t columns = 0;
+        std::size_t firstWord = 0;
+        std::uint16_t words = 0;
+        bool inWord = false;
+        for (char c : content) {
+            const bool blank = utf8::IsBlankByte(c);
+            if (!blank && !inWord && words < kMaxWords) {
+                ++words;
+            }
+            inWord = !blank;
+            const bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+            columns += starts ? 1 : 0;
+            firstWord += (starts && words == 1 && inWord) ? 1 : 0;
+        }
+        line.indent = static_cast<std::uint16_t>(std::min<std::uint32_t>(indent, 0xFFFF));
+        line.length =
+            static_cast<std::uint32_t>(std::min<std::size_t>(indent + columns, 0xFFFFFFFFu));
+        line.firstWord = static_cast<std::uint16_t>(std::min<std::size_t>(firstWord, 0xFFFF));
+        line.words = words;
+
+        std::uint16_t flags = StartFlags(content) | EndFlags(content);
+        if (content.find('\n') != std::string_view::npos) {
+            flags |= kLineHasBreak;
+        }
+        if (columns <= 80 && IsOrnamentLine(content)) {
+            flags |= kLineOrnament;
+        } else {
+            const DoubleHyphenCount dashes = CountDoubleHyphens(content);
+            scan.dashesBetweenWords += dashes.betweenWords;
+            scan.dashesOther += dashes.other;
+            flags |= dashes.atStart ? kLineDashAtStart : 0;
+            flags |= dashes.atEnd ? kLineDashAtEnd : 0;
+        }
+        if (IsPreformatted(content)) {
+            flags |= kLinePreformatted;
+        }
+        if (IsCodeLike(content)) {
+            flags |= kLineCodeLike;
+        }
+        if (IsListItem(content)) {
+            flags |= kLineListItem;
+        }
+        line.flags = flags;
+    }
+    return scan;
+}
+
+}  // namespace Tessaly::Docs

@@ -1,0 +1,172 @@
+#include "doclib/structure/ParagraphShaper.h"
+
+namespace Tessaly::Docs {
+
+namespace {
+
+constexpr std::uint16_t kColumnsOnly = kLinePreformatted | kLineCodeLike;
+
+class Shaper {
+  public:
+    Shaper(const LineScan& scan, const DocumentShape& shape, const LineMarks& marks)
+        : scan_(scan), shape_(shape), marks_(marks) {}
+
+    std::vector<Unit> Run(bool keepParagraphs) {
+        const std::size_t n = scan_.lines.size();
+        for (std::size_t i = 0; i < n;) {
+            const LineFacts& line = scan_.lines[i];
+            const LineMark mark = marks_[i];
+            if (line.Has(kLineBlank)) {
+                ++i;
+            } else if (mark.role == LineRole::SceneBreak) {
+                Emit(i, 1, UnitKind::SceneBreak, Joint::Words, false);
+                ++i;
+            } else if (mark.role == LineRole::Heading) {
+                i += EmitHeading(i, mark.level);
+            } else if (keepParagraphs || !line.IsText()) {
+                Emit(i, 1, UnitKind::Copy, Joint::Words, false);
+                ++i;
+            } else {
+                std::size_t end = i + 1;
+                while (end < n && InGroup(end)) {
+                    ++end;
+                }
+                EmitGroup(i, end);
+                i = end;
+            }
+        }
+        return std::move(units_);
+    }
+
+  private:
+    bool InGroup(std::size_t i) const {
+        return scan_.lines[i].IsText() && marks_[i].role == LineRole::Text;
+    }
+
+    void Emit(std::size_t first, std::size_t count, UnitKind kind, Joint joint, bool strip,
+              std::uint8_t level = 0) {
+        Unit unit;
+        unit.first = static_cast<std::uint32_t>(first);
+        unit.count = static_cast<std::uint32_t>(count);
+        unit.kind = kind;
+        unit.joint = joint;
+        unit.stripIndent = strip;
+        unit.level = level;
+        units_.push_back(unit);
+    }
+
+    std::size_t EmitHeading(std::size_t i, std::uint8_t level) {
+        std::size_t count = 1;
+        if (i + 1 < marks_.size() && marks_[i + 1].role == LineRole::Subtitle) {
+            count = 2;
+        } else if (i + 2 < marks_.size() && scan_.lines[i + 1].Has(kLineBlank) &&
+                   marks_[i + 2].role == LineRole::Subtitle) {
+            count = 3;
+        }
+        Emit(i, count, UnitKind::Heading, Joint::Lines, true, level);
+        return count;
+    }
+
+    // A line of its own is prose, its indent layout, unless it is set in columns or the text
+    // is verse or a list whose indents mean something.
+    bool StripSingle(std::size_t i) const {
+        return shape_.prose && !scan_.lines[i].Has(kColumnsOnly);
+    }
+
+    void EmitSingles(std::size_t begin, std::size_t end) {
+        for (std::size_t i = begin; i < end; ++i) {
+            Emit(i, 1, UnitKind::Paragraph, Joint::Words, StripSingle(i));
+        }
+    }
+
+    void EmitKept(std::size_t begin, std::size_t end) {
+        const std::size_t count = end - begin;
+        bool longLine = false;
+        for (std::size_t i = begin; i < end; ++i) {
+            longLine = longLine || scan_.lines[i].length > kLongLine;
+        }
+        if (shape_.blankSeparated && count >= 2 && count <= kMaxKeptGroup && !longLine) {
+            Emit(begin, count, UnitKind::Paragraph, Joint::Lines, false);
+        } else {
+            EmitSingles(begin, end);
+        }
+    }
+
+    bool Joinable(std::size_t i) const {
+        const LineFacts& line = scan_.lines[i];
+        const LineFacts& next = scan_.lines[i + 1];
+        if (!shape_.Wrapped(scan_, i) || line.Has(kColumnsOnly | kLineOrnament) ||
+            next.Has(kColumnsOnly | kLineOrnament | kLineListItem)) {
+            return false;
+        }
+        return !(shape_.indentMarked && next.indent > line.indent);
+    }
+
+    // Between blank lines, a group is one wrapped paragraph when most of its lines were cut
+    // by the wrap, none is set in columns, and (for three lines or more) it does not start
+    // every line with a capital, as verse does.
+    bool GroupIsWrapped(std::size_t begin, std::size_t end) const {
+        const std::size_t count = end - begin;
+        if (count == 1) {
+            return true;
+        }
+        std::size_t wrapped = 0;
+        std::size_t columns = 0;
+        std::size_t cased = 0;
+        std::size_t upper = 0;
+        for (std::size_t i = begin; i < end; ++i) {
+            const LineFacts& line = scan_.lines[i];
+            columns += line.Has(kColumnsOnly) ? 1 : 0;
+            if (i + 1 < end && shape_.Wrapped(scan_, i)) {
+                ++wrapped;
+            }
+            if (i > begin && line.Has(kLineStartsLower | kLineStartsUpper)) {
+                ++cased;
+                upper += line.Has(kLineStartsUpper) ? 1 : 0;
+            }
+        }
+        if (wrapped * 3 < (count - 1) * 2 || columns * 3 >= count) {
+            return false;
+        }
+        return count < 3 || cased == 0 || upper < cased;
+    }
+
+    void EmitJoined(std::size_t begin, std::size_t end) {
+        std::size_t start = begin;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (i + 1 < end && Joinable(i)) {
+                continue;
+            }
+            if (i == start) {
+                Emit(start, 1, UnitKind::Paragraph, Joint::Words, StripSingle(start));
+            } else {
+                Emit(start, i + 1 - start, UnitKind::Paragraph, Joint::Words, true);
+            }
+            start = i + 1;
+        }
+    }
+
+    void EmitGroup(std::size_t begin, std::size_t end) {
+        if (!shape_.hardWrapped) {
+            EmitKept(begin, end);
+        } else if (!shape_.blankSeparated || GroupIsWrapped(begin, end)) {
+            EmitJoined(begin, end);
+        } else {
+            EmitKept(begin, end);
+        }
+    }
+
+    const LineScan& scan_;
+    const DocumentShape& shape_;
+    const LineMarks& marks_;
+    std::vector<Unit> units_;
+};
+
+}  // namespace
+
+std::vector<Unit> ShapeParagraphs(const LineScan& scan, const DocumentShape& shape,
+                                  const LineMarks& marks, bool keepParagraphs) {
+    return Shaper(scan, shape, marks).Run(keepParagraphs);
+}
+
+}  // namespace Tessaly::Docs

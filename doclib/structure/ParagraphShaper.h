@@ -1,0 +1,51 @@
+#pragma once
+// Turns the lines of a document into the paragraphs of the book. Hard-wrapped lines of one
+// paragraph are joined (one space at each join, none after a hyphen or dash that ends a line:
+// "well-" + "known" gives "well-known"); a line indented deeper than the one before begins a
+// paragraph in indented text; lines that were not cut by the wrap keep their breaks: verse,
+// lists, tables and code stay as they are, a group of them between blank lines becomes one
+// paragraph with line breaks, and a text without blank lines keeps one paragraph per line.
+// Blank lines are evidence only and never become paragraphs.
+
+#include <cstdint>
+#include <vector>
+
+#include "doclib/structure/DocumentShape.h"
+#include "doclib/structure/LineFacts.h"
+#include "doclib/structure/LineRoles.h"
+
+namespace Tessaly::Docs {
+
+enum class UnitKind : std::uint8_t {
+    Copy,        // a block taken over as it is (a source heading, a formatted paragraph, ...)
+    Paragraph,   // lines of text made into one paragraph
+    Heading,     // a chapter or title line, with its subtitle
+    SceneBreak,  // an ornament line
+};
+
+enum class Joint : std::uint8_t {
+    Words,  // the lines are one run of text
+    Lines,  // each line keeps its break
+};
+
+// One block of the refined book, made of lines [first, first + count) of the source; blank
+// lines inside (between a heading and its subtitle) are skipped.
+struct Unit {
+    std::uint32_t first = 0;
+    std::uint32_t count = 1;
+    UnitKind kind = UnitKind::Paragraph;
+    Joint joint = Joint::Words;
+    std::uint8_t level = 0;
+    // The leading blanks are layout (a paragraph indent), not text.
+    bool stripIndent = false;
+};
+
+// `keepParagraphs`: the source formatted its own paragraphs; each is kept as it is.
+std::vector<Unit> ShapeParagraphs(const LineScan& scan, const DocumentShape& shape,
+                                  const LineMarks& marks, bool keepParagraphs);
+
+// Groups of lines with breaks kept longer than this are not one stanza but a text without
+// blank lines, and stay one paragraph per line.
+inline constexpr std::uint32_t kMaxKeptGroup = 40;
+
+}  // namespace Tessaly::Docs

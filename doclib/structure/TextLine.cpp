@@ -1,0 +1,86 @@
+#include "doclib/structure/TextLine.h"
+
+#include <cstddef>
+
+#include "doclib/structure/Utf8Text.h"
+
+namespace Tessaly::Docs {
+
+namespace {
+
+bool IsClosingMark(char32_t c) {
+    return c == '"' || c == '\'' || c == ')' || c == ']' || c == 0x2019 || c == 0x201D ||
+           c == 0xBB || c == 0x203A;
+}
+
+}  // namespace
+
+bool EndsLikeSentence(std::string_view trimmed, bool countQuestions) {
+    std::size_t end = trimmed.size();
+    while (end > 0) {
+        const utf8::CodePoint cp = utf8::DecodeBefore(trimmed, end);
+        if (!IsClosingMark(cp.value)) {
+            const char32_t c = cp.value;
+            if (c == '.' || c == ',' || c == ';' || c == ':' || c == 0x3002 || c == 0xFF0C ||
+                c == 0x2026) {
+                return true;
+            }
+            return countQuestions && (c == '!' || c == '?' || c == 0xFF01 || c == 0xFF1F);
+        }
+        end -= cp.length;
+    }
+    return false;
+}
+
+bool IsAllCaps(std::string_view trimmed) {
+    int letters = 0;
+    for (std::size_t i = 0; i < trimmed.size();) {
+        const utf8::CodePoint cp = utf8::DecodeAt(trimmed, i);
+        i += cp.length;
+        if (utf8::IsLower(cp.value)) {
+            return false;
+        }
+        letters += utf8::IsUpper(cp.value) ? 1 : 0;
+    }
+    return letters >= 2;
+}
+
+bool IsTitleCase(std::string_view trimmed) {
+    bool first = true;
+    for (std::size_t i = 0; i < trimmed.size();) {
+        while (i < trimmed.size() && utf8::IsBlankByte(trimmed[i])) {
+            ++i;
+        }
+        if (i == trimmed.size()) {
+            break;
+        }
+        char32_t initial = 0;
+        int letters = 0;
+        while (i < trimmed.size() && !utf8::IsBlankByte(trimmed[i])) {
+            const utf8::CodePoint cp = utf8::DecodeAt(trimmed, i);
+            i += cp.length;
+            if (utf8::IsLetter(cp.value)) {
+                initial = letters == 0 ? cp.value : initial;
+                ++letters;
+            }
+        }
+        if ((first || letters >= 4) && letters > 0 && utf8::IsLower(initial)) {
+            return false;
+        }
+        first = false;
+    }
+    return true;
+}
+
+bool HasLetter(std::string_view trimmed) {
+    for (std::size_t i = 0; i < trimmed.size();) {
+        const utf8::CodePoint cp = utf8::DecodeAt(trimmed, i);
+        if (utf8::IsLetter(cp.value)) {
+            return true;
+        }
+        i += cp.length;
+    }
+    return false;
+}
+
+}  // namespace Tessaly::Docs

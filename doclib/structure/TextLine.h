@@ -1,0 +1,20 @@
+#pragma once
+// Judgements on the words of one trimmed line that several heuristics share.
+
+#include <string_view>
+
+namespace Tessaly::Docs {
+
+// The line ends a sentence or clause: its last mark (past closing quotes and brackets) is one
+// of . , ; : and, when `countQuestions`, also ! or ?.
+bool EndsLikeSentence(std::string_view trimmed, bool countQuestions);
+
+// Every cased letter is uppercase, and there are at least two letters.
+bool IsAllCaps(std::string_view trimmed);
+
+// Each word of four or more letters, and the first word, begins with a capital.
+bool IsTitleCase(std::string_view trimmed);
+
+bool HasLetter(std::string_view trimmed);
+
+}  // namespace Tessaly::Docs

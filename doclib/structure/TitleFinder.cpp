@@ -1,0 +1,206 @@
+#include "doclib/structure/TitleFinder.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
+#include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/TextLine.h"
+#include "doclib/structure/Utf8Text.h"
+
+namespace Tessaly::Docs {
+
+namespace {
+
+constexpr std::uint32_t kMaxTitleColumns = 70;
+constexpr std::uint16_t kMaxTitleWords = 12;
+constexpr std::size_t kMaxAuthorColumns = 60;
+constexpr int kMaxAuthorWords = 8;
+
+bool IsAsciiAlnum(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool IsTitleShaped(const LineFacts& line, std::string_view text, const DocumentShape& shape,
+                   const LineScan& scan, std::size_t index) {
+    return line.IsText() && !line.Has(kLineOrnament | kLineListItem | kLinePreformatted) &&
+           line.length <= kMaxTitleColumns && line.words <= kMaxTitleWords &&
+           !shape.Wrapped(scan, index) && HasLetter(text) && !EndsLikeSentence(text, false);
+}
+
+std::string CollapseBlanks(std::string_view text) {
+    std::string out;
+    bool blank = false;
+    for (char c : utf8::Trim(text)) {
+        const bool isBlank = c == ' ' || c == '\t' || c == '\n';
+        if (isBlank && !blank) {
+            out.push_back(' ');
+        } else if (!isBlank) {
+            out.push_back(c);
+        }
+        blank = isBlank;
+    }
+    return out;
+}
+
+// "Contents" heads a table of contents, not the book.
+bool IsContentsLine(std::string_view text) {
+    static constexpr std::array<std::string_view, 16> kContents = {
+        "contents",   "table of contents",
+        "inhalt",     "inhaltsverzeichnis",
+        "sommaire",   "table des matières",
+        "índice",     "indice",
+        "inhoud",     "spis treści",
+        "obsah",      "содержание",
+        "оглавление", "зміст",
+        "目录",       "目次"};
+    std::string lower;
+    utf8::FoldCaseInto(text, lower);
+    while (!lower.empty() && (lower.back() == ':' || lower.back() == '.')) {
+        lower.pop_back();
+    }
+    return std::find(kContents.begin(), kContents.end(), lower) != kContents.end();
+}
+
+}  // namespace
+
+bool LooksLikeFileName(std::string_view title) {
+    const std::size_t dot = title.rfind('.');
+    if (dot == std::string_view::npos || dot == 0 || dot + 1 == title.size()) {
+        return false;
+    }
+    const std::string_view extension = title.substr(dot + 1);
+    if (extension.size() > 5) {
+        return false;
+    }
+    bool letter = false;
+    for (char c : extension) {
+        if (!IsAsciiAlnum(c)) {
+            return false;
+        }
+        letter = letter || !(c >= '0' && c <= '9');
+    }
+    return letter;
+}
+
+std::string TidyFileName(std::string_view fileName) {
+    const std::size_t slash = fileName.find_last_of("/\\");
+    std::string_view name = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+    if (LooksLikeFileName(name)) {
+        name = name.substr(0, name.rfind('.'));
+    }
+    std::string out;
+    for (char c : name) {
+        const bool gap = c == '_' || c == '.' || c == ' ' || c == '\t';
+        if (gap) {
+            if (!out.empty() && out.back() != ' ') {
+                out.push_back(' ');
+            }
+        } else {
+            out.push_back(c);
+        }
+    }
+    while (!out.empty() && out.back() == ' ') {
+        out.pop_back();
+    }
+    return out.empty() ? std::string(fileName) : out;
+}
+
+std::optional<std::string> AuthorFromByLine(std::string_view trimmed) {
+    // "by", and the same word in the languages whose chapter words we know.
+    static constexpr std::array<std::string_view, 6> kByWords = {"by ",  "von ",  "par ",
+                                                                 "por ", "door ", "di "};
+    std::string lower;
+    utf8::FoldCaseInto(trimmed.substr(0, std::min<std::size_t>(trimmed.size(), 8)), lower);
+    std::string_view rest;
+    for (std::string_view by : kByWords) {
+        if (std::string_view(lower).starts_with(by)) {
+            rest = utf8::Trim(trimmed.substr(by.size()));
+            break;
+        }
+    }
+    if (rest.empty() || utf8::CountCodePoints(rest) > kMaxAuthorColumns) {
+        return std::nullopt;
+    }
+    // A name begins with a capital; "by the river" is a phrase.
+    const utf8::CodePoint first = utf8::DecodeAt(rest, 0);
+    if (!utf8::IsUpper(first.value)) {
+        return std::nullopt;
+    }
+    int words = 1;
+    for (char c : rest) {
+        words += c == ' ' ? 1 : 0;
+    }
+    const char last = rest.back();
+    const std::size_t lastWord = rest.rfind(' ');
+    const std::size_t lastWordLength =
+        lastWord == std::string_view::npos ? rest.size() : rest.size() - lastWord - 1;
+    // An initial or "Jr." may end a name with a full stop; a longer word with one is a sentence.
+    const bool sentence = last == ',' || last == ';' || last == ':' || last == '!' || last == '?' ||
+                          (last == '.' && lastWordLength > 3);
+    if (words > kMaxAuthorWords || sentence) {
+        return std::nullopt;
+    }
+    return CollapseBlanks(rest);
+}
+
+void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape,
+                 LineMarks& marks) {
+    Metadata& meta = doc.metadata;
+    const bool ownTitle = !meta.title.empty() && !LooksLikeFileName(meta.title);
+    BlockTextReader reader(doc);
+
+    std::size_t first = 0;
+    while (first < scan.lines.size() && scan.lines[first].Has(kLineBlank)) {
+        ++first;
+    }
+    std::size_t firstDivision = scan.lines.size();
+    for (std::size_t i = first; i < scan.lines.size(); ++i) {
+        if (doc.blocks[i].kind == BlockKind::Heading || marks[i].role == LineRole::Heading) {
+            firstDivision = i;
+            break;
+        }
+    }
+    if (first < scan.lines.size() && doc.blocks[first].kind == BlockKind::Heading) {
+        // The source's own first heading is its title page.
+        if (!ownTitle) {
+            const std::string heading = CollapseBlanks(reader.Text(doc.blocks[first]));
+            if (!heading.empty()) {
+                meta.title = heading;
+            }
+        }
+        return;
+    }
+
+    bool titleLine = false;
+    std::optional<std::string> author;
+    if (first < firstDivision) {
+        const std::string_view text = utf8::Trim(reader.Text(doc.blocks[first]));
+        titleLine = marks[first].role == LineRole::Text &&
+                    IsTitleShaped(scan.lines[first], text, shape, scan, first) &&
+                    !IsContentsLine(text);
+        if (titleLine) {
+            std::size_t next = first + 1;
+            while (next < firstDivision && scan.lines[next].Has(kLineBlank)) {
+                ++next;
+            }
+            if (next < firstDivision && scan.lines[next].IsText()) {
+                author = AuthorFromByLine(utf8::Trim(reader.Text(doc.blocks[next])));
+            }
+            titleLine = author.has_value() || firstDivision < scan.lines.size();
+        }
+    }
+    if (titleLine) {
+        if (!ownTitle) {
+            meta.title = CollapseBlanks(reader.Text(doc.blocks[first]));
+        }
+        marks[first] = {LineRole::Heading, 1};
+        if (author && meta.author.empty()) {
+            meta.author = *author;
+        }
+    } else if (!ownTitle && !meta.title.empty()) {
+        meta.title = TidyFileName(meta.title);
+    }
+}
+
+}  // namespace Tessaly::Docs

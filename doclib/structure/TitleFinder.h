@@ -1,0 +1,33 @@
+#pragma once
+// The book's title and author. The document's own title wins unless it is only the source's
+// file name, which our staging writes there ("my_story.txt"). Otherwise a short, title-like
+// first line wins when chapters or a "by ..." line follow it; that line becomes a level-1
+// heading at the start of the book, so it is shown as a title and never lost. The file name,
+// tidied ("my story"), is the last resort. A "by ..." line under the title names the author
+// and stays in the text.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "doclib/Document.h"
+#include "doclib/structure/DocumentShape.h"
+#include "doclib/structure/LineFacts.h"
+#include "doclib/structure/LineRoles.h"
+
+namespace Tessaly::Docs {
+
+// True when `title` is a bare file name with an extension ("my_story.txt", "Notes.md").
+bool LooksLikeFileName(std::string_view title);
+
+// "my_story.txt" -> "my story", "the.long.walk.txt" -> "the long walk".
+std::string TidyFileName(std::string_view fileName);
+
+// The author named by a "by ..." line, or nothing when the line is not one.
+std::optional<std::string> AuthorFromByLine(std::string_view trimmed);
+
+// Sets doc.metadata.title (and author when a by-line gives one) and marks a first line taken as
+// the title as a level-1 heading in `marks`, which already holds the detected chapters.
+void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape, LineMarks& marks);
+
+}  // namespace Tessaly::Docs

@@ -1,0 +1,41 @@
+#include "filelist/SampleFiles.h"
+
+#include "filelist/FolderFiles.h"
+#include "util/PathHelpers.h"
+
+namespace quillane {
+
+std::string SamplesFolder(const std::string& programFolder) {
+    return programFolder + kSeparator + "Samples";
+}
+
+std::string SampleListText(const std::string& programFolder) {
+    const std::string folder = SamplesFolder(programFolder);
+    const FileNameArray names = GetFolderFiles(folder, "*.*");
+    std::string text;
+    for (int i = 1; i <= names.UpperBound(); ++i) {
+        text += folder + kSeparator + names[i] + "|";
+    }
+    if (!text.empty()) {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::vector<std::string> SampleListPaths(const std::string& text) {
+    std::vector<std::string> paths;
+    if (text.empty()) {
+        return paths;
+    }
+    std::size_t start = 0;
+    for (;;) {
+        const auto bar = text.find('|', start);
+        paths.push_back(text.substr(start, bar - start));
+        if (bar == std::string::npos) {
+            return paths;
+        }
+        start = bar + 1;
+    }
+}
+
+}  // namespace quillane

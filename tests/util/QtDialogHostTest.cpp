@@ -1,0 +1,112 @@
+#include "util/QtDialogHost.h"
+
+#include <gtest/gtest.h>
+#include <QApplication>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <filesystem>
+#include <functional>
+
+#include "tests/support/TempHome.h"
+
+namespace quillane {
+namespace {
+
+// Runs `act` on the modal dialog as soon as one is open (the call that opens it blocks).
+template <class Dialog>
+void WhenOpen(std::function<void(Dialog*)> act) {
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [act, poll] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            act(dialog);
+        } else {
+            QTimer::singleShot(10, *poll);
+        }
+    };
+    QTimer::singleShot(0, *poll);
+}
+
+class QtDialogHostTest : public ::testing::Test {
+  protected:
+    void SetUp() override { QGuiApplication::setApplicationDisplayName("Quillane"); }
+    QtDialogHost host{nullptr};
+};
+
+TEST_F(QtDialogHostTest, MessageShowsPlainTextWithLineBreaksAndTheApplicationTitle) {
+    QString title, text;
+    Qt::TextFormat format = Qt::AutoText;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    WhenOpen<QMessageBox>([&](QMessageBox* box) {
+        title = box->windowTitle();
+        text = box->text();
+        format = box->textFormat();
+        icon = box->icon();
+        box->button(QMessageBox::Ok)->click();
+    });
+    const auto result = host.MessageBox("File <b>not</b> found\r\nin X at line 100\r\rPlease",
+                                        MessageButtons::Ok, MessageIcon::Exclamation, "");
+    EXPECT_EQ(result, MessageResult::Ok);
+    EXPECT_EQ(title, "Quillane");
+    EXPECT_EQ(text, "File <b>not</b> found\nin X at line 100\n\nPlease");
+    EXPECT_EQ(format, Qt::PlainText);  // a path with "<" is never read as markup
+    EXPECT_EQ(icon, QMessageBox::Warning);
+}
+
+TEST_F(QtDialogHostTest, QuestionAnswersYesOrNoAndKeepsItsOwnTitle) {
+    QString title;
+    WhenOpen<QMessageBox>([&](QMessageBox* box) {
+        title = box->windowTitle();
+        box->button(QMessageBox::No)->click();
+    });
+    EXPECT_EQ(
+        host.MessageBox("Open?", MessageButtons::YesNo, MessageIcon::None, "Application Error"),
+        MessageResult::No);
+    EXPECT_EQ(title, "Application Error");
+
+    WhenOpen<QMessageBox>([](QMessageBox* box) { box->button(QMessageBox::Yes)->click(); });
+    EXPECT_EQ(host.MessageBox("Open?", MessageButtons::YesNo, MessageIcon::None, ""),
+              MessageResult::Yes);
+}
+
+TEST_F(QtDialogHostTest, InputBoxGivesTheAnswerOrEmptyOnCancel) {
+    QString shownDefault, label;
+    WhenOpen<QInputDialog>([&](QInputDialog* dialog) {
+        shownDefault = dialog->textValue();
+        label = dialog->labelText();
+        dialog->setTextValue("doc");
+        dialog->accept();
+    });
+    EXPECT_EQ(host.InputBox("Enter file extension:\r\r(* for all)", "", "txt"), "doc");
+    EXPECT_EQ(shownDefault, "txt");
+    EXPECT_EQ(label, "Enter file extension:\n\n(* for all)");
+
+    WhenOpen<QInputDialog>([](QInputDialog* dialog) { dialog->reject(); });
+    EXPECT_EQ(host.InputBox("Extension?", "", "txt"), "");
+}
+
+TEST_F(QtDialogHostTest, FolderPickerOpensAtTheStartFolderAndCancelGivesEmpty) {
+    test::TempDir dir;
+    std::filesystem::create_directory(dir / "books");
+    QString opened;
+    WhenOpen<QFileDialog>([&](QFileDialog* dialog) {
+        opened = dialog->directory().absolutePath();
+        dialog->reject();
+    });
+    EXPECT_EQ(host.BrowseForFolder("Please select folder:", dir / "books"), "");
+    EXPECT_EQ(opened.toStdString(), dir / "books");
+}
+
+TEST_F(QtDialogHostTest, OpenDialogCancelledGivesEmpty) {
+    WhenOpen<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    OpenDialogRequest request;
+    request.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+    EXPECT_EQ(host.ShowOpen(request), "");
+}
+
+}  // namespace
+}  // namespace quillane
