@@ -8,7 +8,9 @@
 
 namespace Tessaly::Docs {
 
-// Loads the document at `path`, recognising its format from the content, and refines its
+// Loads the document at `path`, recognising its format from the content (RTF, or plain text
+// in any encoding text/TextDecoder.h reads; a binary file is refused as "not a text file"),
+// and refines its
 // structure for reading (paragraph shape, scene breaks, chapters, title and language).
 // Throws DocumentError when the file cannot be read or its format is unknown.
 Document OpenDocument(const std::string& path);
