@@ -93,7 +93,10 @@ Document ReadPlainText(std::string bytes, const std::string& path) {
         throw DocumentError("'" + path + "': " + text::kNotTextMessage);
     }
     std::string utf8 = text::DecodeText(std::move(bytes)).utf8;
-    const std::string rtf = text::StagingRtf(utf8, FileNameOf(path));
+    std::string rtf;
+    rtf.reserve(utf8.size() + utf8.size() / 8 + 4096);  // line ends and escapes, mostly
+    text::WriteStagingRtf(utf8, FileNameOf(path),
+                          [&](std::string_view piece) { rtf.append(piece); });
     utf8 = std::string();
     return ReadRtf(rtf);
 }
