@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-#include "convert/StagingRtf.h"
+#include "text/StagingRtf.h"
 #include "util/AppError.h"
 
 namespace quillane {
@@ -16,7 +16,7 @@ void StagingText::SaveFile(const std::string& path, const std::string& title) co
         RaiseFromErrno(errno);
     }
     int failure = 0;
-    WriteStagingRtf(text_, title, [&](std::string_view piece) {
+    text::WriteStagingRtf(text_, title, [&](std::string_view piece) {
         while (failure == 0 && !piece.empty()) {
             const ssize_t n = ::write(fd, piece.data(), piece.size());
             if (n < 0) {

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "convert/TextDecoder.h"
+#include "text/TextDecoder.h"
 #include "util/AppError.h"
 
 namespace quillane {
@@ -124,7 +124,11 @@ std::vector<std::string> SplitIntoChunks(std::string_view utf8) {
 }
 
 std::vector<std::string> ReadTextChunks(const std::string& path) {
-    return SplitIntoChunks(DecodeText(ReadFileBytes(path)).utf8);
+    std::string bytes = ReadFileBytes(path);
+    if (text::LooksLikeBinary(bytes)) {
+        throw AppError(errc::kTypeMismatch, text::kNotTextMessage);
+    }
+    return SplitIntoChunks(text::DecodeText(std::move(bytes)).utf8);
 }
 
 }  // namespace quillane

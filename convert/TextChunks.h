@@ -11,6 +11,7 @@ namespace quillane {
 
 inline constexpr std::size_t kChunkCharacters = 256;
 
+// A file that is not text (an image, an archive) raises AppError 13 "not a text file".
 // Raises AppError (53 file not found, 70 permission denied, 76 path not found, 57 device I/O
 // error, which also covers a directory) when the file cannot be opened or read.
 std::vector<std::string> ReadTextChunks(const std::string& path);

@@ -1,42 +1,6 @@
 #include "doclib/Document.h"
 
-#include <algorithm>
-#include <cctype>
-
-#include "doclib/epub/EpubWriter.h"
-#include "doclib/rtf/RtfReader.h"
-#include "doclib/structure/Refine.h"
-
 namespace Tessaly::Docs {
-
-namespace {
-
-std::string LowerExtension(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    const auto dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
-        return {};
-    }
-    std::string ext = path.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
-}
-
-}  // namespace
-
-Document::Document(const std::string& path) {
-    *this = ReadRtfFile(path);
-    RefineForReading(*this);
-}
-
-void Document::Save(const std::string& path) const {
-    if (LowerExtension(path) != ".epub") {
-        throw DocumentError("cannot save '" + path +
-                            "': unsupported output format (use a .epub file name)");
-    }
-    WriteEpub(*this, path);
-}
 
 Block& Document::BeginBlock(BlockKind kind, std::uint8_t level) {
     Block block;

@@ -1,24 +1,19 @@
 #pragma once
-// The document model of the Tessaly document library, and the two operations callers rely on:
-// open a document from a path (its format recognised from the content) and save it to a path
-// whose extension chooses the output format.
+// The document model of the Tessaly document library: plain data that the readers fill and the
+// writers read. Opening a file and saving one are DocumentFile's job; the two members that
+// callers know (`Document(path)` and `Save(path)`) are defined there.
 //
 // The model is compact on purpose: all text lives in one UTF-8 arena, and paragraphs and
 // formatted spans refer to it by offset, so a 100 MB document costs little more than its text.
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace Tessaly::Docs {
+#include "doclib/DocumentError.h"
 
-// The library's one exception type: a clear, one-line description of the cause.
-class DocumentError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+namespace Tessaly::Docs {
 
 // Character formatting of a span, as bit flags.
 enum Format : std::uint8_t {
@@ -80,18 +75,14 @@ struct Metadata {
 };
 
 class Document {
-public:
+  public:
     // An empty document.
     Document() = default;
 
-    // Loads the document at `path`, recognising its format from the content (RTF), and
-    // refines its structure for reading (paragraph shape, scene breaks, chapters, title and
-    // language). Throws DocumentError when the file cannot be read or its format is unknown.
+    // Opens the document at `path`: OpenDocument in DocumentFile.h.
     explicit Document(const std::string& path);
 
-    // Saves the document at `path`; the extension chooses the format (".epub", in any letter
-    // case). Any other extension throws DocumentError. The file is written atomically: on a
-    // failure an existing file at `path` is left untouched and no partial file remains.
+    // Saves the document at `path`: SaveDocument in DocumentFile.h.
     void Save(const std::string& path) const;
 
     Metadata metadata;

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "doclib/Document.h"
+#include "doclib/DocumentError.h"
 
 namespace Tessaly::Docs {
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "doclib/Document.h"
+#include "doclib/DocumentError.h"
 
 namespace Tessaly::Docs {
 

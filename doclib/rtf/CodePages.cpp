@@ -1,17 +1,16 @@
 #include "doclib/rtf/CodePages.h"
 
-#include <iconv.h>
-
-#include <cerrno>
-
 #include <string>
+#include <string_view>
+
+#include "text/EncodingConversion.h"
+#include "text/Utf8.h"
 
 namespace Tessaly::Docs::Rtf {
 
 namespace {
 
 constexpr int kUtf8 = 65001;
-const auto kNoConverter = reinterpret_cast<iconv_t>(-1);
 // A byte table entry not converted yet.
 constexpr char32_t kNotLookedUp = 0xFFFFFFFD;
 
@@ -40,54 +39,21 @@ std::string IconvName(int codePage) {
     return "CP" + std::to_string(codePage);
 }
 
-// Converts `count` bytes to one code point; kLeadByte when the input is an incomplete
-// character, kInvalid when it is not one.
-char32_t Convert(iconv_t converter, const std::uint8_t* bytes, int count) {
-    char in[4];
-    for (int i = 0; i < count; ++i) {
-        in[i] = static_cast<char>(bytes[i]);
+// One character through the page's converter, in the reader's terms.
+char32_t Convert(text::CharacterConverter& converter, const std::uint8_t* bytes, int count) {
+    const char32_t c = converter.Convert(bytes, count);
+    if (c == text::CharacterConverter::kIncomplete) {
+        return CodePageDecoder::kLeadByte;
     }
-    unsigned char out[16];
-    char* inPtr = in;
-    auto inLeft = static_cast<size_t>(count);
-    char* outPtr = reinterpret_cast<char*>(out);
-    size_t outLeft = sizeof out;
-    const size_t result = iconv(converter, &inPtr, &inLeft, &outPtr, &outLeft);
-    const int error = result == static_cast<size_t>(-1) ? errno : 0;
-    iconv(converter, nullptr, nullptr, nullptr, nullptr);  // back to the initial state
-    if (sizeof out - outLeft >= 4) {
-        return static_cast<char32_t>(out[0] | (out[1] << 8) | (out[2] << 16) |
-                                     (static_cast<char32_t>(out[3]) << 24));
-    }
-    return error == EINVAL ? CodePageDecoder::kLeadByte : CodePageDecoder::kInvalid;
+    return c == text::CharacterConverter::kInvalid ? CodePageDecoder::kInvalid : c;
 }
 
 char32_t DecodeUtf8(const std::uint8_t* b, int count) {
-    char32_t c = 0;
-    char32_t minimum = 0;
-    switch (count) {
-        case 2:
-            c = b[0] & 0x1F;
-            minimum = 0x80;
-            break;
-        case 3:
-            c = b[0] & 0x0F;
-            minimum = 0x800;
-            break;
-        case 4:
-            c = b[0] & 0x07;
-            minimum = 0x10000;
-            break;
-        default:
-            return CodePageDecoder::kInvalid;
-    }
-    for (int i = 1; i < count; ++i) {
-        if ((b[i] & 0xC0) != 0x80) {
-            return CodePageDecoder::kInvalid;
-        }
-        c = (c << 6) | (b[i] & 0x3F);
-    }
-    return c < minimum || c > 0x10FFFF ? CodePageDecoder::kInvalid : c;
+    const std::string_view bytes(reinterpret_cast<const char*>(b), static_cast<std::size_t>(count));
+    const text::utf8::CodePoint cp = text::utf8::DecodeAt(bytes, 0);
+    return cp.length == bytes.size() && text::utf8::IsWellFormed(bytes, 0, cp)
+               ? cp.value
+               : CodePageDecoder::kInvalid;
 }
 
 }  // namespace
@@ -136,7 +102,7 @@ int CharsetCodePage(int charset) {
 
 struct CodePageDecoder::Page {
     int codePage = 0;
-    iconv_t converter = kNoConverter;
+    std::unique_ptr<text::CharacterConverter> converter;  // none for UTF-8
     // Each byte's character, looked up the first time the byte is met.
     std::array<char32_t, 256> bytes{};
     // Two-byte characters, one row of 256 per lead byte, made when the lead byte is first
@@ -146,13 +112,7 @@ struct CodePageDecoder::Page {
 
 CodePageDecoder::CodePageDecoder() = default;
 
-CodePageDecoder::~CodePageDecoder() {
-    for (const auto& page : pages_) {
-        if (page->converter != kNoConverter) {
-            iconv_close(page->converter);
-        }
-    }
-}
+CodePageDecoder::~CodePageDecoder() = default;
 
 CodePageDecoder::Page& CodePageDecoder::Find(int codePage) {
     if (last_ != nullptr && last_->codePage == codePage) {
@@ -174,10 +134,10 @@ CodePageDecoder::Page& CodePageDecoder::Find(int codePage) {
             page->bytes[b] = (b >= 0xC2 && b <= 0xF4) ? kLeadByte : kInvalid;
         }
     } else {
-        page->converter = iconv_open("UTF-32LE", IconvName(codePage).c_str());
-        if (page->converter == kNoConverter) {
+        page->converter = std::make_unique<text::CharacterConverter>(IconvName(codePage));
+        if (!page->converter->Valid()) {
             // An unknown code page reads as Windows Latin 1, the usual default.
-            page->converter = iconv_open("UTF-32LE", "CP1252");
+            page->converter = std::make_unique<text::CharacterConverter>("CP1252");
         }
     }
     pages_.push_back(std::move(page));
@@ -189,8 +149,8 @@ char32_t CodePageDecoder::DecodeByte(int codePage, std::uint8_t byte) {
     Page& page = Find(codePage);
     char32_t& c = page.bytes[byte];
     if (c == kNotLookedUp) {
-        c = page.converter == kNoConverter ? static_cast<char32_t>(byte)
-                                           : Convert(page.converter, &byte, 1);
+        c = page.converter == nullptr ? static_cast<char32_t>(byte)
+                                      : Convert(*page.converter, &byte, 1);
     }
     return c;
 }
@@ -207,7 +167,7 @@ char32_t CodePageDecoder::DecodeSequence(int codePage, const std::uint8_t* bytes
         return DecodeUtf8(bytes, count);
     }
     Page& page = Find(codePage);
-    if (count != 2 || page.converter == kNoConverter) {
+    if (count != 2 || page.converter == nullptr) {
         return kInvalid;
     }
     auto& row = page.pairs[bytes[0]];
@@ -217,7 +177,7 @@ char32_t CodePageDecoder::DecodeSequence(int codePage, const std::uint8_t* bytes
     }
     char32_t& cached = (*row)[bytes[1]];
     if (cached == 0) {
-        cached = Convert(page.converter, bytes, 2);
+        cached = Convert(*page.converter, bytes, 2);
         if (cached == kLeadByte || cached == 0) {
             cached = kInvalid;
         }

@@ -1,8 +1,8 @@
 #pragma once
-// UTF-8 encoding of single code points, for the reader's decoded characters.
+// The reader's decoded characters: which code points a book may carry, and their UTF-8 form
+// (text/Utf8.h).
 
-#include <cstddef>
-#include <string_view>
+#include "text/Utf8.h"
 
 namespace Tessaly::Docs::Rtf {
 
@@ -13,35 +13,6 @@ constexpr bool IsTextCodePoint(char32_t c) {
            c != 0xFFFF && c != 0x7F;
 }
 
-// A code point encoded as UTF-8 in a small fixed buffer (no heap).
-class Utf8Char {
-  public:
-    explicit constexpr Utf8Char(char32_t c) {
-        if (c < 0x80) {
-            bytes_[0] = static_cast<char>(c);
-            size_ = 1;
-        } else if (c < 0x800) {
-            bytes_[0] = static_cast<char>(0xC0 | (c >> 6));
-            bytes_[1] = static_cast<char>(0x80 | (c & 0x3F));
-            size_ = 2;
-        } else if (c < 0x10000) {
-            bytes_[0] = static_cast<char>(0xE0 | (c >> 12));
-            bytes_[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            bytes_[2] = static_cast<char>(0x80 | (c & 0x3F));
-            size_ = 3;
-        } else {
-            bytes_[0] = static_cast<char>(0xF0 | (c >> 18));
-            bytes_[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            bytes_[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            bytes_[3] = static_cast<char>(0x80 | (c & 0x3F));
-            size_ = 4;
-        }
-    }
-    std::string_view view() const { return std::string_view(bytes_, size_); }
-
-  private:
-    char bytes_[4] = {};
-    std::size_t size_ = 0;
-};
+using Utf8Char = ::text::utf8::Utf8Char;
 
 }  // namespace Tessaly::Docs::Rtf

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "doclib/structure/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
 

@@ -1,7 +1,7 @@
 #include "doclib/structure/DashRule.h"
 
 #include "doclib/structure/BlockTextReader.h"
-#include "doclib/structure/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
 

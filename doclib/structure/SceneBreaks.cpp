@@ -1,6 +1,6 @@
 #include "doclib/structure/SceneBreaks.h"
 
-#include "doclib/structure/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
 

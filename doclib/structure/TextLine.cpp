@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "doclib/structure/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
 

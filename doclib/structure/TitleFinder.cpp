@@ -6,7 +6,7 @@
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/TextLine.h"
-#include "doclib/structure/Utf8Text.h"
+#include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
 

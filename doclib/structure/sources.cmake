@@ -12,5 +12,4 @@ list(APPEND DOCLIB_SOURCES
     structure/SceneBreaks.cpp
     structure/TextLine.cpp
     structure/TitleFinder.cpp
-    structure/Utf8Text.cpp
 )

@@ -134,13 +134,25 @@ TEST(Tool, MissingSourceFailsWithOneLineAndNoBook) {
     EXPECT_EQ(FilesIn(dir.path()), 1u);
 }
 
-TEST(Tool, SourceThatIsNotRtfFails) {
+TEST(Tool, SourceThatIsNotTextFails) {
+    // An image renamed .txt is refused, not turned into a book of noise.
     TempDir dir;
-    WriteFile(dir / "plain.rtf", "Just some plain text, not a rich text document.\n");
-    const ToolRun run = RunTool(Tool(), {dir / "plain.rtf", dir / "out.epub"}, dir.path());
+    WriteFile(dir / "photo.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 24));
+    const ToolRun run = RunTool(Tool(), {dir / "photo.txt", dir / "out.epub"}, dir.path());
     EXPECT_NE(run.status, 0);
     EXPECT_TRUE(IsOneLine(run.err)) << run.err;
+    EXPECT_NE(run.err.find("not a text file"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(dir / "out.epub"));
+}
+
+TEST(Tool, PlainTextMakesACheckedBook) {
+    // The format is recognised from the content: plain text, whatever the file is called.
+    TempDir dir;
+    WriteFile(dir / "notes.rtf", "Just some plain text, not a rich text document.\n");
+    const ToolRun run = RunTool(Tool(), {dir / "notes.rtf", dir / "notes.epub"}, dir.path());
+    ASSERT_EQ(run.status, 0) << run.err;
+    const EpubcheckResult check = RunEpubcheck(dir / "notes.epub");
+    EXPECT_TRUE(check.Clean()) << check.output;
 }
 
 TEST(Tool, GoodConversionPassesTheChecker) {

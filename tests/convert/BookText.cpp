@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "convert/TextDecoder.h"
+#include "text/Windows1252.h"
 
 namespace quillane::test {
 
@@ -130,7 +130,7 @@ std::string TextOfStagingRtf(const std::string& rtf, std::string* title) {
             } else if (next == '\'') {
                 const std::string byte(
                     1, static_cast<char>(std::stoi(rtf.substr(i + 2, 2), nullptr, 16)));
-                emit(FromWindows1252(byte));
+                emit(text::FromWindows1252(byte));
                 i += 4;
             } else {
                 std::size_t j = i + 1;

@@ -210,6 +210,20 @@ TEST_F(ConversionRunTest, AnUnreadableSourceIsListedOnceAndNoBookIsWrittenForIt)
     EXPECT_TRUE(TempIsEmpty());
 }
 
+TEST_F(ConversionRunTest, AnImageRenamedTxtIsNotATextFileAndMakesNoBook) {
+    WriteFile(books / "photo.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 24));
+    WriteFile(books / "good.txt", "Good text.");
+    host.entries = {books / "photo.txt", books / "good.txt"};
+    Run();
+
+    EXPECT_EQ(report.converted, 1);
+    ASSERT_EQ(report.failures.size(), 1u);
+    EXPECT_EQ(report.failures[0].source, books / "photo.txt");
+    EXPECT_EQ(report.failures[0].reason, "not a text file");
+    EXPECT_FALSE(fs::exists(books / "photo.epub"));
+    EXPECT_TRUE(fs::exists(books / "good.epub"));
+}
+
 TEST_F(ConversionRunTest, AFailingConverterIsReportedInItsOwnWords) {
     host.payloads[101] = kFailingConverter;
     WriteFile(books / "a.txt", "A");

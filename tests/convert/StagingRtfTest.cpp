@@ -1,4 +1,4 @@
-#include "convert/StagingRtf.h"
+#include "text/StagingRtf.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,8 @@ namespace quillane {
 namespace {
 
 using test::TextOfStagingRtf;
+using text::StagingRtf;
+using text::WriteStagingRtf;
 
 // The body of the document: what follows the header's "\pard\plain\f0 ".
 std::string Body(const std::string& rtf) {

@@ -1,6 +1,8 @@
 #pragma once
-// The RTF document the converter reads for one source file: one font, no styles, the source's
-// file name as the title, and every line of the text a paragraph.
+// Plain text as an RTF document: one font, no styles, the source's file name as the title, and
+// every line of the text a paragraph. The program stages every source this way for the
+// converter, and the document library reads a plain-text file through the same document, so
+// a text makes the same book whichever way it comes.
 //
 // Lines end at CR LF, at a lone LF and at a lone CR; the last line is a paragraph whether or
 // not it has a line end, and an empty text gives an empty body. `\`, `{` and `}` are escaped;
@@ -12,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillane {
+namespace text {
 
 // Hands the document out in pieces of bounded size, so a large text is never held twice.
 void WriteStagingRtf(std::string_view utf8Text, std::string_view title,
@@ -21,4 +23,4 @@ void WriteStagingRtf(std::string_view utf8Text, std::string_view title,
 // The whole document as one string.
 std::string StagingRtf(std::string_view utf8Text, std::string_view title);
 
-}  // namespace quillane
+}  // namespace text

@@ -1,32 +1,16 @@
-#include "convert/StagingRtf.h"
+#include "text/StagingRtf.h"
 
 #include <array>
 #include <cstdint>
 
-namespace quillane {
+#include "text/Utf8.h"
+#include "text/Windows1252.h"
+
+namespace text {
 
 namespace {
 
 constexpr std::size_t kFlushSize = 1 << 16;
-
-// Unicode code points of Windows-1252's 0x80..0x9F (0 where the code page has a gap).
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-// The Windows-1252 byte of a code point at or above U+0080, or 0 when the code page lacks it.
-std::uint8_t Cp1252Byte(char32_t c) {
-    if (c >= 0xA0 && c <= 0xFF) {
-        return static_cast<std::uint8_t>(c);
-    }
-    for (std::size_t k = 0; k < kCp1252High.size(); ++k) {
-        if (kCp1252High[k] != 0 && kCp1252High[k] == c) {
-            return static_cast<std::uint8_t>(0x80 + k);
-        }
-    }
-    return 0;
-}
 
 class RtfOut {
   public:
@@ -82,9 +66,9 @@ class RtfOut {
                 ++i;
                 continue;
             }
-            std::size_t len = 1;
-            Character(DecodeOne(utf8, i, len));
-            i += len;
+            const ::text::utf8::CodePoint cp = ::text::utf8::DecodeAt(utf8, i);
+            Character(cp.value);
+            i += cp.length;
         }
         if (paragraphs && lineOpen) {
             Raw("\\par\n");
@@ -122,30 +106,9 @@ class RtfOut {
         }
     }
 
-    // One code point of valid UTF-8 (the decoder guarantees validity); a broken sequence
-    // reads as U+FFFD so that the writer never stalls.
-    static char32_t DecodeOne(std::string_view s, std::size_t i, std::size_t& len) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-        if (len == 1 || i + len > s.size()) {
-            len = 1;
-            return 0xFFFD;
-        }
-        char32_t c = b & (0x3F >> (len - 1));
-        for (std::size_t k = 1; k < len; ++k) {
-            const auto cont = static_cast<unsigned char>(s[i + k]);
-            if ((cont & 0xC0) != 0x80) {
-                len = 1;
-                return 0xFFFD;
-            }
-            c = (c << 6) | (cont & 0x3F);
-        }
-        return c;
-    }
-
     void Character(char32_t c) {
         static constexpr char kHex[] = "0123456789abcdef";
-        if (const std::uint8_t b = Cp1252Byte(c); b != 0) {
+        if (const std::uint8_t b = Windows1252Byte(c); b != 0) {
             const char escape[4] = {'\\', '\'', kHex[b >> 4], kHex[b & 15]};
             Raw(std::string_view(escape, 4));
             return;
@@ -191,4 +154,4 @@ std::string StagingRtf(std::string_view utf8Text, std::string_view title) {
     return document;
 }
 
-}  // namespace quillane
+}  // namespace text

@@ -1,13 +1,17 @@
-#include "convert/TextDecoder.h"
+#include "text/TextDecoder.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/convert/SampleTexts.h"
+#include "text/Utf8.h"
+#include "text/Windows1252.h"
 
-namespace quillane {
+namespace text {
 namespace {
 
+namespace test = quillane::test;
 using test::Encode;
+using utf8::IsValidUtf8;
 
 struct EncodedSample {
     const char* encoding;
@@ -102,4 +106,4 @@ TEST(IsValidUtf8, RejectsOverlongSurrogatesAndTruncation) {
 }
 
 }  // namespace
-}  // namespace quillane
+}  // namespace text

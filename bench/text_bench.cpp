@@ -1,0 +1,139 @@
+// Speed of the text room and of plain text end to end. The corpus is generated when the bench
+// runs, from the real texts Debian installs (/usr/share/common-licenses), and never kept.
+//
+//   text_bench    language of a 100 MB text; decoding 10 MB (UTF-8 and Windows-1252); the
+//                 converter tool on a 10 MB plain-text file; the window's path (staging, then
+//                 the tool on the staged document) on the same file
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "convert/StagingText.h"
+#include "convert/TextChunks.h"
+#include "text/EncodingConversion.h"
+#include "text/LanguageIdentifier.h"
+#include "text/TextDecoder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::size_t kMB = 1024 * 1024;
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The licences' text, repeated to `bytes`.
+std::string Corpus(std::size_t bytes) {
+    std::string seed;
+    for (const auto& entry : fs::directory_iterator("/usr/share/common-licenses")) {
+        if (entry.is_regular_file()) {
+            seed += ReadAll(entry.path());
+        }
+    }
+    if (seed.empty()) {
+        seed = "No licence texts on this machine; a line of plain English stands in.\n";
+    }
+    std::string text;
+    text.reserve(bytes + seed.size());
+    while (text.size() < bytes) {
+        text += seed;
+    }
+    text.resize(bytes);
+    return text;
+}
+
+// The median of `runs` timings of `work`, in seconds.
+double Median(int runs, const std::function<void()>& work) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        times.push_back(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+bool RunTool(const std::string& tool, const std::string& source, const std::string& book) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        execl(tool.c_str(), tool.c_str(), source.c_str(), book.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+int main() {
+    const std::string self = fs::canonical("/proc/self/exe").parent_path().string();
+    const std::string tool = self + "/ZOD2UVOV.exe";
+    const fs::path dir = fs::temp_directory_path() / ("text_bench." + std::to_string(getpid()));
+    fs::create_directories(dir);
+
+    {
+        const std::string big = Corpus(100 * kMB);
+        std::string tag;
+        const double s = Median(5, [&] { tag = text::LanguageTagOf(big); });
+        std::printf("language of 100 MB:            %7.1f ms  (%s)\n", s * 1000, tag.c_str());
+    }
+
+    const std::string utf8 = Corpus(10 * kMB);
+    {
+        const double s = Median(5, [&] { text::DecodeText(utf8); });
+        std::printf("decode 10 MB UTF-8:            %7.1f ms\n", s * 1000);
+        const auto legacy = text::ConvertToUtf8(utf8, "UTF-8");  // same bytes, for the shape
+        std::string cp1252 = legacy ? legacy->utf8 : utf8;
+        // Accented letters make it a Windows-1252 file the decoder must choose for.
+        for (std::size_t i = 0; i + 1 < cp1252.size(); i += 97) {
+            if (cp1252[i] == 'e') {
+                cp1252[i] = '\xE9';
+            }
+        }
+        std::string decoded;
+        const double s2 = Median(5, [&] { decoded = text::DecodeText(cp1252).encoding; });
+        std::printf("decode 10 MB Windows-1252:     %7.1f ms  (read as %s)\n", s2 * 1000,
+                    decoded.c_str());
+    }
+
+    const std::string source = (dir / "ten.txt").string();
+    std::ofstream(source, std::ios::binary) << utf8;
+    {
+        bool ok = true;
+        const double s =
+            Median(3, [&] { ok = RunTool(tool, source, (dir / "ten.epub").string()) && ok; });
+        std::printf("tool on 10 MB .txt:            %7.3f s   %s\n", s, ok ? "" : "(FAILED)");
+    }
+    {
+        bool ok = true;
+        const std::string staged = (dir / "temp.rtf").string();
+        const double s = Median(3, [&] {
+            quillane::StagingText staging;
+            for (const std::string& chunk : quillane::ReadTextChunks(source)) {
+                staging.Append(chunk);
+            }
+            staging.SaveFile(staged, "ten.txt");
+            ok = RunTool(tool, staged, (dir / "ten-window.epub").string()) && ok;
+        });
+        std::printf("window path on 10 MB .txt:     %7.3f s   %s\n", s, ok ? "" : "(FAILED)");
+    }
+    fs::remove_all(dir);
+    return 0;
+}

@@ -1,0 +1,86 @@
+// Short texts in the legacy encodings people still have on disk: each must come back exactly,
+// although the byte statistics alone cannot tell most of them apart.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/convert/SampleTexts.h"
+#include "text/TextDecoder.h"
+
+namespace text {
+namespace {
+
+using quillane::test::Encode;
+
+struct LegacySample {
+    const char* encoding;
+    const char* text;
+};
+
+// Our own sentences, one or two lines each, in the languages that use each encoding.
+const LegacySample kSamples[] = {
+    {"WINDOWS-1250", "Kůň běžel přes louku a žlutý motýl letěl za ním."},
+    {"WINDOWS-1251", "Мы долго шли вдоль реки и говорили о старых книгах."},
+    {"WINDOWS-1252", "El niño comió una manzana en la mañana."},
+    {"WINDOWS-1253", "Η Άννα έγραψε ένα γράμμα στον παππού της…"},
+    {"WINDOWS-1254", "Kobo’nun yeni cihazı şehirde çok beğenildi."},
+    {"WINDOWS-1255", "שלום עולם, הספר החדש מונח על השולחן"},
+    {"WINDOWS-1256", "ذهب الولد إلى المدرسة في الصباح الباكر"},
+    {"WINDOWS-1257", "Šiandien ežere plaukiojo gulbės ir ančiukai."},
+    {"WINDOWS-1258", "Hôm nay trời đẹp, chúng tôi đi dạo bên hồ."},
+    {"KOI8-R", "Вечером в деревне зажглись огни, и собаки залаяли."},
+    {"ISO-8859-2", "Wczoraj śnieg padał cały dzień, a dzieci lepiły bałwana."},
+    {"ISO-8859-5", "Старик сидел у окна и смотрел на падающий снег."},
+    {"ISO-8859-7", "Ένας ήσυχος δρόμος οδηγεί στην Άνω Πόλη."},
+    {"ISO-8859-15", "Le cœur de l'œuvre coûte 5 € seulement."},
+    {"SHIFT_JIS", "今日は雨が降っているので、家で本を読みます。"},
+    {"EUC-JP", "駅の前に新しいパン屋さんができました。"},
+    {"GB18030", "我们明天早上去公园散步，然后一起吃早饭。"},
+    {"BIG5", "這本書講述了一個關於海洋與燈塔的故事。"},
+    {"EUC-KR", "오늘은 날씨가 좋아서 공원에 산책을 갔습니다."},
+};
+
+TEST(LegacyEncodingTable, HoldsAtLeastFifteenEncodingsAndAShortText) {
+    std::size_t shortest = SIZE_MAX;
+    for (const LegacySample& sample : kSamples) {
+        shortest = std::min(shortest, Encode(sample.text, sample.encoding).size());
+    }
+    EXPECT_GE(std::size(kSamples), 15u);
+    EXPECT_LE(shortest, 60u);
+}
+
+TEST(LegacyEncodingTable, EveryShortTextDecodesExactly) {
+    for (const LegacySample& sample : kSamples) {
+        const DecodedText decoded = DecodeText(Encode(sample.text, sample.encoding));
+        EXPECT_EQ(decoded.utf8, sample.text) << sample.encoding << " read as " << decoded.encoding;
+    }
+}
+
+TEST(LegacyEncodingTable, TextsWithLineBreaksAndRepeatsDecodeExactly) {
+    // The same sentences as a small file: several lines, each ended, with the text repeated.
+    for (const LegacySample& sample : kSamples) {
+        const std::string text = std::string(sample.text) + "\r\n" + sample.text + "\r\n";
+        const DecodedText decoded = DecodeText(Encode(text, sample.encoding));
+        EXPECT_EQ(decoded.utf8, text) << sample.encoding << " read as " << decoded.encoding;
+    }
+}
+
+TEST(LegacyEncodingTable, LastLetterOfAHebrewTextIsKept) {
+    // The converter holds a letter back in case a point follows; it must be flushed.
+    EXPECT_EQ(DecodeText(Encode("שלום עולם", "WINDOWS-1255")).utf8, "שלום עולם");
+    EXPECT_EQ(DecodeText(Encode("Đi về Việt Nam", "WINDOWS-1258")).utf8, "Đi về Việt Nam");
+}
+
+TEST(LegacyEncodingTable, TypographicPunctuationOfWindowsPagesIsKept) {
+    // 0x80..0x9F are letters and punctuation in Windows pages, never control codes to drop.
+    const std::string turkish =
+        "Kobo’nun kılavuzu “okuyucular” için hazırlandı – yeni sürüm çıktı.";
+    EXPECT_EQ(DecodeText(Encode(turkish, "WINDOWS-1254")).utf8, turkish);
+    const std::string french = "Café au lait";
+    EXPECT_EQ(DecodeText(Encode(french, "WINDOWS-1252")).utf8, french);
+    const std::string quotes = "He said “yes” and ‘maybe’ — then left…";
+    EXPECT_EQ(DecodeText(Encode(quotes, "WINDOWS-1252")).utf8, quotes);
+}
+
+}  // namespace
+}  // namespace text

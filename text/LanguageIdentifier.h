@@ -1,0 +1,36 @@
+#pragma once
+// Which language a text is written in, by CLD2 (a statistical identifier trained on the web's
+// text in some eighty languages). Japanese, Chinese and Korean are told apart by their
+// scripts; a language is named only when the identifier is sure of it.
+
+#include <string>
+#include <string_view>
+
+namespace text {
+
+struct LanguageGuess {
+    // BCP 47 tag of the likeliest language, even when unsure; empty when there is none.
+    std::string tag;
+    bool reliable = false;
+    // Share of the text's letters in that language, 0..100.
+    int percent = 0;
+    // How typical the text is of that language: near 1.0 for real text, far from it for
+    // gibberish (a text decoded in the wrong encoding).
+    double typicality = 0;
+    // Letters the identifier looked at.
+    int letterBytes = 0;
+};
+
+// The language of `utf8` as a whole (invalid bytes are read by the policy of text/Utf8.h).
+// With `bestEffort`, a text too short or too mixed for a sure answer still gets its likeliest
+// language (never marked reliable); a choice between decodings needs that.
+LanguageGuess IdentifyLanguage(std::string_view utf8, bool bestEffort = false);
+
+// A bounded sample of a long text: its first 64 KB and sixteen windows of 4 KB spread over
+// the rest, each starting on a character, so a 100 MB book costs no more than a short story.
+std::string LanguageSample(std::string_view utf8);
+
+// The BCP 47 tag of the text's language, sampled; empty when the identifier is unsure.
+std::string LanguageTagOf(std::string_view utf8);
+
+}  // namespace text

@@ -1,0 +1,143 @@
+#include "text/Utf8.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "text/Windows1252.h"
+
+namespace text::utf8 {
+
+namespace {
+
+bool IsContinuation(unsigned char b) {
+    return (b & 0xC0) == 0x80;
+}
+
+// Length of the well-formed sequence at `at`, or 0 when the byte there does not begin one.
+std::size_t SequenceAt(std::string_view s, std::size_t at) {
+    const auto b = static_cast<unsigned char>(s[at]);
+    if (b < 0x80) {
+        return 1;
+    }
+    std::size_t len = 0;
+    unsigned char lo = 0x80;
+    unsigned char hi = 0xBF;
+    if (b >= 0xC2 && b <= 0xDF) {
+        len = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3;
+        lo = b == 0xE0 ? 0xA0 : 0x80;
+        hi = b == 0xED ? 0x9F : 0xBF;  // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4;
+        lo = b == 0xF0 ? 0x90 : 0x80;
+        hi = b == 0xF4 ? 0x8F : 0xBF;  // nothing past U+10FFFF
+    } else {
+        return 0;
+    }
+    if (at + len > s.size()) {
+        return 0;
+    }
+    const auto second = static_cast<unsigned char>(s[at + 1]);
+    if (second < lo || second > hi) {
+        return 0;
+    }
+    for (std::size_t k = 2; k < len; ++k) {
+        if (!IsContinuation(static_cast<unsigned char>(s[at + k]))) {
+            return 0;
+        }
+    }
+    return len;
+}
+
+bool AsciiWord(const char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, 8);
+    return (word & 0x8080808080808080ULL) == 0;
+}
+
+}  // namespace
+
+CodePoint DecodeAt(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    const std::size_t length = SequenceAt(text, at);
+    if (length == 0) {
+        return {Windows1252Char(lead), 1};
+    }
+    if (length == 1) {
+        return {lead, 1};
+    }
+    char32_t value = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        value = (value << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
+    }
+    return {value, length};
+}
+
+CodePoint DecodeBefore(std::string_view text, std::size_t end) {
+    std::size_t start = end - 1;
+    while (start > 0 && end - start < 4 &&
+           IsContinuation(static_cast<unsigned char>(text[start]))) {
+        --start;
+    }
+    const CodePoint cp = DecodeAt(text, start);
+    if (start + cp.length != end) {
+        return DecodeAt(text, end - 1);
+    }
+    return cp;
+}
+
+std::size_t CountCodePoints(std::string_view text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size(); i += DecodeAt(text, i).length) {
+        ++count;
+    }
+    return count;
+}
+
+void Append(std::string& out, char32_t c) {
+    out.append(Utf8Char(c).view());
+}
+
+std::size_t ValidPrefixLength(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        if (i + 8 <= bytes.size() && AsciiWord(bytes.data() + i)) {
+            i += 8;
+            continue;
+        }
+        const std::size_t len = SequenceAt(bytes, i);
+        if (len == 0) {
+            return i;
+        }
+        i += len;
+    }
+    return i;
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+    return ValidPrefixLength(bytes) == bytes.size();
+}
+
+std::string ToValidUtf8(std::string_view bytes) {
+    std::size_t valid = ValidPrefixLength(bytes);
+    if (valid == bytes.size()) {
+        return std::string(bytes);
+    }
+    std::string out;
+    out.reserve(bytes.size() + 16);
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        out.append(bytes.substr(i, valid));
+        i += valid;
+        if (i == bytes.size()) {
+            break;
+        }
+        Append(out, Windows1252Char(static_cast<std::uint8_t>(bytes[i])));
+        ++i;
+        valid = ValidPrefixLength(bytes.substr(i));
+    }
+    return out;
+}
+
+}  // namespace text::utf8
