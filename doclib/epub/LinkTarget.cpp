@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 
@@ -132,16 +133,22 @@ std::optional<std::string> SafeHref(std::string_view target) {
     }
     // A target that is not a URL ("http://[::1", a host with a space) would make the book
     // invalid: the link goes, its text stays.
-    if (scheme != "mailto:" && !IsValidAuthority(rest.substr(0, rest.find_first_of("/?#")))) {
+    const bool web = scheme != "mailto:";
+    const std::size_t authorityEnd = web ? std::min(rest.find_first_of("/?#"), rest.size()) : 0;
+    if (web && !IsValidAuthority(rest.substr(0, authorityEnd))) {
         return std::nullopt;
     }
+    // Brackets belong only around an IPv6 host; anywhere else a URI must encode them.
+    const std::size_t at = rest.substr(0, authorityEnd).rfind('@');
+    const std::size_t hostStart = at == std::string_view::npos ? 0 : at + 1;
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string href(scheme);
     bool seenFragment = false;
     for (std::size_t i = 0; i < rest.size(); ++i) {
         const auto c = static_cast<unsigned char>(rest[i]);
         bool encode = c <= 0x20 || c >= 0x7f || c == '"' || c == '<' || c == '>' || c == '\\' ||
-                      c == '^' || c == '`' || c == '{' || c == '|' || c == '}';
+                      c == '^' || c == '`' || c == '{' || c == '|' || c == '}' ||
+                      ((c == '[' || c == ']') && (i < hostStart || i >= authorityEnd));
         if (c == '#') {
             encode = seenFragment;
             seenFragment = true;

@@ -67,19 +67,25 @@ TEST(LinkTarget, ValidHostsAndAddressesAreKept) {
     EXPECT_EQ(SafeHref("http://route66.example"), "http://route66.example");
     // Mail addresses are not web hosts; their characters are only encoded.
     EXPECT_EQ(SafeHref("mailto:a b@host"), "mailto:a%20b@host");
+    // Brackets outside an IPv6 host are not allowed in a URI.
+    EXPECT_EQ(SafeHref("http://[::1]/a[1]?b]#[c"), "http://[::1]/a%5B1%5D?b%5D#%5Bc");
+    EXPECT_EQ(SafeHref("http://u[x]@host/"), "http://u%5Bx%5D@host/");
+    EXPECT_EQ(SafeHref("mailto:[x]@host"), "mailto:%5Bx%5D@host");
 }
 
 TEST(BookValidity, MalformedLinksLeaveTheirTextAndACleanBook) {
     const std::string rtf =
         "{\\rtf1\\ansi{\\field{\\*\\fldinst HYPERLINK \"http://[::1\"}{\\fldrslt Loopback}}, "
         "{\\field{\\*\\fldinst HYPERLINK \"http://exa mple.com/\"}{\\fldrslt Spaced}} and "
-        "{\\field{\\*\\fldinst HYPERLINK \"https://example.org/ok\"}{\\fldrslt Fine}}.\\par}";
+        "{\\field{\\*\\fldinst HYPERLINK \"https://example.org/ok\"}{\\fldrslt Fine}}."
+        "{\\field{\\*\\fldinst HYPERLINK \"http://host.example/a[1] b|c\"}{\\fldrslt Odd}}\\par}";
     const Document doc = ReadRtf(rtf);
     TempDir dir;
     const std::string path = dir / "links.epub";
     const auto entries = WriteAndRead(doc, path);
     const std::string content = Entry(entries, ContentFiles(entries).at(0)).data;
-    EXPECT_NE(content.find("Loopback, Spaced and <a href=\"https://example.org/ok\">Fine</a>."),
+    EXPECT_NE(content.find("Loopback, Spaced and <a href=\"https://example.org/ok\">Fine</a>."
+                           "<a href=\"http://host.example/a%5B1%5D%20b%7Cc\">Odd</a>"),
               std::string::npos)
         << content;
     const EpubcheckResult result = RunEpubcheck(path);
