@@ -10,8 +10,9 @@
 namespace Tessaly::Docs {
 
 // The target as an href value (not yet XML-escaped) when it is an http, https or mailto link
-// with something after the scheme; characters a URL may not hold (white space, controls,
-// non-ASCII, a second '#', a stray '%') are percent-encoded. Empty when the link is not safe.
+// with something after the scheme, and a web link's host is a valid host name or address;
+// characters a URL may not hold elsewhere (white space, controls, non-ASCII, a second '#', a
+// stray '%') are percent-encoded. Empty when the link is not safe or not a valid URL.
 std::optional<std::string> SafeHref(std::string_view target);
 
 }  // namespace Tessaly::Docs

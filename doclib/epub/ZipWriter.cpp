@@ -12,7 +12,14 @@ constexpr std::uint32_t kLocalHeaderSignature = 0x04034b50;
 constexpr std::uint32_t kDataDescriptorSignature = 0x08074b50;
 constexpr std::uint32_t kCentralHeaderSignature = 0x02014b50;
 constexpr std::uint32_t kEndOfCentralSignature = 0x06054b50;
-constexpr std::uint16_t kVersionNeeded = 20;  // deflate
+constexpr std::uint32_t kZip64EndOfCentralSignature = 0x06064b50;
+constexpr std::uint32_t kZip64LocatorSignature = 0x07064b50;
+constexpr std::uint16_t kVersionNeeded = 20;       // deflate
+constexpr std::uint16_t kVersionNeededZip64 = 45;  // ZIP64 records
+constexpr std::uint16_t kZip64ExtraTag = 0x0001;
+// A 32-bit field holding this (or a 16-bit one holding 0xffff) says "see the ZIP64 record".
+constexpr std::uint32_t kZip64Marker32 = 0xffffffffu;
+constexpr std::uint16_t kZip64Marker16 = 0xffffu;
 constexpr std::uint16_t kMethodStored = 0;
 constexpr std::uint16_t kMethodDeflated = 8;
 constexpr std::uint16_t kFlagDataDescriptor = 1 << 3;
@@ -25,6 +32,12 @@ void Put16(std::string& out, std::uint16_t v) {
 
 void Put32(std::string& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) {
+        out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
+    }
+}
+
+void Put64(std::string& out, std::uint64_t v) {
+    for (int i = 0; i < 8; ++i) {
         out.push_back(static_cast<char>((v >> (8 * i)) & 0xff));
     }
 }
@@ -71,9 +84,10 @@ ZipWriter::~ZipWriter() {
     }
 }
 
-std::uint32_t ZipWriter::Offset32(std::uint64_t value) const {
-    if (value >= 0xffffffffu) {
-        throw DocumentError("the book is too large for its container (over 4 GB)");
+std::uint32_t ZipWriter::Size32(std::uint64_t value) const {
+    // Content files are cut far below this; one entry this large is a fault, not a book.
+    if (value >= kZip64Marker32) {
+        throw DocumentError("a file of the book is too large for its container (over 4 GB)");
     }
     return static_cast<std::uint32_t>(value);
 }
@@ -88,8 +102,8 @@ void ZipWriter::WriteLocalHeader(const Entry& entry) {
     Put16(header, stamp_.date);
     // With a data descriptor these three are zero here and follow the data.
     Put32(header, entry.crc);
-    Put32(header, Offset32(entry.compressedSize));
-    Put32(header, Offset32(entry.size));
+    Put32(header, Size32(entry.compressedSize));
+    Put32(header, Size32(entry.size));
     Put16(header, static_cast<std::uint16_t>(entry.name.size()));
     Put16(header, 0);  // no extra field
     header.append(entry.name);
@@ -176,8 +190,8 @@ void ZipWriter::EndEntry() {
     std::string descriptor;
     Put32(descriptor, kDataDescriptorSignature);
     Put32(descriptor, entry.crc);
-    Put32(descriptor, Offset32(entry.compressedSize));
-    Put32(descriptor, Offset32(entry.size));
+    Put32(descriptor, Size32(entry.compressedSize));
+    Put32(descriptor, Size32(entry.size));
     sink_.Write(descriptor);
 }
 
@@ -185,40 +199,76 @@ void ZipWriter::Finish() {
     if (inEntry_ || finished_) {
         throw DocumentError("container finished out of order");
     }
-    if (entries_.size() >= 0xffff) {
-        throw DocumentError("the book has too many files for its container");
-    }
     const std::uint64_t directoryStart = sink_.Position();
     std::string directory;
     for (const Entry& entry : entries_) {
+        // An entry that begins past 4 GB keeps its offset in a ZIP64 extra field.
+        const bool farOffset = entry.offset >= kZip64Marker32;
+        const std::uint16_t needed = farOffset ? kVersionNeededZip64 : kVersionNeeded;
         Put32(directory, kCentralHeaderSignature);
-        Put16(directory, kVersionNeeded);  // made by: MS-DOS attributes, version 2.0
-        Put16(directory, kVersionNeeded);
+        Put16(directory, needed);  // made by: MS-DOS attributes
+        Put16(directory, needed);
         Put16(directory, entry.flags);
         Put16(directory, entry.method);
         Put16(directory, stamp_.time);
         Put16(directory, stamp_.date);
         Put32(directory, entry.crc);
-        Put32(directory, Offset32(entry.compressedSize));
-        Put32(directory, Offset32(entry.size));
+        Put32(directory, Size32(entry.compressedSize));
+        Put32(directory, Size32(entry.size));
         Put16(directory, static_cast<std::uint16_t>(entry.name.size()));
-        Put16(directory, 0);  // extra field
-        Put16(directory, 0);  // comment
-        Put16(directory, 0);  // disk number
-        Put16(directory, 0);  // internal attributes
-        Put32(directory, 0);  // external attributes
-        Put32(directory, Offset32(entry.offset));
+        Put16(directory, farOffset ? 12 : 0);  // extra field
+        Put16(directory, 0);                   // comment
+        Put16(directory, 0);                   // disk number
+        Put16(directory, 0);                   // internal attributes
+        Put32(directory, 0);                   // external attributes
+        Put32(directory, farOffset ? kZip64Marker32 : static_cast<std::uint32_t>(entry.offset));
         directory.append(entry.name);
+        if (farOffset) {
+            Put16(directory, kZip64ExtraTag);
+            Put16(directory, 8);
+            Put64(directory, entry.offset);
+        }
+        if (directory.size() >= kOutChunk) {
+            sink_.Write(directory);
+            directory.clear();
+        }
     }
     sink_.Write(directory);
+    const std::uint64_t directoryEnd = sink_.Position();
+    const std::uint64_t directorySize = directoryEnd - directoryStart;
+    const std::uint64_t count = entries_.size();
+    // Past 65,534 entries or 4 GB the classic end record cannot say where the directory is:
+    // the ZIP64 end record and its locator come first and the classic fields say so.
+    const bool zip64 = count >= kZip64Marker16 || directoryStart >= kZip64Marker32 ||
+                       directorySize >= kZip64Marker32;
     std::string end;
+    if (zip64) {
+        Put32(end, kZip64EndOfCentralSignature);
+        Put64(end, 44);  // size of the rest of this record
+        Put16(end, kVersionNeededZip64);
+        Put16(end, kVersionNeededZip64);
+        Put32(end, 0);  // this disk
+        Put32(end, 0);  // disk of the directory
+        Put64(end, count);
+        Put64(end, count);
+        Put64(end, directorySize);
+        Put64(end, directoryStart);
+        Put32(end, kZip64LocatorSignature);
+        Put32(end, 0);  // disk of the ZIP64 end record
+        Put64(end, directoryEnd);
+        Put32(end, 1);  // total disks
+    }
+    const auto count16 =
+        zip64 && count >= kZip64Marker16 ? kZip64Marker16 : static_cast<std::uint16_t>(count);
     Put32(end, kEndOfCentralSignature);
     Put16(end, 0);
     Put16(end, 0);
-    Put16(end, static_cast<std::uint16_t>(entries_.size()));
-    Put16(end, static_cast<std::uint16_t>(entries_.size()));
-    Put32(end, Offset32(directory.size()));
-    Put32(end, Offset32(directoryStart));
+    Put16(end, count16);
+    Put16(end, count16);
+    Put32(end, directorySize >= kZip64Marker32 ? kZip64Marker32
+                                               : static_cast<std::uint32_t>(directorySize));
+    Put32(end, directoryStart >= kZip64Marker32 ? kZip64Marker32
+                                                : static_cast<std::uint32_t>(directoryStart));
     Put16(end, 0);  // comment length
     sink_.Write(end);
     finished_ = true;

@@ -2,7 +2,8 @@
 // A streaming ZIP writer for the EPUB container (ZIP as in PKWARE's APPNOTE): stored or raw
 // deflated entries, one fixed DOS timestamp for all of them, and a central directory at the
 // end. A deflated entry is compressed as its bytes arrive and followed by a data descriptor,
-// so no entry ever sits whole in memory.
+// so no entry ever sits whole in memory. Past 65,534 entries or 4 GB of container the
+// directory gets ZIP64 records; a single entry stays below 4 GB.
 
 #include <zlib.h>
 
@@ -57,7 +58,7 @@ class ZipWriter {
 
     void WriteLocalHeader(const Entry& entry);
     void Deflate(int flush);
-    std::uint32_t Offset32(std::uint64_t value) const;
+    std::uint32_t Size32(std::uint64_t value) const;
 
     ByteSink& sink_;
     DosTime stamp_;

@@ -74,7 +74,7 @@ constexpr std::array kWords = {
     Entry{"line", Word::kLine},
     Entry{"listoverridetable", Word::kDropped},
     Entry{"listtable", Word::kDropped},
-    Entry{"listtext", Word::kDropped},
+    Entry{"listtext", Word::kListNumber},
     Entry{"lquote", Word::kLeftQuote},
     Entry{"ltrmark", Word::kLeftToRightMark},
     Entry{"mac", Word::kMac},
@@ -82,7 +82,7 @@ constexpr std::array kWords = {
     Entry{"nestrow", Word::kNestedRow},
     Entry{"nonshppict", Word::kDropped},
     Entry{"nosupersub", Word::kNoSuperSub},
-    Entry{"object", Word::kDropped},
+    Entry{"object", Word::kObject},
     Entry{"operator", Word::kDropped},
     Entry{"outlinelevel", Word::kOutlineLevel},
     Entry{"page", Word::kPage},
@@ -94,7 +94,8 @@ constexpr std::array kWords = {
     Entry{"pict", Word::kDropped},
     Entry{"plain", Word::kPlain},
     Entry{"pn", Word::kDropped},
-    Entry{"pntext", Word::kDropped},
+    Entry{"pnseclvl", Word::kDropped},
+    Entry{"pntext", Word::kListNumber},
     Entry{"pntxta", Word::kDropped},
     Entry{"pntxtb", Word::kDropped},
     Entry{"qc", Word::kAlignCenter},
@@ -104,6 +105,7 @@ constexpr std::array kWords = {
     Entry{"qmspace", Word::kQuarterEmSpace},
     Entry{"qr", Word::kAlignRight},
     Entry{"rdblquote", Word::kRightDoubleQuote},
+    Entry{"result", Word::kObjectResult},
     Entry{"revtbl", Word::kDropped},
     Entry{"ri", Word::kRightIndent},
     Entry{"rin", Word::kRightIndent},
@@ -205,6 +207,43 @@ Word LookupWord(std::string_view name) {
         }
     }
     return Word::kUnknown;
+}
+
+char32_t WordCharacter(Word word) {
+    switch (word) {
+        case Word::kEmDash:
+            return 0x2014;
+        case Word::kEnDash:
+            return 0x2013;
+        case Word::kEmSpace:
+            return 0x2003;
+        case Word::kEnSpace:
+            return 0x2002;
+        case Word::kQuarterEmSpace:
+            return 0x2005;
+        case Word::kBullet:
+            return 0x2022;
+        case Word::kLeftQuote:
+            return 0x2018;
+        case Word::kRightQuote:
+            return 0x2019;
+        case Word::kLeftDoubleQuote:
+            return 0x201C;
+        case Word::kRightDoubleQuote:
+            return 0x201D;
+        case Word::kZeroWidthJoiner:
+            return 0x200D;
+        case Word::kZeroWidthNonJoiner:
+            return 0x200C;
+        case Word::kZeroWidthBreak:
+            return 0x200B;
+        case Word::kLeftToRightMark:
+            return 0x200E;
+        case Word::kRightToLeftMark:
+            return 0x200F;
+        default:
+            return 0;
+    }
 }
 
 }  // namespace Tessaly::Docs::Rtf

@@ -9,15 +9,18 @@ namespace Tessaly::Docs::Rtf {
 
 enum class Word : std::uint8_t {
     kUnknown,
-    // Document header and character sets.
     kRtf,
+    kUnicodeTwin,
+    // Character sets and code pages: the document's, a font's, and characters given by number.
     kAnsi,
     kMac,
     kPc,
     kPca,
     kAnsiCodePage,
     kDefaultFont,
-    kDefaultLanguage,
+    kFont,
+    kCharset,
+    kCodePage,
     kUnicodeSkip,
     kUnicode,
     kBinary,
@@ -34,17 +37,11 @@ enum class Word : std::uint8_t {
     kFieldResult,
     kFootnote,
     kUnicodePair,
-    kUnicodeTwin,
-    // Destinations dropped whole (pictures, tables of colours, headers, list numbers, ...).
+    kListNumber,  // \listtext, \pntext: the number or bullet a list item shows
+    kObject,
+    kObjectResult,
+    // Destinations dropped whole (pictures, tables of colours, headers, list definitions, ...).
     kDropped,
-    // Font table entries.
-    kFont,
-    kCharset,
-    kCodePage,
-    // Styles.
-    kStyle,
-    kCharStyle,
-    kOutlineLevel,
     // Character formatting.
     kPlain,
     kBold,
@@ -57,8 +54,12 @@ enum class Word : std::uint8_t {
     kNoSuperSub,
     kHidden,
     kLanguage,
-    // Paragraph formatting.
+    kDefaultLanguage,
+    kCharStyle,
+    // Paragraph formatting and styles.
     kParagraphDefault,
+    kStyle,
+    kOutlineLevel,
     kAlignLeft,
     kAlignCenter,
     kAlignRight,
@@ -99,6 +100,38 @@ enum class Word : std::uint8_t {
     kRightToLeftMark,
 };
 
+// What a word is about; the reader hands each kind to its own part.
+enum class WordKind : std::uint8_t {
+    kIgnored,
+    kCodePage,
+    kDestination,
+    kCharacterFormat,
+    kParagraph,
+    kCharacter,
+};
+
+constexpr WordKind KindOf(Word word) {
+    if (word >= Word::kEmDash) {
+        return WordKind::kCharacter;
+    }
+    if (word >= Word::kParagraphDefault) {
+        return WordKind::kParagraph;
+    }
+    if (word >= Word::kPlain) {
+        return WordKind::kCharacterFormat;
+    }
+    if (word >= Word::kFontTable) {
+        return WordKind::kDestination;
+    }
+    if (word >= Word::kAnsi) {
+        return WordKind::kCodePage;
+    }
+    return WordKind::kIgnored;
+}
+
 Word LookupWord(std::string_view name);
+
+// The character a word of kind kCharacter stands for.
+char32_t WordCharacter(Word word);
 
 }  // namespace Tessaly::Docs::Rtf

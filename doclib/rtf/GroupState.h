@@ -21,6 +21,7 @@ enum class Destination : std::uint8_t {
     kComment,
     kFieldInstruction,  // the code of a field, e.g. HYPERLINK "url"
     kUnicodePair,       // \upr: an 8-bit form and its Unicode twin; only the twin is read
+    kObject,            // an embedded object; only its \result, the object as shown, is read
 };
 
 // What closing the group finishes.
@@ -48,6 +49,7 @@ struct GroupState {
     ParagraphState paragraph;
     Destination destination = Destination::kBody;
     Destination beforeUnicodePair = Destination::kBody;  // where an \upr's twin writes
+    Destination beforeObject = Destination::kBody;       // where an object's \result writes
     GroupEnd end = GroupEnd::kNothing;
     std::uint8_t unicodeSkip = 1;  // \ucN: fallback characters after each \uN
     std::uint32_t link = 0;        // 1 + index into Document::links; 0 outside links

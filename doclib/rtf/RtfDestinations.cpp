@@ -1,5 +1,6 @@
 // The destinations the reader keeps or drops: font table, style sheet, document properties,
-// fields and footnotes, and what closing their groups completes.
+// fields, footnotes, list numbers and embedded objects, and what closing their groups
+// completes.
 
 #include <algorithm>
 #include <cctype>
@@ -48,6 +49,13 @@ void Trim(std::string& text) {
 }
 
 }  // namespace
+
+void RtfParser::OnDestinationWord(Word word, bool atGroupStart) {
+    // Destinations open a group; the same word elsewhere is malformed and ignored.
+    if (atGroupStart) {
+        StartDestination(word);
+    }
+}
 
 bool RtfParser::StartDestination(Word word) {
     const Destination current = state_.destination;
@@ -104,6 +112,28 @@ bool RtfParser::StartDestination(Word word) {
         case Word::kUnicodePair:
             state_.beforeUnicodePair = current;
             state_.destination = Destination::kUnicodePair;
+            return true;
+        case Word::kListNumber:
+            if (!IsTextDestination(current) || listNumberShown_) {
+                SkipDestination();
+                return false;
+            }
+            // The number or bullet as the writer shows it: part of the item's text.
+            listNumberShown_ = true;
+            return true;
+        case Word::kObject:
+            if (!IsTextDestination(current)) {
+                SkipDestination();
+                return false;
+            }
+            state_.beforeObject = current;
+            state_.destination = Destination::kObject;
+            return true;
+        case Word::kObjectResult:
+            // The object as its application last drew it: text, or a picture (dropped).
+            if (current == Destination::kObject) {
+                state_.destination = state_.beforeObject;
+            }
             return true;
         default:
             SkipDestination();

@@ -12,16 +12,14 @@ namespace {
 // Document properties and field codes are short; a hostile file cannot make them large.
 constexpr std::size_t kMetadataLimit = 64 * 1024;
 
-constexpr int kUtf8CodePage = 65001;
-
 void AppendLimited(std::string& target, std::string_view text) {
     if (target.size() < kMetadataLimit) {
         target.append(text.substr(0, kMetadataLimit - target.size()));
     }
 }
 
-std::int8_t OutlineLevel(std::int32_t param) {
-    return static_cast<std::int8_t>(std::clamp<std::int32_t>(param, -1, 9));
+bool IsSpaces(std::string_view text) {
+    return text.find_first_not_of(' ') == std::string_view::npos;
 }
 
 }  // namespace
@@ -109,6 +107,9 @@ bool RtfParser::Dispatch(Token& token) {
                 break;
         }
     }
+    if (!groupSpace_.empty() && !KeepsGroupSpace(token)) {
+        FlushGroupSpace();
+    }
     switch (token.kind) {
         case Token::kGroupOpen:
             OpenGroup();
@@ -116,10 +117,14 @@ bool RtfParser::Dispatch(Token& token) {
         case Token::kGroupClose:
             return CloseGroup();
         case Token::kText:
+            if (groupStart_ && groupSpace_.empty() && IsSpaces(token.text)) {
+                groupSpace_ = token.text;
+                return true;
+            }
             groupStart_ = false;
             starred_ = false;
             highSurrogate_ = 0;
-            Emit(token.text);
+            OnText(token.text);
             return true;
         case Token::kByte:
             groupStart_ = false;
@@ -137,6 +142,25 @@ bool RtfParser::Dispatch(Token& token) {
             break;
     }
     return false;
+}
+
+bool RtfParser::KeepsGroupSpace(const Token& token) const {
+    if (token.kind == Token::kControlSymbol) {
+        return token.symbol == '*';
+    }
+    if (token.kind != Token::kControlWord) {
+        return false;
+    }
+    const Word word = LookupWord(token.text);
+    return KindOf(word) == WordKind::kDestination || (word == Word::kUnknown && starred_);
+}
+
+void RtfParser::FlushGroupSpace() {
+    const std::string_view spaces = groupSpace_;
+    groupSpace_ = {};
+    groupStart_ = false;
+    starred_ = false;
+    OnText(spaces);
 }
 
 void RtfParser::OpenGroup() {
@@ -200,356 +224,33 @@ void RtfParser::OnSymbol(char symbol) {
     }
 }
 
-void RtfParser::OnByte(std::uint8_t byte) {
-    if (pendingCount_ > 0) {
-        pending_[pendingCount_++] = byte;
-        if (pendingCount_ == pendingNeed_) {
-            const char32_t c = decoder_.DecodeSequence(pendingCodePage_, pending_, pendingCount_);
-            pendingCount_ = 0;
-            if (c != CodePageDecoder::kInvalid) {
-                EmitCodePoint(c);
-            }
-        }
-        return;
-    }
-    const int codePage = CodePage();
-    const char32_t c = decoder_.DecodeByte(codePage, byte);
-    if (c == CodePageDecoder::kLeadByte) {
-        pending_[0] = byte;
-        pendingCount_ = 1;
-        pendingNeed_ = decoder_.SequenceLength(codePage, byte);
-        pendingCodePage_ = codePage;
-        std::uint8_t trail = 0;
-        if (codePage != kUtf8CodePage && tokens_.TakeTrailByte(trail)) {
-            OnByte(trail);
-        }
-        return;
-    }
-    if (c != CodePageDecoder::kInvalid) {
-        EmitCodePoint(c);
-    }
-}
-
-void RtfParser::OnUnicode(std::int32_t value) {
-    unicodeFallback_ = state_.unicodeSkip;
-    if (value < 0) {
-        value += 65536;  // RTF writes code units above 32767 as negative numbers
-    }
-    if (value < 0) {
-        highSurrogate_ = 0;
-        return;
-    }
-    const auto unit = static_cast<char32_t>(value);
-    if (unit >= 0xD800 && unit <= 0xDBFF) {
-        highSurrogate_ = unit;
-        return;
-    }
-    if (unit >= 0xDC00 && unit <= 0xDFFF) {
-        if (highSurrogate_ != 0) {
-            EmitCodePoint(0x10000 + ((highSurrogate_ - 0xD800) << 10) + (unit - 0xDC00));
-        }
-        highSurrogate_ = 0;
-        return;
-    }
-    highSurrogate_ = 0;
-    EmitCodePoint(unit);
-}
-
 void RtfParser::OnWord(Word word, bool hasParam, std::int32_t param) {
     const bool atGroupStart = groupStart_;
     const bool starred = starred_;
     groupStart_ = false;
     starred_ = false;
-    const bool on = !hasParam || param != 0;
-    ParagraphState& para = state_.paragraph;
-    CharacterState& chr = state_.character;
-    auto setFormat = [&chr, on](std::uint8_t bit) {
-        chr.format = static_cast<std::uint8_t>(on ? (chr.format | bit) : (chr.format & ~bit));
-    };
-    // Paragraph formatting of the document's own text marks a document laid out by its author.
-    auto noteFormatting = [this, hasParam, param] {
-        if (hasParam && param != 0 && state_.destination == Destination::kBody) {
-            doc_.hasParagraphFormatting = true;
-        }
-    };
-
-    switch (word) {
-        case Word::kUnknown:
+    groupSpace_ = {};  // still here: it stood before a destination, so it was not text
+    switch (KindOf(word)) {
+        case WordKind::kIgnored:
             // An unknown destination marked ignorable is passed over whole.
-            if (starred && atGroupStart) {
+            if (word == Word::kUnknown && starred && atGroupStart) {
                 SkipDestination();
             }
             return;
-        case Word::kFontTable:
-        case Word::kStyleSheet:
-        case Word::kInfo:
-        case Word::kTitle:
-        case Word::kAuthor:
-        case Word::kSubject:
-        case Word::kComment:
-        case Word::kField:
-        case Word::kFieldInstruction:
-        case Word::kFieldResult:
-        case Word::kFootnote:
-        case Word::kUnicodePair:
-        case Word::kDropped:
-            // Destinations open a group; the same word elsewhere is malformed and ignored.
-            if (atGroupStart) {
-                StartDestination(word);
-            }
+        case WordKind::kCodePage:
+            OnCodePageWord(word, hasParam, param);
             return;
-        case Word::kUnicodeTwin:
-        case Word::kRtf:
+        case WordKind::kDestination:
+            OnDestinationWord(word, atGroupStart);
             return;
-
-        case Word::kAnsi:
-            defaultCodePage_ = 1252;
-            codePageKnown_ = false;
+        case WordKind::kCharacterFormat:
+            OnCharacterFormatWord(word, hasParam, param);
             return;
-        case Word::kMac:
-            defaultCodePage_ = 10000;
-            codePageKnown_ = false;
+        case WordKind::kParagraph:
+            OnParagraphWord(word, hasParam, param);
             return;
-        case Word::kPc:
-            defaultCodePage_ = 437;
-            codePageKnown_ = false;
-            return;
-        case Word::kPca:
-            defaultCodePage_ = 850;
-            codePageKnown_ = false;
-            return;
-        case Word::kAnsiCodePage:
-            if (hasParam && param > 0) {
-                defaultCodePage_ = param;
-                codePageKnown_ = false;
-            }
-            return;
-        case Word::kDefaultFont:
-            defaultFont_ = param;
-            chr.font = param;
-            codePageKnown_ = false;
-            return;
-        case Word::kDefaultLanguage:
-            defaultLanguage_ = param;
-            if (chr.language == 0) {
-                chr.language = param;
-            }
-            return;
-        case Word::kUnicodeSkip:
-            state_.unicodeSkip = static_cast<std::uint8_t>(std::clamp<std::int32_t>(param, 0, 255));
-            return;
-        case Word::kUnicode:
-            if (hasParam) {
-                OnUnicode(param);
-            }
-            return;
-        case Word::kBinary:
-            // Binary data is never text, in whatever destination it stands.
-            if (hasParam) {
-                tokens_.SkipBytes(param);
-            }
-            return;
-
-        case Word::kFont:
-            if (state_.destination == Destination::kFontTable) {
-                fontEntry_ = param;
-                fonts_[param];
-            } else {
-                chr.font = param;
-            }
-            codePageKnown_ = false;
-            return;
-        case Word::kCharset:
-            if (state_.destination == Destination::kFontTable && fontEntry_ >= 0) {
-                fonts_[fontEntry_].charset = param;
-                codePageKnown_ = false;
-            }
-            return;
-        case Word::kCodePage:
-            if (state_.destination == Destination::kFontTable && fontEntry_ >= 0) {
-                fonts_[fontEntry_].codePage = param;
-                codePageKnown_ = false;
-            }
-            return;
-
-        case Word::kStyle:
-            if (state_.destination == Destination::kStyleEntry) {
-                styleEntry_.number = param;
-                styleEntry_.paragraphStyle = true;
-            } else {
-                para.style = param;
-                noteFormatting();
-            }
-            return;
-        case Word::kCharStyle:
-            if (state_.destination == Destination::kStyleEntry) {
-                styleEntry_.paragraphStyle = false;
-            }
-            return;
-        case Word::kOutlineLevel:
-            if (state_.destination == Destination::kStyleEntry) {
-                styleEntry_.outlineLevel = OutlineLevel(param);
-            } else {
-                para.outlineLevel = OutlineLevel(param);
-            }
-            return;
-
-        case Word::kPlain:
-            chr = CharacterState{};
-            chr.font = defaultFont_;
-            chr.language = defaultLanguage_;
-            return;
-        case Word::kBold:
-            setFormat(kBold);
-            return;
-        case Word::kItalic:
-            setFormat(kItalic);
-            return;
-        case Word::kUnderline:
-            setFormat(kUnderline);
-            return;
-        case Word::kUnderlineNone:
-            chr.format = static_cast<std::uint8_t>(chr.format & ~kUnderline);
-            return;
-        case Word::kStrike:
-            setFormat(kStrike);
-            return;
-        case Word::kSuperscript:
-            setFormat(kSuperscript);
-            if (on) {
-                chr.format = static_cast<std::uint8_t>(chr.format & ~kSubscript);
-            }
-            return;
-        case Word::kSubscript:
-            setFormat(kSubscript);
-            if (on) {
-                chr.format = static_cast<std::uint8_t>(chr.format & ~kSuperscript);
-            }
-            return;
-        case Word::kNoSuperSub:
-            chr.format = static_cast<std::uint8_t>(chr.format & ~(kSuperscript | kSubscript));
-            return;
-        case Word::kHidden:
-            chr.hidden = on;
-            return;
-        case Word::kLanguage:
-            chr.language = param;
-            return;
-
-        case Word::kParagraphDefault:
-            para = ParagraphState{};
-            return;
-        case Word::kAlignLeft:
-            para.alignment = Alignment::Start;
-            return;
-        case Word::kAlignCenter:
-            para.alignment = Alignment::Center;
-            return;
-        case Word::kAlignRight:
-            para.alignment = Alignment::End;
-            return;
-        case Word::kAlignJustify:
-            para.alignment = Alignment::Justify;
-            return;
-        case Word::kLeftIndent:
-            para.leftIndent = param;
-            noteFormatting();
-            return;
-        case Word::kFirstIndent:
-            para.firstIndent = param;
-            noteFormatting();
-            return;
-        case Word::kRightIndent:
-        case Word::kSpaceBefore:
-        case Word::kSpaceAfter:
-            noteFormatting();
-            return;
-        case Word::kInTable:
-            para.inTable = on;
-            return;
-        case Word::kTableLevel:
-            para.inTable = param > 0;
-            return;
-        case Word::kPageBreakBefore:
-            para.pageBreakBefore = on;
-            return;
-
-        case Word::kParagraph:
-            EmitParagraphEnd();
-            return;
-        case Word::kLine:
-            Emit("\n");
-            return;
-        case Word::kTab:
-            Emit("\t");
-            return;
-        case Word::kPage:
-            if (InText() && !para.inTable) {
-                Builder().Break(BlockKind::PageBreak, Shape());
-            }
-            return;
-        case Word::kSection:
-            if (state_.destination == Destination::kBody) {
-                Builder().Break(BlockKind::SceneBreak, Shape());
-            }
-            return;
-        case Word::kCell:
-        case Word::kNestedCell:
-        case Word::kNestedRow:
-            if (InText()) {
-                Builder().EndCell();
-            }
-            return;
-        case Word::kRow:
-            if (InText()) {
-                Builder().EndRow(Shape());
-            }
-            return;
-
-        case Word::kEmDash:
-            EmitCodePoint(0x2014);
-            return;
-        case Word::kEnDash:
-            EmitCodePoint(0x2013);
-            return;
-        case Word::kEmSpace:
-            EmitCodePoint(0x2003);
-            return;
-        case Word::kEnSpace:
-            EmitCodePoint(0x2002);
-            return;
-        case Word::kQuarterEmSpace:
-            EmitCodePoint(0x2005);
-            return;
-        case Word::kBullet:
-            EmitCodePoint(0x2022);
-            return;
-        case Word::kLeftQuote:
-            EmitCodePoint(0x2018);
-            return;
-        case Word::kRightQuote:
-            EmitCodePoint(0x2019);
-            return;
-        case Word::kLeftDoubleQuote:
-            EmitCodePoint(0x201C);
-            return;
-        case Word::kRightDoubleQuote:
-            EmitCodePoint(0x201D);
-            return;
-        case Word::kZeroWidthJoiner:
-            EmitCodePoint(0x200D);
-            return;
-        case Word::kZeroWidthNonJoiner:
-            EmitCodePoint(0x200C);
-            return;
-        case Word::kZeroWidthBreak:
-            EmitCodePoint(0x200B);
-            return;
-        case Word::kLeftToRightMark:
-            EmitCodePoint(0x200E);
-            return;
-        case Word::kRightToLeftMark:
-            EmitCodePoint(0x200F);
+        case WordKind::kCharacter:
+            EmitCodePoint(WordCharacter(word));
             return;
     }
 }
@@ -605,6 +306,7 @@ void RtfParser::Emit(std::string_view utf8) {
         case Destination::kStyleSheet:
         case Destination::kInfo:
         case Destination::kUnicodePair:
+        case Destination::kObject:
             return;
     }
 }
@@ -612,77 +314,14 @@ void RtfParser::Emit(std::string_view utf8) {
 void RtfParser::EmitCodePoint(char32_t c) {
     if (c == '\t') {
         Emit("\t");
+    } else if (c == 0x0C) {
+        EmitPageBreak();  // a form feed starts a new page
+    } else if (c == 0x0B) {
+        Emit("\n");  // a vertical tab breaks the line
     } else if (IsTextCodePoint(c)) {
         const Utf8Char utf8(c);
         Emit(utf8.view());
     }
-}
-
-void RtfParser::EmitParagraphEnd() {
-    if (!InText()) {
-        if (state_.destination == Destination::kTitle ||
-            state_.destination == Destination::kAuthor ||
-            state_.destination == Destination::kSubject ||
-            state_.destination == Destination::kComment) {
-            Emit("\n");
-        }
-        return;
-    }
-    ParagraphBuilder& builder = Builder();
-    if (state_.paragraph.inTable) {
-        builder.CellParagraph();
-        return;
-    }
-    if (builder.InRow()) {
-        builder.EndRow(Shape());  // a row its writer never closed with \row
-        return;
-    }
-    const BlockShape shape = Shape();
-    if (shape.kind == BlockKind::Heading && state_.destination == Destination::kBody &&
-        builder.HasOpenParagraph()) {
-        doc_.hasParagraphFormatting = true;
-    }
-    builder.EndParagraph(shape);
-}
-
-BlockShape RtfParser::Shape() const {
-    const ParagraphState& para = state_.paragraph;
-    BlockShape shape;
-    shape.alignment = para.alignment;
-    shape.indented = para.leftIndent > 0 || para.firstIndent > 0;
-    shape.pageBreakBefore = para.pageBreakBefore;
-    if (para.inTable || state_.destination != Destination::kBody) {
-        return shape;
-    }
-    int level = 0;
-    if (para.outlineLevel >= 0) {
-        // Outline level 9 is RTF's explicit "body text".
-        level = para.outlineLevel <= 8 ? std::min(para.outlineLevel + 1, 6) : 0;
-    } else if (const auto it = headingStyles_.find(para.style); it != headingStyles_.end()) {
-        level = it->second;
-    }
-    if (level > 0) {
-        shape.kind = BlockKind::Heading;
-        shape.level = static_cast<std::uint8_t>(level);
-    }
-    return shape;
-}
-
-int RtfParser::CodePage() {
-    if (codePageKnown_ && codePageFont_ == state_.character.font) {
-        return codePage_;
-    }
-    codePage_ = defaultCodePage_;
-    if (const auto it = fonts_.find(state_.character.font); it != fonts_.end()) {
-        if (it->second.codePage > 0) {
-            codePage_ = it->second.codePage;
-        } else if (const int fromCharset = CharsetCodePage(it->second.charset); fromCharset > 0) {
-            codePage_ = fromCharset;
-        }
-    }
-    codePageFont_ = state_.character.font;
-    codePageKnown_ = true;
-    return codePage_;
 }
 
 void RtfParser::CountLanguage(std::size_t bytes) {

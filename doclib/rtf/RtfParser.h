@@ -1,6 +1,10 @@
 #pragma once
 // The RTF reader proper: walks the tokens once, keeps the group state stack and sends text to
 // the destination it belongs to (body, footnote, document properties, field codes).
+//
+// Control words are handled by kind, each kind in a file of its own: code pages and fonts
+// (CodePageWords.cpp), character formatting (CharacterFormatWords.cpp), paragraphs and breaks
+// (ParagraphWords.cpp) and destinations (RtfDestinations.cpp).
 
 #include <cstdint>
 #include <string>
@@ -14,6 +18,7 @@
 #include "doclib/rtf/GroupState.h"
 #include "doclib/rtf/ParagraphBuilder.h"
 #include "doclib/rtf/RtfTokenizer.h"
+#include "doclib/rtf/SymbolFonts.h"
 
 namespace Tessaly::Docs::Rtf {
 
@@ -31,9 +36,13 @@ class RtfParser {
     Document Parse();
 
   private:
+    static constexpr int kUtf8CodePage = 65001;
+
     struct FontEntry {
         std::int32_t charset = 0;
         std::int32_t codePage = 0;
+        std::string name;           // as far as the font table gives it
+        bool nameComplete = false;  // the ';' after the name was read
     };
     struct StyleEntry {
         std::int32_t number = 0;
@@ -42,35 +51,54 @@ class RtfParser {
         std::string name;
     };
 
-    // Tokens.
+    // Tokens (RtfParser.cpp).
     bool Dispatch(Token& token);
     void OpenGroup();
     bool CloseGroup();  // false once the document's own group has closed
     void OnWord(Word word, bool hasParam, std::int32_t param);
     void OnSymbol(char symbol);
-    void OnByte(std::uint8_t byte);
-    void OnUnicode(std::int32_t value);
+    // Spaces right after '{' wait for the next token: before a destination they are layout
+    // of the RTF ("{ \pict"), before anything else they are text.
+    bool KeepsGroupSpace(const Token& token) const;
+    void FlushGroupSpace();
 
-    // Text.
+    // Text (RtfParser.cpp).
     void Emit(std::string_view utf8);
     void EmitCodePoint(char32_t c);
-    void EmitParagraphEnd();
     bool InText() const {
         return state_.destination == Destination::kBody || state_.destination == Destination::kNote;
     }
     ParagraphBuilder& Builder() {
         return state_.destination == Destination::kNote ? noteText_ : body_;
     }
-    BlockShape Shape() const;
-    int CodePage();
     void CountLanguage(std::size_t bytes);
 
+    // Code pages, fonts and characters given by number (CodePageWords.cpp).
+    void OnCodePageWord(Word word, bool hasParam, std::int32_t param);
+    void OnText(std::string_view text);
+    void OnByte(std::uint8_t byte);
+    void OnUnicode(std::int32_t value);
+    void OnFontTableText(std::string_view text);
+    int CodePage();
+    SymbolFont CurrentSymbolFont();
+
+    // Character formatting (CharacterFormatWords.cpp).
+    void OnCharacterFormatWord(Word word, bool hasParam, std::int32_t param);
+
+    // Paragraph formatting and breaks (ParagraphWords.cpp).
+    void OnParagraphWord(Word word, bool hasParam, std::int32_t param);
+    void EmitParagraphEnd();
+    void EmitPageBreak();
+    BlockShape Shape() const;
+
     // Destinations (RtfDestinations.cpp).
+    void OnDestinationWord(Word word, bool atGroupStart);
     bool StartDestination(Word word);
     void SkipDestination();
     void FinishGroup(GroupEnd end);
     void StartNote();
     void StartFieldResult();
+    void StartListNumber();
     void RegisterStyle();
     void FinishDocument();
 
@@ -85,9 +113,11 @@ class RtfParser {
 
     GroupState state_;
     std::vector<GroupState> stack_;
-    bool groupStart_ = false;  // no token but \* read since the last '{'
-    bool starred_ = false;     // the last token was \*
-    int unicodeFallback_ = 0;  // fallback characters of the last \uN still to skip
+    bool groupStart_ = false;       // no token but \* read since the last '{'
+    bool starred_ = false;          // the last token was \*
+    std::string_view groupSpace_;   // spaces read right after '{', not yet known to be text
+    bool listNumberShown_ = false;  // the paragraph being read has its list number
+    int unicodeFallback_ = 0;       // fallback characters of the last \uN still to skip
     char32_t highSurrogate_ = 0;
 
     // A multi-byte character in the making (double-byte code pages, UTF-8).
@@ -104,6 +134,7 @@ class RtfParser {
     bool codePageKnown_ = false;
     std::int32_t codePageFont_ = 0;
     int codePage_ = 1252;
+    SymbolFont symbolFont_ = SymbolFont::kNone;
 
     std::unordered_map<std::int32_t, std::uint8_t> headingStyles_;  // style number -> level
     StyleEntry styleEntry_;

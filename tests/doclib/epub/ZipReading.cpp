@@ -19,6 +19,10 @@ std::uint32_t Get(const std::string& b, std::size_t at, int bytes) {
     return v;
 }
 
+std::uint64_t Get64(const std::string& b, std::size_t at) {
+    return Get(b, at, 4) | (static_cast<std::uint64_t>(Get(b, at + 4, 4)) << 32);
+}
+
 std::string Inflate(const std::string& compressed, std::uint32_t expectedSize) {
     z_stream s{};
     if (inflateInit2(&s, -15) != Z_OK) {
@@ -48,14 +52,28 @@ std::vector<ZipEntryInfo> ReadZip(const std::string& b) {
     if (Get(b, end, 4) != 0x06054b50) {
         throw std::runtime_error("zip: no end of central directory");
     }
-    const std::uint32_t count = Get(b, end + 10, 2);
-    const std::uint32_t dirSize = Get(b, end + 12, 4);
-    std::size_t at = Get(b, end + 16, 4);
-    if (at + dirSize != end) {
+    std::uint64_t count = Get(b, end + 10, 2);
+    std::uint64_t dirSize = Get(b, end + 12, 4);
+    std::uint64_t at = Get(b, end + 16, 4);
+    std::uint64_t dirEnd = end;
+    if (count == 0xffff || dirSize == 0xffffffffu || at == 0xffffffffu) {
+        // ZIP64: the locator stands right before the classic record and names the ZIP64 one.
+        if (end < 20 || Get(b, end - 20, 4) != 0x07064b50) {
+            throw std::runtime_error("zip: no ZIP64 locator");
+        }
+        dirEnd = Get64(b, end - 20 + 8);
+        if (dirEnd + 56 != end - 20 || Get(b, dirEnd, 4) != 0x06064b50) {
+            throw std::runtime_error("zip: bad ZIP64 end of central directory");
+        }
+        count = Get64(b, dirEnd + 32);
+        dirSize = Get64(b, dirEnd + 40);
+        at = Get64(b, dirEnd + 48);
+    }
+    if (at + dirSize != dirEnd) {
         throw std::runtime_error("zip: central directory size mismatch");
     }
     std::vector<ZipEntryInfo> entries;
-    for (std::uint32_t i = 0; i < count; ++i) {
+    for (std::uint64_t i = 0; i < count; ++i) {
         if (Get(b, at, 4) != 0x02014b50) {
             throw std::runtime_error("zip: bad central header");
         }
@@ -72,9 +90,16 @@ std::vector<ZipEntryInfo> ReadZip(const std::string& b) {
         const std::uint32_t comment = Get(b, at + 32, 2);
         e.offset = Get(b, at + 42, 4);
         e.name = b.substr(at + 46, nameLength);
+        std::uint64_t local = e.offset;
+        if (e.offset == 0xffffffffu) {
+            const std::size_t field = at + 46 + nameLength;
+            if (extra < 12 || Get(b, field, 2) != 1 || Get(b, field + 2, 2) != 8) {
+                throw std::runtime_error("zip: no ZIP64 offset for " + e.name);
+            }
+            local = Get64(b, field + 4);
+        }
         at += 46 + nameLength + extra + comment;
 
-        const std::size_t local = e.offset;
         if (Get(b, local, 4) != 0x04034b50) {
             throw std::runtime_error("zip: bad local header for " + e.name);
         }

@@ -136,7 +136,7 @@ TEST(RtfText, UnknownIgnorableDestinationsAreSkippedButUnknownWordsAreNot) {
 TEST(RtfText, DroppedDestinationsLeaveNoText) {
     const Document doc = ReadBody(
         "{\\colortbl;\\red0\\green0\\blue0;}{\\header Running head\\par}{\\footer Page\\par}"
-        "{\\*\\themedata 504b0304}{\\pict\\pngblip 89504e47}{\\listtext 1.\\tab}Item"
+        "{\\*\\themedata 504b0304}{\\pict\\pngblip 89504e47}{\\*\\pn\\pndec{\\pntxta .}}Item"
         "{\\*\\bkmkstart mark}{\\*\\bkmkend mark}{\\nonshppict{\\pict 00}}\\par");
     EXPECT_EQ(BlockTexts(doc), std::vector<std::string>{"Item"});
 }
