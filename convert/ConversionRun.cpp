@@ -213,8 +213,11 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
     }
     RunOutcome outcome;
     const bool ran = scope.Step(158, [&] {
-        outcome = RunAndWait(converter_, arguments, 0, &bar, bar.Text(), RoundHalfEven(bar.Value()),
-                             std::max(host_.EntryCount(), 1), wait_);
+        // The converter starts in the run's own folder, where nothing but our files lie.
+        const Command command{converter_, arguments, runFolder_, 0};
+        ProgressFeedback feedback(bar, bar.Text(), RoundHalfEven(bar.Value()),
+                                  std::max(host_.EntryCount(), 1), wait_);
+        outcome = RunAndWait(command, feedback);
     });
     if (!ran) {
         report_.failures.push_back({source, "The converter could not be run"});

@@ -6,7 +6,9 @@
 
 #include <cerrno>
 
+#include "fileio/File.h"
 #include "util/AppError.h"
+#include "util/FileBytes.h"
 #include "util/PathHelpers.h"
 
 namespace quillane {
@@ -25,41 +27,10 @@ void WriteBytesToFile(std::string_view bytes, const std::string& path, unsigned 
     if (yield) {
         yield();
     }
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0) {
-        return;
-    }
-    // O_EXCL with O_NOFOLLOW: a file or link that appears meanwhile is not written through.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                          static_cast<mode_t>(mode));
-    if (fd < 0) {
-        if (errno == EEXIST) {
-            return;
-        }
-        RaiseFromErrno(errno);
-    }
-    int failure = 0;
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            failure = errno;
-            break;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    // The umask may have taken bits the converter needs.
-    if (failure == 0 && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) {
-        failure = errno;
-    }
-    if (::close(fd) != 0 && failure == 0) {
-        failure = errno;
-    }
-    if (failure != 0) {
-        ::unlink(path.c_str());
-        RaiseFromErrno(failure);
+    // A file or link already at the path is neither replaced nor written through.
+    const fileio::FileStatus status = fileio::WriteNewFile(path, bytes, mode);
+    if (!status.ok() && status.error() != EEXIST) {
+        RaiseFileStatus(status);
     }
 }
 
