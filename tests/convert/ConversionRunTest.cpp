@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "convert/ConversionHost.h"
 #include "convert/Deployment.h"
@@ -23,11 +24,14 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-// Stand-in converters: shell scripts deployed in place of the real tool.
+// Stand-in converters: shell scripts deployed in place of the real tool. Like the real one they
+// answer a call without a document with status 0.
 const std::string kCopyingConverter =
-    "#!/bin/sh\n[ -f \"$1\" ] || exit 2\ncp \"$1\" \"$2.part\" && mv \"$2.part\" \"$2\"\n";
+    "#!/bin/sh\n[ $# -ge 2 ] || exit 0\n[ -f \"$1\" ] || exit 2\n"
+    "cp \"$1\" \"$2.part\" && mv \"$2.part\" \"$2\"\n";
 const std::string kFailingConverter =
-    "#!/bin/sh\necho 'ZOD2UVOV: the document could not be read' >&2\nexit 1\n";
+    "#!/bin/sh\n[ $# -ge 2 ] || exit 0\necho 'ZOD2UVOV: the document could not be read' >&2\n"
+    "exit 1\n";
 const std::string kSilentConverter = "#!/bin/sh\nexit 0\n";
 
 class FakeHost : public ConversionHost {
@@ -70,16 +74,23 @@ class FakeHost : public ConversionHost {
 class ConversionRunTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const char* old = std::getenv("TEMP");
-        oldTemp_ = old ? old : "";
-        hadTemp_ = old != nullptr;
+        for (const char* name : {"TEMP", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME"}) {
+            const char* old = std::getenv(name);
+            oldEnvironment_.emplace_back(name,
+                                         old ? std::optional<std::string>(old) : std::nullopt);
+        }
         setenv("TEMP", temp.path().c_str(), 1);
+        // The folders a run falls back to are the test's own.
+        setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
+        setenv("XDG_CACHE_HOME", (cache / "cache").c_str(), 1);
     }
     void TearDown() override {
-        if (hadTemp_) {
-            setenv("TEMP", oldTemp_.c_str(), 1);
-        } else {
-            unsetenv("TEMP");
+        for (const auto& [name, value] : oldEnvironment_) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
         }
     }
 
@@ -93,6 +104,8 @@ class ConversionRunTest : public ::testing::Test {
     bool TempIsEmpty() const { return fs::is_empty(temp.path()); }
 
     TempDir temp;
+    TempDir runtime;
+    TempDir cache;
     TempDir books;
     FakeHost host;
     bool inProgress = false;
@@ -100,8 +113,7 @@ class ConversionRunTest : public ::testing::Test {
     RunReport report;
 
   private:
-    std::string oldTemp_;
-    bool hadTemp_ = false;
+    std::vector<std::pair<std::string, std::optional<std::string>>> oldEnvironment_;
 };
 
 TEST_F(ConversionRunTest, EmptyListOrMissingFolderStopsBeforeAnythingIsWritten) {
@@ -305,19 +317,70 @@ TEST_F(ConversionRunTest, APlantedConverterInTheSharedFolderIsNeverRun) {
     EXPECT_TRUE(fs::exists(temp / kConverterFileName));  // not ours to delete
 }
 
-TEST_F(ConversionRunTest, ATemporaryFolderThatIsMissingIsReportedAndTheRunStillEnds) {
-    setenv("TEMP", (temp / "missing").c_str(), 1);
+// A temporary folder that cannot take the converter is named, and the run goes on from the
+// user's runtime folder.
+TEST_F(ConversionRunTest, AnUnusableTemporaryFolderIsNamedAndTheRunFallsBack) {
+    const std::string missing = temp / "missing";
+    setenv("TEMP", missing.c_str(), 1);
     WriteFile(books / "a.txt", "A");
     host.entries = {books / "a.txt"};
     Run();
+    EXPECT_EQ(report.converted, 1);
+    EXPECT_TRUE(host.dialogs.ErrorReports().empty());
+    ASSERT_EQ(host.Messages().size(), 2u);
+    EXPECT_EQ(host.Messages()[0], "The temporary folder \"" + missing +
+                                      "\" cannot be used: no folder can be made in it (File not "
+                                      "found). The run used \"" +
+                                      runtime.path() + "\" instead.");
+    EXPECT_EQ(host.Messages()[1], "Done.");
+    EXPECT_EQ(runFolder.rfind(runtime.path() + "/", 0), 0u);
+    EXPECT_TRUE(fs::is_empty(runtime.path()));
+}
+
+// Where the converter is written but cannot run (as from a folder mounted noexec), the probe
+// finds out before the first file, and the next folder is used.
+TEST_F(ConversionRunTest, AFolderTheConverterCannotRunFromIsPassedOver) {
+    host.payloads[101] =
+        "#!/bin/sh\ncase \"$0\" in \"$TEMP\"/*) exit 126;; esac\n" + kCopyingConverter.substr(10);
+    WriteFile(books / "a.txt", "A");
+    host.entries = {books / "a.txt"};
+    Run();
+    EXPECT_EQ(report.converted, 1);
+    ASSERT_EQ(report.notices.size(), 1u);
+    EXPECT_EQ(report.notices[0],
+              "The temporary folder \"" + temp.path() +
+                  "\" cannot be used: the converter did not run there (The converter ended "
+                  "with status 126). The run used \"" +
+                  runtime.path() + "\" instead.");
+    EXPECT_TRUE(TempIsEmpty());
+}
+
+// A converter that no folder can start: every folder tried is named once, in the error report
+// of the deployment step, and no file is converted.
+TEST_F(ConversionRunTest, WhenNoFolderCanRunTheConverterEachOneTriedIsNamed) {
+    host.payloads[101] = "#!/nonexistent/interpreter\n";
+    WriteFile(books / "a.txt", "A");
+    WriteFile(books / "b.txt", "B");
+    host.entries = {books / "a.txt", books / "b.txt"};
+    Run();
     const auto reports = host.dialogs.ErrorReports();
-    ASSERT_FALSE(reports.empty());
-    EXPECT_NE(reports[0].find(std::string(kConversionLocation) + "at line 112"), std::string::npos);
-    ASSERT_EQ(report.failures.size(), 1u);
-    EXPECT_NE(report.failures[0].reason.find("could not be"), std::string::npos);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find(std::string(kConversionLocation) + "at line 118"), std::string::npos);
+    for (const std::string& folder : {temp.path(), runtime.path(), cache / "cache"}) {
+        EXPECT_NE(reports[0].find("\"" + folder +
+                                  "\" cannot be used: the converter could not "
+                                  "be started there (error 53)"),
+                  std::string::npos)
+            << reports[0];
+    }
+    ASSERT_EQ(report.failures.size(), 2u);
+    EXPECT_EQ(report.failures[1].reason, "The converter could not be deployed");
     EXPECT_EQ(host.Messages().back(), "Done.");
     EXPECT_EQ(host.pointers.back(), 0);
     EXPECT_FALSE(inProgress);
+    EXPECT_TRUE(TempIsEmpty());
+    EXPECT_TRUE(fs::is_empty(runtime.path()));
+    EXPECT_TRUE(fs::is_empty(cache / "cache"));
 }
 
 }  // namespace
