@@ -1,6 +1,9 @@
 #include "convert/ConversionRun.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,7 +15,7 @@
 #include "convert/Deployment.h"
 #include "convert/StagingText.h"
 #include "tests/convert/BookText.h"
-#include "tests/convert/RecordingProgress.h"
+#include "tests/convert/ConversionRunFixture.h"
 #include "tests/support/ScriptedDialogHost.h"
 #include "tests/support/TempHome.h"
 
@@ -34,86 +37,9 @@ const std::string kFailingConverter =
     "exit 1\n";
 const std::string kSilentConverter = "#!/bin/sh\nexit 0\n";
 
-class FakeHost : public ConversionHost {
-  public:
-    int EntryCount() override { return int(entries.size()); }
-    std::string EntryText(int index) override { return entries.at(std::size_t(index - 1)); }
-    OutputChoice OutputOptions() override { return options; }
-    ProgressDisplay& Progress() override { return bar; }
-    void SetMousePointer(int style) override { pointers.push_back(style); }
-    void Yield() override {
-        ++yields;
-        if (onYield) {
-            onYield();
-        }
-    }
-    DialogHost& Dialogs() override { return dialogs; }
-    StagingText& Staging() override { return staging; }
-    std::string Payload(int id) override { return payloads.at(id); }
-
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& m : dialogs.messages) {
-            texts.push_back(m.text);
-        }
-        return texts;
-    }
-
-    std::vector<std::string> entries;
-    OutputChoice options{false, true, ""};
-    test::RecordingProgress bar;
-    std::vector<int> pointers;
-    int yields = 0;
-    std::function<void()> onYield;
-    test::ScriptedDialogHost dialogs;
-    StagingText staging;
-    std::map<int, std::string> payloads = {{101, kCopyingConverter}, {102, "library"}};
-};
-
-// Each test gets its own TEMP, so what a run leaves behind can be seen.
-class ConversionRunTest : public ::testing::Test {
+class ConversionRunTest : public test::ConversionRunFixture {
   protected:
-    void SetUp() override {
-        for (const char* name : {"TEMP", "XDG_RUNTIME_DIR", "XDG_CACHE_HOME"}) {
-            const char* old = std::getenv(name);
-            oldEnvironment_.emplace_back(name,
-                                         old ? std::optional<std::string>(old) : std::nullopt);
-        }
-        setenv("TEMP", temp.path().c_str(), 1);
-        // The folders a run falls back to are the test's own.
-        setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
-        setenv("XDG_CACHE_HOME", (cache / "cache").c_str(), 1);
-    }
-    void TearDown() override {
-        for (const auto& [name, value] : oldEnvironment_) {
-            if (value) {
-                setenv(name.c_str(), value->c_str(), 1);
-            } else {
-                unsetenv(name.c_str());
-            }
-        }
-    }
-
-    void Run() {
-        ConversionRun run(host);
-        run.Start(inProgress);
-        runFolder = run.runFolder();
-        report = run.report();
-    }
-
-    bool TempIsEmpty() const { return fs::is_empty(temp.path()); }
-
-    TempDir temp;
-    TempDir runtime;
-    TempDir cache;
-    TempDir books;
-    FakeHost host;
-    bool inProgress = false;
-    std::string runFolder;
-    RunReport report;
-
-  private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> oldEnvironment_;
+    ConversionRunTest() { host.payloads = {{101, kCopyingConverter}, {102, "library"}}; }
 };
 
 TEST_F(ConversionRunTest, EmptyListOrMissingFolderStopsBeforeAnythingIsWritten) {
@@ -381,6 +307,86 @@ TEST_F(ConversionRunTest, WhenNoFolderCanRunTheConverterEachOneTriedIsNamed) {
     EXPECT_TRUE(TempIsEmpty());
     EXPECT_TRUE(fs::is_empty(runtime.path()));
     EXPECT_TRUE(fs::is_empty(cache / "cache"));
+}
+
+// A pipe or a device chosen as a source would freeze the window on a blocking open or fill
+// memory on an endless read; each is refused with its reason and the batch goes on.
+TEST_F(ConversionRunTest, APipeOrDeviceInTheListIsRefusedWithoutWaiting) {
+    ASSERT_EQ(mkfifo((books / "pipe.txt").c_str(), 0600), 0);
+    WriteFile(books / "good.txt", "Good text.");
+    host.entries = {books / "pipe.txt", "/dev/zero", books / "good.txt"};
+    Run();
+    EXPECT_EQ(report.converted, 1);
+    ASSERT_EQ(report.failures.size(), 2u);
+    EXPECT_EQ(report.failures[0].reason, "It is a named pipe, not a regular file");
+    EXPECT_EQ(report.failures[1].reason, "It is a device, not a regular file");
+    EXPECT_FALSE(fs::exists(books / "pipe.epub"));
+    EXPECT_TRUE(fs::exists(books / "good.epub"));
+}
+
+// Mounts a fresh file system with `flags` over a folder for the life of the object, where this
+// process may mount (as root in a container); mounted() tells.
+class ScratchMount {
+  public:
+    ScratchMount(const std::string& folder, unsigned long flags) : folder_(folder) {
+        mounted_ = mount("tmpfs", folder.c_str(), "tmpfs", flags, "size=16m,mode=0755") == 0;
+    }
+    ~ScratchMount() {
+        if (mounted_) {
+            umount2(folder_.c_str(), MNT_DETACH);
+        }
+    }
+    ScratchMount(const ScratchMount&) = delete;
+    ScratchMount& operator=(const ScratchMount&) = delete;
+    bool mounted() const { return mounted_; }
+
+  private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+
+TEST_F(ConversionRunTest, ANoexecTemporaryFolderIsNamedAndTheRunFallsBack) {
+    const ScratchMount noexec(temp.path(), MS_NOEXEC | MS_NOSUID | MS_NODEV);
+    if (!noexec.mounted()) {
+        GTEST_SKIP() << "no permission to mount; the probe test covers the refused start";
+    }
+    WriteFile(books / "a.txt", "A");
+    host.entries = {books / "a.txt"};
+    Run();
+    EXPECT_EQ(report.converted, 1);
+    ASSERT_EQ(report.notices.size(), 1u);
+    EXPECT_EQ(report.notices[0], "The temporary folder \"" + temp.path() +
+                                     "\" cannot be used: it is mounted noexec, so no program may "
+                                     "run from it. The run used \"" +
+                                     runtime.path() + "\" instead.");
+    EXPECT_TRUE(TempIsEmpty());
+}
+
+TEST_F(ConversionRunTest, AnUnwritableTemporaryFolderIsNamedAndTheRunFallsBack) {
+    // Permissions do not hold the superuser back; a read-only file system does.
+    std::optional<ScratchMount> readOnly;
+    if (geteuid() == 0) {
+        readOnly.emplace(temp.path(), MS_RDONLY);
+        if (!readOnly->mounted()) {
+            GTEST_SKIP() << "running as root without permission to mount";
+        }
+    } else {
+        fs::permissions(temp.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    WriteFile(books / "a.txt", "A");
+    host.entries = {books / "a.txt"};
+    Run();
+    if (!readOnly) {
+        fs::permissions(temp.path(), fs::perms::owner_all);
+    }
+    EXPECT_EQ(report.converted, 1);
+    ASSERT_EQ(report.notices.size(), 1u);
+    EXPECT_EQ(report.notices[0], "The temporary folder \"" + temp.path() +
+                                     "\" cannot be used: no folder can be made in it (Permission "
+                                     "denied). The run used \"" +
+                                     runtime.path() + "\" instead.");
+    ASSERT_EQ(host.Messages().size(), 2u);
+    EXPECT_EQ(host.Messages()[0], report.notices[0]);
 }
 
 }  // namespace
