@@ -141,24 +141,27 @@ FileStatus ReadRegularFile(const std::string& path, std::uint64_t limit, std::st
     return file.ReadAll(bytes, limit);
 }
 
-FileStatus CreateNewFile(const std::string& path, unsigned mode, File& file) {
-    File created(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                        static_cast<mode_t>(mode)));
-    if (!created.IsOpen()) {
+namespace {
+
+// Opens `path` for writing with `flags` added; a symbolic link at the path is never followed.
+FileStatus OpenForWriting(const std::string& path, int flags, unsigned mode, File& file) {
+    File opened(::open(path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | flags,
+                       static_cast<mode_t>(mode)));
+    if (!opened.IsOpen()) {
         return FileStatus::System(errno);
     }
-    file = std::move(created);
+    file = std::move(opened);
     return {};
 }
 
+}  // namespace
+
+FileStatus CreateNewFile(const std::string& path, unsigned mode, File& file) {
+    return OpenForWriting(path, O_EXCL, mode, file);
+}
+
 FileStatus CreateOrTruncateFile(const std::string& path, unsigned mode, File& file) {
-    File created(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC,
-                        static_cast<mode_t>(mode)));
-    if (!created.IsOpen()) {
-        return FileStatus::System(errno);
-    }
-    file = std::move(created);
-    return {};
+    return OpenForWriting(path, O_TRUNC, mode, file);
 }
 
 FileStatus WriteNewFile(const std::string& path, std::string_view bytes, unsigned mode) {
