@@ -4,6 +4,7 @@
 #include <exception>
 #include <string>
 
+#include "ZOD2UVOV/SignalCleanup.h"
 #include "doclib/Document.h"
 
 namespace {
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
         std::puts("Usage: ZOD2UVOV.exe <doc_file> <epub_file>");
         return 0;
     }
+    zod2uvov::RemoveTemporaryFilesOnSignals();
     // Arguments after the second are ignored.
     try {
         const Tessaly::Docs::Document doc(argv[1]);

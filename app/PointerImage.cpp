@@ -9,8 +9,15 @@
 
 namespace quillane {
 
+namespace {
+
+// A cursor or icon of the largest size (256 x 256, 32 bits) is about 270 KB.
+constexpr std::uint64_t kPointerImageLimit = 4 * 1024 * 1024;
+
+}  // namespace
+
 std::unique_ptr<QCursor> LoadPointerImage(const std::string& path) {
-    const std::string bytes = ReadSmallFile(path);
+    const std::string bytes = ReadSmallFile(path, kPointerImageLimit);
     QImage image;
     if (!image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
                             static_cast<int>(bytes.size()))) {

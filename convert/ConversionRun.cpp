@@ -12,6 +12,7 @@
 #include "convert/StagingText.h"
 #include "convert/TextChunks.h"
 #include "convert/WaitAnimation.h"
+#include "util/AppError.h"
 #include "util/DialogHost.h"
 #include "util/ErrorReport.h"
 #include "util/PathHelpers.h"
@@ -129,24 +130,39 @@ void ConversionRun::Run(StepScope& scope) {
 }
 
 void ConversionRun::Deploy(StepScope& scope) {
-    std::string payload;
-    const auto yield = [&] { host_.Yield(); };
-    scope.Step(112, [&] {
-        runFolder_ = CreatePrivateFolder(TempFolder());
-        payload = host_.Payload(kConverterPayload);
-    });
-    scope.Step(114, [&] {
-        if (runFolder_.empty()) {
-            return;
+    std::string converter;
+    std::string library;
+    scope.Step(112, [&] { converter = host_.Payload(kConverterPayload); });
+    scope.Step(116, [&] { library = host_.Payload(kLibraryPayload); });
+    // The converter answers once from where it was written, so a folder it cannot run from
+    // (mounted noexec, or closed by a security policy) is known before the first file.
+    const ConverterProbe probe = [&](const std::string& tool, const std::string& folder) {
+        WaitFeedback quiet(wait_);
+        const RunOutcome outcome = RunAndWait({tool, {}, folder, 0}, quiet);
+        if (!outcome.started) {
+            return "the converter could not be started there (error " +
+                   std::to_string(outcome.result - kStartErrorBase) + ")";
         }
-        WriteBytesToFile(payload, runFolder_ + kSeparator + kConverterFileName, 0700, yield);
-    });
-    scope.Step(116, [&] { payload = host_.Payload(kLibraryPayload); });
+        return outcome.result == 0
+                   ? std::string()
+                   : "the converter did not run there (" + ConverterFailure(outcome) + ")";
+    };
     scope.Step(118, [&] {
-        if (runFolder_.empty()) {
-            return;
+        const Deployed deployed = DeployConverter(RunFolderCandidates(), converter, library, probe,
+                                                  [&] { host_.Yield(); });
+        runFolder_ = deployed.runFolder;
+        std::string reasons;
+        for (const std::string& passed : deployed.passedOver) {
+            reasons += (reasons.empty() ? "" : " ") + passed;
         }
-        WriteBytesToFile(payload, runFolder_ + kSeparator + kLibraryFileName, 0600, yield);
+        if (runFolder_.empty()) {
+            throw AppError(errc::kPermissionDenied,
+                           "The converter could not be deployed. " + reasons);
+        }
+        if (!reasons.empty()) {
+            const std::string used = runFolder_.substr(0, runFolder_.find_last_of(kSeparator));
+            report_.notices.push_back(reasons + " The run used \"" + used + "\" instead.");
+        }
     });
 }
 
@@ -213,8 +229,11 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
     }
     RunOutcome outcome;
     const bool ran = scope.Step(158, [&] {
-        outcome = RunAndWait(converter_, arguments, 0, &bar, bar.Text(), RoundHalfEven(bar.Value()),
-                             std::max(host_.EntryCount(), 1), wait_);
+        // The converter starts in the run's own folder, where nothing but our files lie.
+        const Command command{converter_, arguments, runFolder_, 0};
+        ProgressFeedback feedback(bar, bar.Text(), RoundHalfEven(bar.Value()),
+                                  std::max(host_.EntryCount(), 1), wait_);
+        outcome = RunAndWait(command, feedback);
     });
     if (!ran) {
         report_.failures.push_back({source, "The converter could not be run"});

@@ -4,7 +4,13 @@ namespace quillane {
 
 std::string RunSummaryText(const RunReport& report, int files) {
     std::string text;
+    for (const std::string& notice : report.notices) {
+        text += (text.empty() ? "" : "\r\r") + notice;
+    }
     if (!report.failures.empty()) {
+        if (!text.empty()) {
+            text += "\r\r";
+        }
         const std::size_t failed = report.failures.size();
         text += std::to_string(failed) + " of " + std::to_string(files) +
                 (files == 1 ? " file was" : " files were") + " not converted:\r";

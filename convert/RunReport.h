@@ -20,10 +20,12 @@ struct ReplacedBook {
 
 struct RunReport {
     int converted = 0;
+    // What the user should know of the run as a whole (a temporary folder passed over).
+    std::vector<std::string> notices;
     std::vector<FileFailure> failures;
     std::vector<ReplacedBook> replaced;
 
-    bool Empty() const { return failures.empty() && replaced.empty(); }
+    bool Empty() const { return notices.empty() && failures.empty() && replaced.empty(); }
 };
 
 // At most this many failures (and replaced books) are listed one by one; the rest are counted.

@@ -1,39 +1,30 @@
 #include "convert/StagingText.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
-#include <cerrno>
-
+#include "fileio/File.h"
 #include "text/StagingRtf.h"
-#include "util/AppError.h"
+#include "util/FileBytes.h"
 
 namespace quillane {
 
 void StagingText::SaveFile(const std::string& path, const std::string& title) const {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        RaiseFromErrno(errno);
+    fileio::File file;
+    fileio::FileStatus status = fileio::CreateOrTruncateFile(path, 0600, file);
+    if (!status.ok()) {
+        RaiseFileStatus(status);
     }
-    int failure = 0;
     text::WriteStagingRtf(text_, title, [&](std::string_view piece) {
-        while (failure == 0 && !piece.empty()) {
-            const ssize_t n = ::write(fd, piece.data(), piece.size());
-            if (n < 0) {
-                if (errno != EINTR) {
-                    failure = errno;
-                }
-                continue;
-            }
-            piece.remove_prefix(static_cast<std::size_t>(n));
+        if (status.ok()) {
+            status = file.WriteAll(piece);
         }
     });
-    if (::close(fd) != 0 && failure == 0) {
-        failure = errno;
+    if (const fileio::FileStatus closed = file.Close(); status.ok()) {
+        status = closed;
     }
-    if (failure != 0) {
+    if (!status.ok()) {
         ::unlink(path.c_str());
-        RaiseFromErrno(failure);
+        RaiseFileStatus(status);
     }
 }
 

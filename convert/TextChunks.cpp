@@ -1,71 +1,20 @@
 #include "convert/TextChunks.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
 
+#include "fileio/File.h"
 #include "text/TextDecoder.h"
 #include "util/AppError.h"
+#include "util/FileBytes.h"
 
 namespace quillane {
 
-namespace {
-
-// Closes the descriptor on every path out.
-class FileHandle {
-  public:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
-}  // namespace
-
 std::string ReadFileBytes(const std::string& path) {
-    if (path.empty()) {
-        Raise(errc::kFileNotFound);
-    }
-    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) {
-        RaiseFromErrno(errno);
-    }
-    struct stat st {};
-    if (::fstat(file.get(), &st) != 0) {
-        RaiseFromErrno(errno);
-    }
-    if (S_ISDIR(st.st_mode)) {
-        throw AppError(errc::kDeviceIo, "Path is a folder, not a text file");
-    }
     std::string bytes;
-    if (S_ISREG(st.st_mode) && st.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    char buffer[1 << 16];
-    while (true) {
-        const ssize_t n = ::read(file.get(), buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            RaiseFromErrno(errno);
-        }
-        if (n == 0) {
-            break;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(n));
+    if (const fileio::FileStatus status = fileio::ReadRegularFile(path, kSourceFileLimit, bytes);
+        !status.ok()) {
+        RaiseFileStatus(status);
     }
     return bytes;
 }

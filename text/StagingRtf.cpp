@@ -62,7 +62,7 @@ class RtfOut {
             }
             lineOpen = true;
             if (static_cast<unsigned char>(c) < 0x80) {
-                Special(c);
+                Special(c, paragraphs);
                 ++i;
                 continue;
             }
@@ -85,7 +85,9 @@ class RtfOut {
         return plain;
     }();
 
-    void Special(char c) {
+    // Layout characters become their layout in the text; in a one-line title they separate
+    // words like a space.
+    void Special(char c, bool paragraphs) {
         switch (c) {
             case '\\':
                 Raw("\\\\");
@@ -98,6 +100,12 @@ class RtfOut {
                 break;
             case '\t':
                 Raw("\\tab ");
+                break;
+            case '\f':
+                Raw(paragraphs ? "\\page\n" : " ");
+                break;
+            case '\v':
+                Raw(paragraphs ? "\\line " : " ");
                 break;
             default:
                 // Other control characters are not text a reader can see; RTF has no place

@@ -5,7 +5,8 @@
 // a text makes the same book whichever way it comes.
 //
 // Lines end at CR LF, at a lone LF and at a lone CR; the last line is a paragraph whether or
-// not it has a line end, and an empty text gives an empty body. `\`, `{` and `}` are escaped;
+// not it has a line end, and an empty text gives an empty body. A form feed is a page break,
+// a vertical tab a line break within the paragraph. `\`, `{` and `}` are escaped;
 // characters of Windows-1252 (the declared code page) are written as \'hh, every other
 // character as \uN with a "?" fallback (\uc1), characters beyond U+FFFF as two \uN of their
 // UTF-16 surrogate pair. Nothing of the text is lost.

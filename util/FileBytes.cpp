@@ -1,47 +1,30 @@
 #include "util/FileBytes.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-
+#include "fileio/File.h"
 #include "util/AppError.h"
 #include "util/PathHelpers.h"
 
 namespace quillane {
 
-std::string ReadSmallFile(const std::string& path) {
-    if (path.empty()) {
-        Raise(errc::kFileNotFound);
+void RaiseFileStatus(const fileio::FileStatus& status) {
+    if (status.kind() == fileio::FileStatus::Kind::kSystem) {
+        RaiseFromErrno(status.error());
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        RaiseFromErrno(errno);
+    std::string reason = status.Describe();
+    if (!reason.empty()) {
+        reason[0] = static_cast<char>(reason[0] - 'a' + 'A');
     }
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        Raise(errc::kPermissionDenied);
-    }
+    throw AppError(errc::kDeviceIo, reason);
+}
+
+std::string ReadSmallFile(const std::string& path, std::uint64_t limit) {
     std::string bytes;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int error = errno;
-            ::close(fd);
-            RaiseFromErrno(error);
-        }
-        if (n == 0) {
-            break;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(n));
+    if (const fileio::FileStatus status = fileio::ReadRegularFile(path, limit, bytes);
+        !status.ok()) {
+        RaiseFileStatus(status);
     }
-    ::close(fd);
     return bytes;
 }
 

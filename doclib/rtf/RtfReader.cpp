@@ -1,61 +1,24 @@
 #include "doclib/rtf/RtfReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <system_error>
+#include <cstdint>
 
 #include "doclib/rtf/RtfParser.h"
+#include "fileio/File.h"
 
 namespace Tessaly::Docs {
 
 namespace {
 
-std::string ErrorText(int error) {
-    return std::generic_category().message(error);
-}
+// The staged document is at most a few times its source; this is far beyond any of them.
+constexpr std::uint64_t kDocumentLimit = std::uint64_t{16} << 30;
 
 // The whole file in one buffer, read once.
 std::string ReadWholeFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        throw DocumentError("cannot open '" + path + "': " + ErrorText(errno));
-    }
-    struct FdCloser {
-        int fd;
-        ~FdCloser() { ::close(fd); }
-    } closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        throw DocumentError("cannot read '" + path + "': " + ErrorText(errno));
-    }
-    if (S_ISDIR(info.st_mode)) {
-        throw DocumentError("cannot read '" + path + "': " + ErrorText(EISDIR));
-    }
     std::string data;
-    // A regular file's size is known (one byte more shows the end without regrowing); a pipe
-    // or a file that grows meanwhile is read to its end.
-    data.resize(info.st_size > 0 ? static_cast<std::size_t>(info.st_size) + 1 : 65536);
-    std::size_t used = 0;
-    for (;;) {
-        if (used == data.size()) {
-            data.resize(data.size() * 2);
-        }
-        const ssize_t got = ::read(fd, data.data() + used, data.size() - used);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw DocumentError("cannot read '" + path + "': " + ErrorText(errno));
-        }
-        if (got == 0) {
-            break;
-        }
-        used += static_cast<std::size_t>(got);
+    if (const fileio::FileStatus status = fileio::ReadRegularFile(path, kDocumentLimit, data);
+        !status.ok()) {
+        throw DocumentError("cannot read '" + path + "': " + status.Describe());
     }
-    data.resize(used);
     return data;
 }
 

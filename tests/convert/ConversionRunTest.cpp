@@ -1,17 +1,21 @@
 #include "convert/ConversionRun.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 
 #include "convert/ConversionHost.h"
 #include "convert/Deployment.h"
 #include "convert/StagingText.h"
 #include "tests/convert/BookText.h"
-#include "tests/convert/RecordingProgress.h"
+#include "tests/convert/ConversionRunFixture.h"
 #include "tests/support/ScriptedDialogHost.h"
 #include "tests/support/TempHome.h"
 
@@ -23,85 +27,19 @@ using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-// Stand-in converters: shell scripts deployed in place of the real tool.
+// Stand-in converters: shell scripts deployed in place of the real tool. Like the real one they
+// answer a call without a document with status 0.
 const std::string kCopyingConverter =
-    "#!/bin/sh\n[ -f \"$1\" ] || exit 2\ncp \"$1\" \"$2.part\" && mv \"$2.part\" \"$2\"\n";
+    "#!/bin/sh\n[ $# -ge 2 ] || exit 0\n[ -f \"$1\" ] || exit 2\n"
+    "cp \"$1\" \"$2.part\" && mv \"$2.part\" \"$2\"\n";
 const std::string kFailingConverter =
-    "#!/bin/sh\necho 'ZOD2UVOV: the document could not be read' >&2\nexit 1\n";
+    "#!/bin/sh\n[ $# -ge 2 ] || exit 0\necho 'ZOD2UVOV: the document could not be read' >&2\n"
+    "exit 1\n";
 const std::string kSilentConverter = "#!/bin/sh\nexit 0\n";
 
-class FakeHost : public ConversionHost {
-  public:
-    int EntryCount() override { return int(entries.size()); }
-    std::string EntryText(int index) override { return entries.at(std::size_t(index - 1)); }
-    OutputChoice OutputOptions() override { return options; }
-    ProgressDisplay& Progress() override { return bar; }
-    void SetMousePointer(int style) override { pointers.push_back(style); }
-    void Yield() override {
-        ++yields;
-        if (onYield) {
-            onYield();
-        }
-    }
-    DialogHost& Dialogs() override { return dialogs; }
-    StagingText& Staging() override { return staging; }
-    std::string Payload(int id) override { return payloads.at(id); }
-
-    std::vector<std::string> Messages() const {
-        std::vector<std::string> texts;
-        for (const auto& m : dialogs.messages) {
-            texts.push_back(m.text);
-        }
-        return texts;
-    }
-
-    std::vector<std::string> entries;
-    OutputChoice options{false, true, ""};
-    test::RecordingProgress bar;
-    std::vector<int> pointers;
-    int yields = 0;
-    std::function<void()> onYield;
-    test::ScriptedDialogHost dialogs;
-    StagingText staging;
-    std::map<int, std::string> payloads = {{101, kCopyingConverter}, {102, "library"}};
-};
-
-// Each test gets its own TEMP, so what a run leaves behind can be seen.
-class ConversionRunTest : public ::testing::Test {
+class ConversionRunTest : public test::ConversionRunFixture {
   protected:
-    void SetUp() override {
-        const char* old = std::getenv("TEMP");
-        oldTemp_ = old ? old : "";
-        hadTemp_ = old != nullptr;
-        setenv("TEMP", temp.path().c_str(), 1);
-    }
-    void TearDown() override {
-        if (hadTemp_) {
-            setenv("TEMP", oldTemp_.c_str(), 1);
-        } else {
-            unsetenv("TEMP");
-        }
-    }
-
-    void Run() {
-        ConversionRun run(host);
-        run.Start(inProgress);
-        runFolder = run.runFolder();
-        report = run.report();
-    }
-
-    bool TempIsEmpty() const { return fs::is_empty(temp.path()); }
-
-    TempDir temp;
-    TempDir books;
-    FakeHost host;
-    bool inProgress = false;
-    std::string runFolder;
-    RunReport report;
-
-  private:
-    std::string oldTemp_;
-    bool hadTemp_ = false;
+    ConversionRunTest() { host.payloads = {{101, kCopyingConverter}, {102, "library"}}; }
 };
 
 TEST_F(ConversionRunTest, EmptyListOrMissingFolderStopsBeforeAnythingIsWritten) {
@@ -319,19 +257,150 @@ TEST_F(ConversionRunTest, APlantedConverterInTheSharedFolderIsNeverRun) {
     EXPECT_TRUE(fs::exists(temp / kConverterFileName));  // not ours to delete
 }
 
-TEST_F(ConversionRunTest, ATemporaryFolderThatIsMissingIsReportedAndTheRunStillEnds) {
-    setenv("TEMP", (temp / "missing").c_str(), 1);
+// A temporary folder that cannot take the converter is named, and the run goes on from the
+// user's runtime folder.
+TEST_F(ConversionRunTest, AnUnusableTemporaryFolderIsNamedAndTheRunFallsBack) {
+    const std::string missing = temp / "missing";
+    setenv("TEMP", missing.c_str(), 1);
     WriteFile(books / "a.txt", "A");
     host.entries = {books / "a.txt"};
     Run();
+    EXPECT_EQ(report.converted, 1);
+    EXPECT_TRUE(host.dialogs.ErrorReports().empty());
+    ASSERT_EQ(host.Messages().size(), 2u);
+    EXPECT_EQ(host.Messages()[0], "The temporary folder \"" + missing +
+                                      "\" cannot be used: no folder can be made in it (File not "
+                                      "found). The run used \"" +
+                                      runtime.path() + "\" instead.");
+    EXPECT_EQ(host.Messages()[1], "Done.");
+    EXPECT_EQ(runFolder.rfind(runtime.path() + "/", 0), 0u);
+    EXPECT_TRUE(fs::is_empty(runtime.path()));
+}
+
+// Where the converter is written but cannot run (as from a folder mounted noexec), the probe
+// finds out before the first file, and the next folder is used.
+TEST_F(ConversionRunTest, AFolderTheConverterCannotRunFromIsPassedOver) {
+    host.payloads[101] =
+        "#!/bin/sh\ncase \"$0\" in \"$TEMP\"/*) exit 126;; esac\n" + kCopyingConverter.substr(10);
+    WriteFile(books / "a.txt", "A");
+    host.entries = {books / "a.txt"};
+    Run();
+    EXPECT_EQ(report.converted, 1);
+    ASSERT_EQ(report.notices.size(), 1u);
+    EXPECT_EQ(report.notices[0],
+              "The temporary folder \"" + temp.path() +
+                  "\" cannot be used: the converter did not run there (The converter ended "
+                  "with status 126). The run used \"" +
+                  runtime.path() + "\" instead.");
+    EXPECT_TRUE(TempIsEmpty());
+}
+
+// A converter that no folder can start: every folder tried is named once, in the error report
+// of the deployment step, and no file is converted.
+TEST_F(ConversionRunTest, WhenNoFolderCanRunTheConverterEachOneTriedIsNamed) {
+    host.payloads[101] = "#!/nonexistent/interpreter\n";
+    WriteFile(books / "a.txt", "A");
+    WriteFile(books / "b.txt", "B");
+    host.entries = {books / "a.txt", books / "b.txt"};
+    Run();
     const auto reports = host.dialogs.ErrorReports();
-    ASSERT_FALSE(reports.empty());
-    EXPECT_NE(reports[0].find(std::string(kConversionLocation) + "at line 112"), std::string::npos);
-    ASSERT_EQ(report.failures.size(), 1u);
-    EXPECT_NE(report.failures[0].reason.find("could not be"), std::string::npos);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find(std::string(kConversionLocation) + "at line 118"), std::string::npos);
+    for (const std::string& folder : {temp.path(), runtime.path(), cache / "cache"}) {
+        EXPECT_NE(reports[0].find("\"" + folder +
+                                  "\" cannot be used: the converter could not "
+                                  "be started there (error 53)"),
+                  std::string::npos)
+            << reports[0];
+    }
+    ASSERT_EQ(report.failures.size(), 2u);
+    EXPECT_EQ(report.failures[1].reason, "The converter could not be deployed");
     EXPECT_EQ(host.Messages().back(), "Done.");
     EXPECT_EQ(host.pointers.back(), 0);
     EXPECT_FALSE(inProgress);
+    EXPECT_TRUE(TempIsEmpty());
+    EXPECT_TRUE(fs::is_empty(runtime.path()));
+    EXPECT_TRUE(fs::is_empty(cache / "cache"));
+}
+
+// A pipe or a device chosen as a source would freeze the window on a blocking open or fill
+// memory on an endless read; each is refused with its reason and the batch goes on.
+TEST_F(ConversionRunTest, APipeOrDeviceInTheListIsRefusedWithoutWaiting) {
+    ASSERT_EQ(mkfifo((books / "pipe.txt").c_str(), 0600), 0);
+    WriteFile(books / "good.txt", "Good text.");
+    host.entries = {books / "pipe.txt", "/dev/zero", books / "good.txt"};
+    Run();
+    EXPECT_EQ(report.converted, 1);
+    ASSERT_EQ(report.failures.size(), 2u);
+    EXPECT_EQ(report.failures[0].reason, "It is a named pipe, not a regular file");
+    EXPECT_EQ(report.failures[1].reason, "It is a device, not a regular file");
+    EXPECT_FALSE(fs::exists(books / "pipe.epub"));
+    EXPECT_TRUE(fs::exists(books / "good.epub"));
+}
+
+// Mounts a fresh file system with `flags` over a folder for the life of the object, where this
+// process may mount (as root in a container); mounted() tells.
+class ScratchMount {
+  public:
+    ScratchMount(const std::string& folder, unsigned long flags) : folder_(folder) {
+        mounted_ = mount("tmpfs", folder.c_str(), "tmpfs", flags, "size=16m,mode=0755") == 0;
+    }
+    ~ScratchMount() {
+        if (mounted_) {
+            umount2(folder_.c_str(), MNT_DETACH);
+        }
+    }
+    ScratchMount(const ScratchMount&) = delete;
+    ScratchMount& operator=(const ScratchMount&) = delete;
+    bool mounted() const { return mounted_; }
+
+  private:
+    std::string folder_;
+    bool mounted_ = false;
+};
+
+TEST_F(ConversionRunTest, ANoexecTemporaryFolderIsNamedAndTheRunFallsBack) {
+    const ScratchMount noexec(temp.path(), MS_NOEXEC | MS_NOSUID | MS_NODEV);
+    if (!noexec.mounted()) {
+        GTEST_SKIP() << "no permission to mount; the probe test covers the refused start";
+    }
+    WriteFile(books / "a.txt", "A");
+    host.entries = {books / "a.txt"};
+    Run();
+    EXPECT_EQ(report.converted, 1);
+    ASSERT_EQ(report.notices.size(), 1u);
+    EXPECT_EQ(report.notices[0], "The temporary folder \"" + temp.path() +
+                                     "\" cannot be used: it is mounted noexec, so no program may "
+                                     "run from it. The run used \"" +
+                                     runtime.path() + "\" instead.");
+    EXPECT_TRUE(TempIsEmpty());
+}
+
+TEST_F(ConversionRunTest, AnUnwritableTemporaryFolderIsNamedAndTheRunFallsBack) {
+    // Permissions do not hold the superuser back; a read-only file system does.
+    std::optional<ScratchMount> readOnly;
+    if (geteuid() == 0) {
+        readOnly.emplace(temp.path(), MS_RDONLY);
+        if (!readOnly->mounted()) {
+            GTEST_SKIP() << "running as root without permission to mount";
+        }
+    } else {
+        fs::permissions(temp.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    }
+    WriteFile(books / "a.txt", "A");
+    host.entries = {books / "a.txt"};
+    Run();
+    if (!readOnly) {
+        fs::permissions(temp.path(), fs::perms::owner_all);
+    }
+    EXPECT_EQ(report.converted, 1);
+    ASSERT_EQ(report.notices.size(), 1u);
+    EXPECT_EQ(report.notices[0], "The temporary folder \"" + temp.path() +
+                                     "\" cannot be used: no folder can be made in it (Permission "
+                                     "denied). The run used \"" +
+                                     runtime.path() + "\" instead.");
+    ASSERT_EQ(host.Messages().size(), 2u);
+    EXPECT_EQ(host.Messages()[0], report.notices[0]);
 }
 
 }  // namespace

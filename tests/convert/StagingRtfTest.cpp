@@ -56,6 +56,14 @@ TEST(StagingRtf, EscapesAndCodePageCharacters) {
               std::string::npos);
 }
 
+// Guards against "stormy\fnight" reaching the book as "stormynight".
+TEST(StagingRtf, FormFeedIsAPageBreakAndVerticalTabALineBreak) {
+    EXPECT_EQ(Body(StagingRtf("stormy\fnight and\vday", "t")),
+              "stormy\\page\nnight and\\line day\\par\n}\n");
+    // In the one-line title they part words like a space.
+    EXPECT_NE(StagingRtf("", "a\fb\vc.txt").find("{\\title a b c.txt}"), std::string::npos);
+}
+
 TEST(StagingRtf, ReadsBackToTheSameTextInEveryScript) {
     const std::string text = test::kRussianText + test::kCzechText + test::kJapaneseText +
                              test::kChineseText + test::kFrenchText +

@@ -1,7 +1,7 @@
 #include "tests/fuzz/TextPath.h"
 
-#include "convert/StagingRtf.h"
-#include "convert/TextDecoder.h"
+#include "text/StagingRtf.h"
+#include "text/TextDecoder.h"
 #include "doclib/rtf/RtfReader.h"
 #include "doclib/structure/Refine.h"
 
@@ -9,8 +9,8 @@ namespace quillane::fuzz {
 
 TextSource ReadTextSource(std::string bytes, std::string_view title) {
     TextSource source;
-    source.text = DecodeText(std::move(bytes)).utf8;
-    source.document = Tessaly::Docs::ReadRtf(StagingRtf(source.text, title));
+    source.text = text::DecodeText(std::move(bytes)).utf8;
+    source.document = Tessaly::Docs::ReadRtf(text::StagingRtf(source.text, title));
     Tessaly::Docs::RefineForReading(source.document);
     return source;
 }

@@ -19,7 +19,7 @@
 #include <string_view>
 #include <vector>
 
-#include "convert/TextDecoder.h"
+#include "text/Utf8.h"
 #include "doclib/epub/EpubWriter.h"
 #include "tests/doclib/epub/ZipReading.h"
 #include "tests/fuzz/TextPath.h"
@@ -120,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const Tessaly::Docs::DocumentError&) {
         Require(false, "plain text was refused");
     }
-    Require(quillane::IsValidUtf8(source.text), "decoded text is not UTF-8");
+    Require(text::utf8::IsValidUtf8(source.text), "decoded text is not UTF-8");
 
     const std::string path = BookPath();
     try {
@@ -148,7 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& entry : entries) {
         if (EndsWith(entry.name, ".xhtml") || EndsWith(entry.name, ".opf") ||
             EndsWith(entry.name, ".ncx") || EndsWith(entry.name, ".xml")) {
-            Require(quillane::IsValidUtf8(entry.data), "an XML file of the book is not UTF-8");
+            Require(text::utf8::IsValidUtf8(entry.data), "an XML file of the book is not UTF-8");
             bookText.append(CheckXml(entry));
         }
     }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "tests/support/TempHome.h"
@@ -37,6 +39,27 @@ TEST(FileBytes, UnreadablePathsRaiseNumberedErrors) {
     EXPECT_EQ(ErrorNumberOf(""), errc::kFileNotFound);
     EXPECT_EQ(ErrorNumberOf(dir / "file/below"), errc::kPathNotFound);
     EXPECT_NE(ErrorNumberOf(dir / "folder"), 0);
+}
+
+// A skin or pointer image that is a pipe or a device must not freeze the start.
+TEST(FileBytes, APipeOrDeviceIsRefusedWithItsReasonAndReadsAreBounded) {
+    test::TempDir dir;
+    ASSERT_EQ(mkfifo((dir / "HAND-M.CUR").c_str(), 0600), 0);
+    const auto reasonOf = [](const std::string& path, std::uint64_t limit) -> std::string {
+        try {
+            ReadSmallFile(path, limit);
+        } catch (const AppError& e) {
+            EXPECT_EQ(e.number(), errc::kDeviceIo);
+            return e.description();
+        }
+        return "read";
+    };
+    EXPECT_EQ(reasonOf(dir / "HAND-M.CUR", kSmallFileLimit),
+              "It is a named pipe, not a regular file");
+    EXPECT_EQ(reasonOf("/dev/zero", kSmallFileLimit), "It is a device, not a regular file");
+    test::WriteFile(dir / "drag.ico", std::string(5000, 'i'));
+    EXPECT_EQ(reasonOf(dir / "drag.ico", 4999), "It is larger than 4999 bytes");
+    EXPECT_EQ(reasonOf(dir / "drag.ico", 5000), "read");
 }
 
 TEST(FileBytes, NormalFilesAreVisibleRegularFiles) {

@@ -174,6 +174,43 @@ TEST(AtomicFile, CommitReplacesAnExistingFile) {
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
 }
 
+// Both ways of staging the data keep the path untouched until the commit; the unnamed one
+// shows nothing at all in the folder meanwhile.
+TEST(AtomicFile, NamedAndUnnamedStagingBothCommitWholeOrNothing) {
+    for (const AtomicFile::Staging staging :
+         {AtomicFile::Staging::kNamed, AtomicFile::Staging::kBest}) {
+        quillane::test::TempDir dir;
+        const std::string path = dir / "book.epub";
+        quillane::test::WriteFile(path, "old book");
+        {
+            AtomicFile abandoned(path, staging);
+            abandoned.Write(std::string(300'000, 'a'));
+            EXPECT_EQ(EntriesIn(dir.path()), abandoned.unnamed() ? 1u : 2u);
+        }
+        EXPECT_EQ(quillane::test::ReadFile(path), "old book");
+        EXPECT_EQ(EntriesIn(dir.path()), 1u);
+        const mode_t old = umask(022);
+        {
+            AtomicFile file(path, staging);
+            if (staging == AtomicFile::Staging::kNamed) {
+                EXPECT_FALSE(file.unnamed());
+            }
+            file.Write("new book");
+            file.Commit();
+            AtomicFile fresh(dir / "fresh.epub", staging);
+            fresh.Write("fresh");
+            fresh.Commit();
+        }
+        umask(old);
+        EXPECT_EQ(quillane::test::ReadFile(path), "new book");
+        EXPECT_EQ(quillane::test::ReadFile(dir / "fresh.epub"), "fresh");
+        struct stat st {};
+        ASSERT_EQ(stat((dir / "fresh.epub").c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0644u);
+        EXPECT_EQ(EntriesIn(dir.path()), 2u);
+    }
+}
+
 TEST(AtomicFile, FailuresNameThePathAndTheCause) {
     quillane::test::TempDir dir;
     const std::string missing = dir / "no-such-folder/book.epub";
