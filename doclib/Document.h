@@ -16,7 +16,7 @@ namespace Tessaly::Docs {
 
 // The library's one exception type: a clear, one-line description of the cause.
 class DocumentError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -49,6 +49,9 @@ enum class BlockKind : std::uint8_t {
     Heading,     // level 1..6
     SceneBreak,  // a break between scenes ("* * *" in plain text, a section break in RTF)
     PageBreak,   // a hard page break
+    // An item of a list. Its text keeps the marker the author wrote ("* ", "2. ", "b) "); the
+    // level is the item's nesting depth (1 for the outermost list).
+    ListItem,
 };
 
 enum class Alignment : std::uint8_t { Start, Center, End, Justify };
@@ -60,6 +63,10 @@ struct Block {
     Alignment alignment = Alignment::Start;
     // The source gave this paragraph a first-line or left indent.
     bool indented = false;
+    // A ListItem of a numbered list ("3.", "b)"); listNumber is the number its marker shows
+    // (a letter counts from a = 1).
+    bool listOrdered = false;
+    std::uint32_t listNumber = 0;
     std::uint32_t firstSpan = 0;
     std::uint32_t spanCount = 0;
 };
@@ -80,7 +87,7 @@ struct Metadata {
 };
 
 class Document {
-public:
+  public:
     // An empty document.
     Document() = default;
 

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  zlib1g-dev libuchardet-dev
+  zlib1g-dev libuchardet-dev libicu-dev
   libgtest-dev googletest
   epubcheck default-jre-headless unzip
   xvfb xauth xdotool x11-utils

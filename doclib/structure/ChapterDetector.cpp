@@ -73,8 +73,9 @@ class Detector {
     }
 
   private:
+    // The line without outer blanks, its no-break and other Unicode spaces read as spaces.
     std::string_view Trimmed(std::size_t line) {
-        return utf8::Trim(reader_.Text(doc_.blocks[line]));
+        return utf8::Trim(WithPlainSpaces(reader_.Text(doc_.blocks[line]), spaced_));
     }
 
     // Every chapter-shaped line is kept, even one that does not stand apart, so that a table
@@ -279,6 +280,7 @@ class Detector {
     const LineScan& scan_;
     const DocumentShape& shape_;
     std::vector<Candidate> candidates_;
+    std::string spaced_;
 };
 
 }  // namespace

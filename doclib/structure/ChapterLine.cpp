@@ -183,7 +183,13 @@ int TakeWord(std::string_view s, std::size_t& at, const auto& table) {
     return kNoNumber;
 }
 
-int TakeNumber(std::string_view s, std::size_t& at) {
+// `lettered`: a single letter is a number too, before any Roman numeral ("Appendix C").
+int TakeNumber(std::string_view s, std::size_t& at, bool lettered) {
+    if (lettered && at < s.size() && s[at] >= 'a' && s[at] <= 'z' && IsBoundary(s, at + 1)) {
+        const int letter = s[at] - 'a' + 1;
+        at += 1;
+        return letter;
+    }
     std::size_t end = at;
     while (end < s.size() && end - at < 5 && s[end] >= '0' && s[end] <= '9') {
         ++end;
@@ -339,6 +345,14 @@ std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
         return std::nullopt;
     }
     std::size_t at = cp.length;
+    // "第 1 章": a number in Western digits often stands between spaces.
+    const auto skipSpaces = [&line](std::size_t from) {
+        while (from < line.size() && utf8::IsBlankByte(line[from])) {
+            ++from;
+        }
+        return from;
+    };
+    at = skipSpaces(at);
     std::u32string digits;
     while (at < line.size() && digits.size() < 8) {
         cp = utf8::DecodeAt(line, at);
@@ -348,6 +362,7 @@ std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
         digits.push_back(cp.value);
         at += cp.length;
     }
+    at = skipSpaces(at);
     if (digits.empty() || at >= line.size()) {
         return std::nullopt;
     }
@@ -492,7 +507,7 @@ std::optional<ChapterLineMatch> MatchChapterLine(std::string_view trimmed, std::
         const std::size_t numberAt = SkipBlanks(folded, at);
         std::size_t afterNumber = numberAt;
         if (numberAt > at || abbreviated) {
-            match.number = TakeNumber(folded, afterNumber);
+            match.number = TakeNumber(folded, afterNumber, entry.kind == DivisionKind::BackMatter);
         }
         if (match.number == kNoNumber) {
             if (needsNumber) {

@@ -23,6 +23,8 @@ class Shaper {
                 ++i;
             } else if (mark.role == LineRole::Heading) {
                 i += EmitHeading(i, mark.level);
+            } else if (mark.role == LineRole::ListItem) {
+                i += EmitListItem(i, mark);
             } else if (keepParagraphs || !line.IsText()) {
                 Emit(i, 1, UnitKind::Copy, Joint::Words, false);
                 ++i;
@@ -43,16 +45,34 @@ class Shaper {
         return scan_.lines[i].IsText() && marks_[i].role == LineRole::Text;
     }
 
-    void Emit(std::size_t first, std::size_t count, UnitKind kind, Joint joint, bool strip,
-              std::uint8_t level = 0) {
+    Unit& Emit(std::size_t first, std::size_t count, UnitKind kind, Joint joint, bool strip,
+               std::uint8_t level = 0) {
         Unit unit;
         unit.first = static_cast<std::uint32_t>(first);
         unit.count = static_cast<std::uint32_t>(count);
         unit.kind = kind;
         unit.joint = joint;
-        unit.stripIndent = strip;
+        unit.indent = strip ? IndentRule::StripAll : IndentRule::Keep;
         unit.level = level;
         units_.push_back(unit);
+        return units_.back();
+    }
+
+    // The item line and its continuation lines; blank lines inside are skipped.
+    std::size_t EmitListItem(std::size_t i, const LineMark& mark) {
+        std::size_t end = i + 1;
+        std::size_t last = i;
+        while (end < marks_.size() && (marks_[end].role == LineRole::ListContinuation ||
+                                       scan_.lines[end].Has(kLineBlank))) {
+            if (marks_[end].role == LineRole::ListContinuation) {
+                last = end;
+            }
+            ++end;
+        }
+        Unit& unit = Emit(i, last + 1 - i, UnitKind::ListItem, Joint::Words, true, mark.level);
+        unit.ordered = mark.ordered;
+        unit.number = mark.number;
+        return last + 1 - i;
     }
 
     std::size_t EmitHeading(std::size_t i, std::uint8_t level) {
@@ -86,7 +106,8 @@ class Shaper {
             longLine = longLine || scan_.lines[i].length > kLongLine;
         }
         if (shape_.blankSeparated && count >= 2 && count <= kMaxKeptGroup && !longLine) {
-            Emit(begin, count, UnitKind::Paragraph, Joint::Lines, false);
+            Emit(begin, count, UnitKind::Paragraph, Joint::Lines, false).indent =
+                IndentRule::StripCommon;
         } else {
             EmitSingles(begin, end);
         }

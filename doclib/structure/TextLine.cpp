@@ -84,3 +84,26 @@ bool HasLetter(std::string_view trimmed) {
 }
 
 }  // namespace Tessaly::Docs
+
+namespace Tessaly::Docs {
+
+std::string_view WithPlainSpaces(std::string_view text, std::string& scratch) {
+    // Every such space has a lead byte of 0xC2, 0xE2 or 0xE3; most lines have none of them.
+    if (text.find_first_of("\xC2\xE2\xE3") == std::string_view::npos) {
+        return text;
+    }
+    scratch.assign(text);
+    for (std::size_t i = 0; i < scratch.size();) {
+        const utf8::CodePoint cp = utf8::DecodeAt(scratch, i);
+        const char32_t c = cp.value;
+        const bool space =
+            c == 0xA0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000;
+        if (space) {
+            scratch.replace(i, cp.length, cp.length, ' ');
+        }
+        i += cp.length;
+    }
+    return scratch;
+}
+
+}  // namespace Tessaly::Docs

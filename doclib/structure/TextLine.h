@@ -18,3 +18,11 @@ bool IsTitleCase(std::string_view trimmed);
 bool HasLetter(std::string_view trimmed);
 
 }  // namespace Tessaly::Docs
+
+namespace Tessaly::Docs {
+
+// `text` with every Unicode space (no-break, thin, ideographic, ...) written as plain spaces of
+// the same byte length, so positions carry over; `scratch` holds the copy when one is needed.
+std::string_view WithPlainSpaces(std::string_view text, std::string& scratch);
+
+}  // namespace Tessaly::Docs
