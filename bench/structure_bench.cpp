@@ -7,6 +7,7 @@
 //   --sizes 1,10                     other sizes, in MB
 //   --file TEXT [--epub BOOK]        refine one UTF-8 text file, print what it became, and
 //                                    optionally write the book
+//   --dump N                         with --file: print the first N blocks
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +19,8 @@
 #include <vector>
 
 #include "doclib/Document.h"
+#include "doclib/structure/DocumentShape.h"
+#include "doclib/structure/LineFacts.h"
 #include "doclib/structure/Refine.h"
 
 using Tessaly::Docs::BlockKind;
@@ -150,7 +153,7 @@ int RunSizes(const std::vector<int>& sizes) {
     return 0;
 }
 
-int RunFile(const std::string& path, const std::string& epub) {
+int RunFile(const std::string& path, const std::string& epub, std::size_t dump) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "cannot read %s\n", path.c_str());
@@ -159,6 +162,12 @@ int RunFile(const std::string& path, const std::string& epub) {
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     Document doc = Staged(text);
     doc.metadata.title = path.substr(path.find_last_of('/') + 1);
+    {
+        const auto shape = Tessaly::Docs::JudgeShape(Tessaly::Docs::ScanLines(doc));
+        std::printf("shape: wrapped %d width %u blank-separated %d indent-marked %d prose %d\n",
+                    shape.hardWrapped, shape.wrapWidth, shape.blankSeparated, shape.indentMarked,
+                    shape.prose);
+    }
     const auto start = std::chrono::steady_clock::now();
     Tessaly::Docs::RefineForReading(doc);
     const double seconds = Seconds(start);
@@ -178,6 +187,11 @@ int RunFile(const std::string& path, const std::string& epub) {
     std::printf("  headings h1 %d h2 %d h3 %d h4 %d h5 %d h6 %d, list items %zu, paragraphs %zu\n",
                 headings[1], headings[2], headings[3], headings[4], headings[5], headings[6], items,
                 paragraphs);
+    for (std::size_t b = 0; b < doc.blocks.size() && b < dump; ++b) {
+        const auto& block = doc.blocks[b];
+        std::printf("[%zu] kind %d level %d number %u: %s\n", b, static_cast<int>(block.kind),
+                    block.level, block.listNumber, doc.BlockText(block).substr(0, 160).c_str());
+    }
     if (!epub.empty()) {
         doc.Save(epub);
     }
@@ -190,6 +204,7 @@ int main(int argc, char** argv) {
     std::vector<int> sizes = {10, 100};
     std::string file;
     std::string epub;
+    std::size_t dump = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--sizes" && i + 1 < argc) {
@@ -200,12 +215,14 @@ int main(int argc, char** argv) {
             }
         } else if (arg == "--file" && i + 1 < argc) {
             file = argv[++i];
+        } else if (arg == "--dump" && i + 1 < argc) {
+            dump = static_cast<std::size_t>(std::atol(argv[++i]));
         } else if (arg == "--epub" && i + 1 < argc) {
             epub = argv[++i];
         }
     }
     try {
-        return file.empty() ? RunSizes(sizes) : RunFile(file, epub);
+        return file.empty() ? RunSizes(sizes) : RunFile(file, epub, dump);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -67,7 +67,10 @@ class Detector {
         }
         AssignLevels(result);
         for (ChapterHeading& heading : result) {
-            heading.subtitle = FindSubtitle(heading.line, result);
+            // A line that names its chapter ("Chapter 2: The Storm") has its title already.
+            if (!heading.titled) {
+                heading.subtitle = FindSubtitle(heading.line, result);
+            }
         }
         return result;
     }
@@ -98,6 +101,7 @@ class Detector {
             Candidate candidate;
             candidate.heading.line = static_cast<std::uint32_t>(i);
             candidate.heading.kind = match->kind;
+            candidate.heading.titled = match->titled;
             candidate.match = *match;
             candidate.rejected =
                 !SetApart(scan_, shape_, i, underCandidate) || shape_.Wrapped(scan_, i);

@@ -7,6 +7,7 @@
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/LineJoin.h"
+#include "doclib/structure/TextLine.h"
 #include "doclib/structure/Utf8Text.h"
 
 namespace Tessaly::Docs {
@@ -68,13 +69,7 @@ class Rebuilder {
         }
     }
 
-    static std::size_t LeadingBlanks(std::string_view text) {
-        std::size_t begin = 0;
-        while (begin < text.size() && utf8::IsBlankByte(text[begin])) {
-            ++begin;
-        }
-        return begin;
-    }
+    static std::size_t LeadingBlanks(std::string_view text) { return MeasureIndent(text).bytes; }
 
     // The indentation every line of a unit kept line by line shares: layout, not text.
     std::size_t CommonIndent(const Unit& unit) {
@@ -136,9 +131,7 @@ class Rebuilder {
             } else {
                 begin = std::min(common, LeadingBlanks(text));
             }
-            while (end > begin && utf8::IsBlankByte(text[end - 1])) {
-                --end;
-            }
+            end -= std::min(end - begin, TrailingBlankBytes(text.substr(begin)));
             if (!firstPiece) {
                 if (unit.joint == Joint::Lines) {
                     out_.AppendText("\n");

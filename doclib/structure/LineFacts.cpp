@@ -6,13 +6,13 @@
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ListMarker.h"
 #include "doclib/structure/SceneBreaks.h"
+#include "doclib/structure/TextLine.h"
 #include "doclib/structure/Utf8Text.h"
 
 namespace Tessaly::Docs {
 
 namespace {
 
-constexpr std::uint16_t kTabColumns = 4;
 constexpr std::uint16_t kMaxWords = 1000;
 
 bool IsPreformatted(std::string_view content) {
@@ -108,16 +108,11 @@ LineScan ScanLines(const Document& doc) {
             line.flags = kLineStructural;
             continue;
         }
-        std::size_t begin = 0;
-        std::uint32_t indent = 0;
-        while (begin < text.size() && utf8::IsBlankByte(text[begin])) {
-            indent += text[begin] == '\t' ? kTabColumns : 1;
-            ++begin;
-        }
-        std::size_t end = text.size();
-        while (end > begin && utf8::IsBlankByte(text[end - 1])) {
-            --end;
-        }
+        const Indentation indentation = MeasureIndent(text);
+        const std::size_t begin = indentation.bytes;
+        const std::uint32_t indent = indentation.columns;
+        const std::size_t end =
+            begin == text.size() ? begin : text.size() - TrailingBlankBytes(text);
         if (begin == end) {
             line.flags = kLineBlank;
             continue;

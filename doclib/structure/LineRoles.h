@@ -13,8 +13,9 @@ enum class LineRole : std::uint8_t {
     SceneBreak,
     Heading,
     Subtitle,
-    ListItem,          // the line that opens an item: its marker stays its first text
-    ListContinuation,  // a wrapped line of the item above
+    HeadingContinuation,  // the wrapped end of a long heading line
+    ListItem,             // the line that opens an item: its marker stays its first text
+    ListContinuation,     // a wrapped line of the item above
 };
 
 struct LineMark {

@@ -5,6 +5,7 @@
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ListMarker.h"
+#include "doclib/structure/TextLine.h"
 #include "doclib/structure/Utf8Text.h"
 
 namespace Tessaly::Docs {

@@ -71,6 +71,9 @@ class Outline {
                 const int level = base + c.path.depth - 1;
                 marks_[c.line] = {LineRole::Heading,
                                   static_cast<std::uint8_t>(std::min<int>(level, kMaxLevel))};
+                if (WrappedHeading(c.line)) {
+                    marks_[c.line + 1] = {LineRole::HeadingContinuation, 0};
+                }
             }
         }
         MarkListedLines(base);
@@ -86,9 +89,16 @@ class Outline {
                !scan_.lines[i].Has(kLineOrnament);
     }
 
+    // A heading too long for the wrap goes on in one short line that ends its group.
+    bool WrappedHeading(std::size_t i) const {
+        return shape_.Wrapped(scan_, i) && IsPlainText(i + 1) && !IsPlainText(i + 2) &&
+               marks_[i + 1].role == LineRole::Text;
+    }
+
     // Nothing of a paragraph runs into the line or out of it.
     bool StandsApart(std::size_t i) const {
-        if (shape_.Wrapped(scan_, i) || (i > 0 && shape_.Wrapped(scan_, i - 1))) {
+        if ((shape_.Wrapped(scan_, i) && !WrappedHeading(i)) ||
+            (i > 0 && shape_.Wrapped(scan_, i - 1))) {
             return false;
         }
         if (shape_.blankSeparated && i > 0 && IsPlainText(i - 1) &&

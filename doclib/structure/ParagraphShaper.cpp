@@ -76,6 +76,10 @@ class Shaper {
     }
 
     std::size_t EmitHeading(std::size_t i, std::uint8_t level) {
+        if (i + 1 < marks_.size() && marks_[i + 1].role == LineRole::HeadingContinuation) {
+            Emit(i, 2, UnitKind::Heading, Joint::Words, true, level);
+            return 2;
+        }
         std::size_t count = 1;
         if (i + 1 < marks_.size() && marks_[i + 1].role == LineRole::Subtitle) {
             count = 2;
@@ -87,11 +91,10 @@ class Shaper {
         return count;
     }
 
-    // A line of its own is prose, its indent layout, unless it is set in columns or the text
-    // is verse or a list whose indents mean something.
-    bool StripSingle(std::size_t i) const {
-        return shape_.prose && !scan_.lines[i].Has(kColumnsOnly);
-    }
+    // A line of its own is prose, its indent layout, unless the text is verse or a list whose
+    // indents mean something; a lone line of code or of a table has no other line to keep
+    // its indentation against.
+    bool StripSingle(std::size_t) const { return shape_.prose; }
 
     void EmitSingles(std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
@@ -102,8 +105,16 @@ class Shaper {
     void EmitKept(std::size_t begin, std::size_t end) {
         const std::size_t count = end - begin;
         bool longLine = false;
+        std::size_t columns = 0;
         for (std::size_t i = begin; i < end; ++i) {
             longLine = longLine || scan_.lines[i].length > kLongLine;
+            columns += scan_.lines[i].Has(kColumnsOnly) ? 1 : 0;
+        }
+        // A table or a listing is one block however long, its rows one line each.
+        if (count >= 2 && columns * 5 >= count * 4) {
+            Emit(begin, count, UnitKind::Paragraph, Joint::Lines, false).indent =
+                IndentRule::StripCommon;
+            return;
         }
         if (shape_.blankSeparated && count >= 2 && count <= kMaxKeptGroup && !longLine) {
             Emit(begin, count, UnitKind::Paragraph, Joint::Lines, false).indent =

@@ -129,7 +129,9 @@ bool FollowsInNumbering(const SectionPath& previous, const SectionPath& next) {
         // Appendices after the numbered chapters start again at A.
         return last == 0 && next.lettered && next.parts[0] == 1;
     }
-    return next.parts[last] == previous.parts[last] + 1;
+    // One number may be missing: a heading the text lost, or one too long to be seen.
+    return next.parts[last] == previous.parts[last] + 1 ||
+           next.parts[last] == previous.parts[last] + 2;
 }
 
 }  // namespace Tessaly::Docs

@@ -35,7 +35,7 @@ std::optional<SectionLine> MatchSectionLine(std::string_view trimmed);
 bool IsTitlePhrase(std::string_view title);
 
 // `next` continues the numbering after `previous`: a first subsection (2.3 -> 2.3.1) or the
-// next at some depth (2.3.1 -> 2.3.2, 2.4, 3).
+// next at some depth (2.3.1 -> 2.3.2, 2.4, 3), where one number may be missing (2.4 -> 2.6).
 bool FollowsInNumbering(const SectionPath& previous, const SectionPath& next);
 
 }  // namespace Tessaly::Docs
