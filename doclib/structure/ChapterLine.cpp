@@ -59,6 +59,7 @@ constexpr std::array kDivisionWords = {
     DivisionWord{"rozdzial", DivisionKind::Chapter},
     DivisionWord{"kapitola", DivisionKind::Chapter},
     DivisionWord{"kapittel", DivisionKind::Chapter},
+    DivisionWord{"bab", DivisionKind::Chapter},
 
     DivisionWord{"prologue", DivisionKind::FrontMatter},
     DivisionWord{"prolog", DivisionKind::FrontMatter},
@@ -112,6 +113,7 @@ constexpr std::array kDivisionWords = {
     DivisionWord{"příloha", DivisionKind::BackMatter},
     DivisionWord{"приложение", DivisionKind::BackMatter},
     DivisionWord{"postscript", DivisionKind::BackMatter},
+    DivisionWord{"lampiran", DivisionKind::BackMatter},
 
     DivisionWord{"interlude", DivisionKind::Interlude},
     DivisionWord{"zwischenspiel", DivisionKind::Interlude},
@@ -340,6 +342,27 @@ int CjkNumeralValue(std::u32string_view digits) {
 // 第十二章, 第3回, 第一部 and the Korean 제3장.
 std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
     utf8::CodePoint cp = utf8::DecodeAt(line, 0);
+    if (cp.value == U'章') {
+        // "章 3. 標題": the word before a Western number, as some translations set it.
+        std::size_t at = cp.length;
+        while (at < line.size() && utf8::IsBlankByte(line[at])) {
+            ++at;
+        }
+        std::size_t end = at;
+        int number = 0;
+        while (end < line.size() && end - at < 4 && line[end] >= '0' && line[end] <= '9') {
+            number = number * 10 + (line[end] - '0');
+            ++end;
+        }
+        if (end == at || at == cp.length ||
+            (end < line.size() && line[end] != '.' && !utf8::IsBlankByte(line[end]))) {
+            return std::nullopt;
+        }
+        ChapterLineMatch match;
+        match.number = number;
+        match.titled = end + 1 < line.size();
+        return match;
+    }
     const bool korean = cp.value == U'제';
     if (cp.value != U'第' && !korean) {
         return std::nullopt;

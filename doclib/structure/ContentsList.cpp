@@ -21,20 +21,39 @@ bool IsDigit(char c) {
 }  // namespace
 
 bool IsContentsTitle(std::string_view trimmed) {
-    static constexpr std::array<std::string_view, 26> kTitles = {
-        "contents",       "table of contents",
-        "inhalt",         "inhaltsverzeichnis",
-        "sommaire",       "table des matières",
-        "índice",         "indice",
-        "índice general", "sumário",
-        "sumario",        "inhoud",
-        "inhoudsopgave",  "spis treści",
-        "obsah",          "содержание",
-        "оглавление",     "зміст",
-        "目录",           "目次",
-        "目錄",           "차례",
-        "목차",           "daftar isi",
-        "innehåll",       "indholdsfortegnelse"};
+    static constexpr std::array<std::string_view, 33> kTitles = {"contents",
+                                                                 "table of contents",
+                                                                 "inhalt",
+                                                                 "inhaltsverzeichnis",
+                                                                 "sommaire",
+                                                                 "table des matières",
+                                                                 "índice",
+                                                                 "indice",
+                                                                 "índice general",
+                                                                 "tabla de contenidos",
+                                                                 "tabla de contenido",
+                                                                 "sumário",
+                                                                 "sumario",
+                                                                 "inhoud",
+                                                                 "inhoudsopgave",
+                                                                 "spis treści",
+                                                                 "obsah",
+                                                                 "содержание",
+                                                                 "оглавление",
+                                                                 "зміст",
+                                                                 "目录",
+                                                                 "目次",
+                                                                 "目錄",
+                                                                 "内容目录",
+                                                                 "內容目錄",
+                                                                 "차례",
+                                                                 "목차",
+                                                                 "daftar isi",
+                                                                 "innehåll",
+                                                                 "indholdsfortegnelse",
+                                                                 "sisällys",
+                                                                 "içindekiler",
+                                                                 "πίνακας περιεχομένων"};
     if (trimmed.size() > kMaxTitleBytes) {
         return false;
     }
@@ -62,25 +81,28 @@ std::string ContentsKey(std::string_view text) {
             key.push_back(c);
         }
     }
-    // "Installing ........ 12" and "Installing   12": the leaders and the page go.
+    // "Installing ........ 12", "Installing . . . 12" and "Installing   12": the leaders and
+    // the page go.
     std::size_t end = key.size();
     while (end > 0 && IsDigit(key[end - 1])) {
         --end;
     }
     std::size_t leaders = end;
+    std::size_t dots = 0;
     while (leaders > 0 && (key[leaders - 1] == '.' || key[leaders - 1] == ' ')) {
+        dots += key[leaders - 1] == '.' ? 1 : 0;
         --leaders;
     }
-    const bool dotted = end - leaders >= 3 && key.find("..", leaders) != std::string::npos;
-    if (end < key.size() && leaders < end && leaders > 0 && (dotted || end - leaders == 1)) {
-        // A page number after leader dots, or after a single space only when a run of
-        // spaces stood there in the source (collapsed above): keep the number otherwise.
-        const bool spacedNumber = !dotted && plain.find("  ") != std::string_view::npos;
-        if (dotted || spacedNumber) {
+    if (end < key.size() && leaders > 0 && leaders < end) {
+        // A page number after leader dots, or after a wide gap in the source; a number
+        // after a single space belongs to the title ("Task 2").
+        const bool gap = dots == 0 && plain.find("  ") != std::string_view::npos &&
+                         plain.substr(plain.find_last_not_of("0123456789") - 1, 2) == "  ";
+        if (dots >= 2 || gap) {
             key.resize(leaders);
         }
-    } else if (end == key.size() && key.size() > 3 && key.ends_with("...")) {
-        key.resize(key.find_last_not_of(". ") + 1);
+    } else if (end == key.size() && dots >= 3 && leaders > 0) {
+        key.resize(leaders);  // leaders without a page number
     }
     return key;
 }

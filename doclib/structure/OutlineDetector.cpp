@@ -1,7 +1,6 @@
 #include "doclib/structure/OutlineDetector.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -54,16 +53,17 @@ class Outline {
         FindCandidates();
         RejectRuns();
         Sequence(std::nullopt);
-        // Headings keep one indentation; a numbered line deeper than they is a list item.
-        std::array<std::size_t, 17> byIndent{};
+        // Headings keep one indentation, the least of the numbered lines that run on; a numbered
+        // line deeper than they is a list item.
+        std::optional<std::uint16_t> least;
         for (const Candidate& c : candidates_) {
             if (c.accepted && !c.chapter) {
-                ++byIndent[std::min<std::size_t>(scan_.lines[c.line].indent, 16)];
+                const std::uint16_t indent = scan_.lines[c.line].indent;
+                least = least ? std::min(*least, indent) : indent;
             }
         }
-        const auto mode = std::max_element(byIndent.begin(), byIndent.end());
-        if (*mode > 0) {
-            Sequence(static_cast<std::uint16_t>(mode - byIndent.begin()));
+        if (least) {
+            Sequence(least);
         }
         const std::uint8_t base = ChapterLevel();
         for (const Candidate& c : candidates_) {
@@ -136,6 +136,11 @@ class Outline {
                 continue;
             }
             const std::optional<SectionLine> section = MatchSectionLine(Plain(i));
+            // The first line of a block of numbered lines is a list's, like the rest of it.
+            if (section && IsPlainText(i + 1) && marks_[i + 1].role == LineRole::Text &&
+                MatchSectionLine(Plain(i + 1))) {
+                continue;
+            }
             if (section) {
                 Candidate c;
                 c.line = static_cast<std::uint32_t>(i);
