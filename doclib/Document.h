@@ -44,6 +44,9 @@ enum class BlockKind : std::uint8_t {
     Heading,     // level 1..6
     SceneBreak,  // a break between scenes ("* * *" in plain text, a section break in RTF)
     PageBreak,   // a hard page break
+    // An item of a list. Its text keeps the marker the author wrote ("* ", "2. ", "b) "); the
+    // level is the item's nesting depth (1 for the outermost list).
+    ListItem,
 };
 
 enum class Alignment : std::uint8_t { Start, Center, End, Justify };
@@ -55,6 +58,10 @@ struct Block {
     Alignment alignment = Alignment::Start;
     // The source gave this paragraph a first-line or left indent.
     bool indented = false;
+    // A ListItem of a numbered list ("3.", "b)"); listNumber is the number its marker shows
+    // (a letter counts from a = 1).
+    bool listOrdered = false;
+    std::uint32_t listNumber = 0;
     std::uint32_t firstSpan = 0;
     std::uint32_t spanCount = 0;
 };

@@ -10,6 +10,8 @@ namespace Tessaly::Docs {
 namespace {
 
 constexpr std::size_t kFlushAt = 64 * 1024;
+// Lists nest no deeper in the markup; deeper items stay in the innermost list.
+constexpr std::size_t kMaxListNesting = 8;
 // The markup of every formatting element at once, with room to spare.
 constexpr std::size_t kFormatMarkupBound = 64;
 constexpr std::size_t kLinkMarkupBound = 32;
@@ -144,7 +146,14 @@ class ContentFile {
             const Block& block = doc_.blocks[b];
             const std::uint64_t from = b == piece_.begin.block ? piece_.begin.offset : 0;
             const std::uint64_t to = b == piece_.end.block ? piece_.end.offset : ~std::uint64_t{0};
+            if (block.kind != BlockKind::ListItem) {
+                CloseLists(0);
+            }
             switch (block.kind) {
+                case BlockKind::ListItem:
+                    WriteListItem(block, from, to);
+                    gap = false;
+                    break;
                 case BlockKind::SceneBreak:
                     // The break's marker line ("* * *") is what the rule stands for.
                     out_.append("<hr class=\"scene\"/>\n");
@@ -169,6 +178,53 @@ class ContentFile {
             }
             MaybeFlush();
         }
+        CloseLists(0);
+    }
+
+    struct OpenList {
+        bool ordered = false;
+        std::uint32_t next = 0;  // the number the next item would show unnumbered
+    };
+
+    // Closes the open lists down to `depth`, each with its last item.
+    void CloseLists(std::size_t depth) {
+        while (lists_.size() > depth) {
+            out_.append(lists_.back().ordered ? "</li></ol>\n" : "</li></ul>\n");
+            lists_.pop_back();
+        }
+    }
+
+    // An item nests one step deeper than the item before at most, so every list opens inside
+    // an item; the numbers the reader sees are the ones written, through start and value.
+    void WriteListItem(const Block& block, std::uint64_t from, std::uint64_t to) {
+        const std::size_t depth = std::clamp<std::size_t>(block.level, 1, lists_.size() + 1);
+        CloseLists(std::min(depth, kMaxListNesting));
+        if (lists_.size() == depth && lists_.back().ordered != block.listOrdered) {
+            CloseLists(depth - 1);
+        }
+        if (lists_.size() < depth && lists_.size() < kMaxListNesting) {
+            lists_.push_back(OpenList{block.listOrdered, block.listNumber});
+            if (block.listOrdered) {
+                out_.append("<ol class=\"text\"");
+                if (block.listNumber != 1) {
+                    out_.append(" start=\"").append(std::to_string(block.listNumber)).append("\"");
+                }
+                out_.append(">\n");
+            } else {
+                out_.append("<ul class=\"text\">\n");
+            }
+        } else {
+            out_.append("</li>\n");
+        }
+        OpenList& list = lists_.back();
+        out_.append("<li");
+        if (block.listOrdered && block.listNumber != list.next) {
+            out_.append(" value=\"").append(std::to_string(block.listNumber)).append("\"");
+        }
+        AppendClasses(out_, {AlignmentClass(block.alignment), from > 0 ? "cont" : ""});
+        out_.push_back('>');
+        list.next = block.listNumber + 1;
+        WriteSpans(block, from, to, false);
     }
 
     void WriteHeading(std::uint32_t b, const Block& block, std::uint64_t from, std::uint64_t to) {
@@ -321,6 +377,7 @@ class ContentFile {
     std::uint32_t index_;
     const std::function<void(std::string_view)>& emit_;
     std::string out_;
+    std::vector<OpenList> lists_;
 };
 
 }  // namespace
@@ -355,6 +412,10 @@ std::size_t BlockBound(const Document& doc, const Block& block) {
         return 0;
     }
     std::size_t bound = kBlockMarkupBound;
+    if (block.kind == BlockKind::ListItem) {
+        // The lists it opens and closes around it, the item's number and value attributes.
+        bound += 2 * kMaxListNesting * 16 + 64;
+    }
     for (std::uint32_t i = 0; i < block.spanCount; ++i) {
         const Span& span = doc.spans[block.firstSpan + i];
         bound += SpanMarkupBound(doc, span) + XhtmlTextBound(doc.SpanText(span));

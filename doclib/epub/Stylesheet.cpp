@@ -19,6 +19,14 @@ std::string_view Stylesheet() {
            "h2 { font-size: 1.35em; }\n"
            "h3 { font-size: 1.15em; }\n"
            "h4, h5, h6 { font-size: 1em; }\n"
+           // The item's own marker ("*", "2.", "b)") is part of its text, so the list shows no
+           // second one; the marker hangs in the margin and wrapped lines align after it.
+           "ul.text, ol.text { list-style: none; margin: 0 0 0.5em 0; padding: 0 0 0 1.2em; }\n"
+           "ul.text ul.text, ul.text ol.text, ol.text ul.text, ol.text ol.text "
+           "{ margin: 0.3em 0 0 0; }\n"
+           "ul.text > li, ol.text > li { margin: 0 0 0.3em 0; padding-left: 1.2em; "
+           "text-indent: -1.2em; }\n"
+           "li.cont { text-indent: 0; }\n"
            "hr.scene { border: 0; border-top: 1px solid; width: 25%; margin: 1.5em auto; }\n"
            "div.page-break { page-break-before: always; break-before: page; }\n"
            "a.noteref { text-decoration: none; vertical-align: super; font-size: 0.75em; }\n"

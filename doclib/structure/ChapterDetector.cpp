@@ -67,14 +67,18 @@ class Detector {
         }
         AssignLevels(result);
         for (ChapterHeading& heading : result) {
-            heading.subtitle = FindSubtitle(heading.line, result);
+            // A line that names its chapter ("Chapter 2: The Storm") has its title already.
+            if (!heading.titled) {
+                heading.subtitle = FindSubtitle(heading.line, result);
+            }
         }
         return result;
     }
 
   private:
+    // The line without outer blanks, its no-break and other Unicode spaces read as spaces.
     std::string_view Trimmed(std::size_t line) {
-        return utf8::Trim(reader_.Text(doc_.blocks[line]));
+        return utf8::Trim(WithPlainSpaces(reader_.Text(doc_.blocks[line]), spaced_));
     }
 
     // Every chapter-shaped line is kept, even one that does not stand apart, so that a table
@@ -97,6 +101,7 @@ class Detector {
             Candidate candidate;
             candidate.heading.line = static_cast<std::uint32_t>(i);
             candidate.heading.kind = match->kind;
+            candidate.heading.titled = match->titled;
             candidate.match = *match;
             candidate.rejected =
                 !SetApart(scan_, shape_, i, underCandidate) || shape_.Wrapped(scan_, i);
@@ -279,6 +284,7 @@ class Detector {
     const LineScan& scan_;
     const DocumentShape& shape_;
     std::vector<Candidate> candidates_;
+    std::string spaced_;
 };
 
 }  // namespace

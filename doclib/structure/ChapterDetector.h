@@ -9,9 +9,10 @@
 // table of contents and stays text; a text where a large share of lines match is a list, not a
 // book; and numbers of one kind must mostly increase (restarting at 1 is allowed).
 //
-// A short line directly under a chapter line ("Chapter 1" / "The Storm"), or a capitalised one
-// after a single blank line, is its subtitle: it joins the heading as a second line of it, so no
-// word is added or lost and the contents list shows "Chapter 1 The Storm".
+// A short line directly under a chapter line without a title of its own ("Chapter 1" / "The
+// Storm"), or a capitalised one after a single blank line, is its subtitle: it joins the heading as
+// a second line of it, so no word is added or lost and the contents list shows "Chapter 1 The
+// Storm".
 
 #include <cstdint>
 #include <vector>
@@ -31,6 +32,7 @@ struct ChapterHeading {
     std::uint32_t subtitle = kNoLine;
     DivisionKind kind = DivisionKind::Chapter;
     std::uint8_t level = 1;
+    bool titled = false;  // the line carries its title after the number
 };
 
 std::vector<ChapterHeading> DetectChapters(const Document& doc, const LineScan& scan,

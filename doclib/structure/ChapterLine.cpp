@@ -59,6 +59,7 @@ constexpr std::array kDivisionWords = {
     DivisionWord{"rozdzial", DivisionKind::Chapter},
     DivisionWord{"kapitola", DivisionKind::Chapter},
     DivisionWord{"kapittel", DivisionKind::Chapter},
+    DivisionWord{"bab", DivisionKind::Chapter},
 
     DivisionWord{"prologue", DivisionKind::FrontMatter},
     DivisionWord{"prolog", DivisionKind::FrontMatter},
@@ -112,6 +113,7 @@ constexpr std::array kDivisionWords = {
     DivisionWord{"příloha", DivisionKind::BackMatter},
     DivisionWord{"приложение", DivisionKind::BackMatter},
     DivisionWord{"postscript", DivisionKind::BackMatter},
+    DivisionWord{"lampiran", DivisionKind::BackMatter},
 
     DivisionWord{"interlude", DivisionKind::Interlude},
     DivisionWord{"zwischenspiel", DivisionKind::Interlude},
@@ -183,7 +185,13 @@ int TakeWord(std::string_view s, std::size_t& at, const auto& table) {
     return kNoNumber;
 }
 
-int TakeNumber(std::string_view s, std::size_t& at) {
+// `lettered`: a single letter is a number too, before any Roman numeral ("Appendix C").
+int TakeNumber(std::string_view s, std::size_t& at, bool lettered) {
+    if (lettered && at < s.size() && s[at] >= 'a' && s[at] <= 'z' && IsBoundary(s, at + 1)) {
+        const int letter = s[at] - 'a' + 1;
+        at += 1;
+        return letter;
+    }
     std::size_t end = at;
     while (end < s.size() && end - at < 5 && s[end] >= '0' && s[end] <= '9') {
         ++end;
@@ -334,11 +342,40 @@ int CjkNumeralValue(std::u32string_view digits) {
 // 第十二章, 第3回, 第一部 and the Korean 제3장.
 std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
     utf8::CodePoint cp = utf8::DecodeAt(line, 0);
+    if (cp.value == U'章') {
+        // "章 3. 標題": the word before a Western number, as some translations set it.
+        std::size_t at = cp.length;
+        while (at < line.size() && utf8::IsBlankByte(line[at])) {
+            ++at;
+        }
+        std::size_t end = at;
+        int number = 0;
+        while (end < line.size() && end - at < 4 && line[end] >= '0' && line[end] <= '9') {
+            number = number * 10 + (line[end] - '0');
+            ++end;
+        }
+        if (end == at || at == cp.length ||
+            (end < line.size() && line[end] != '.' && !utf8::IsBlankByte(line[end]))) {
+            return std::nullopt;
+        }
+        ChapterLineMatch match;
+        match.number = number;
+        match.titled = end + 1 < line.size();
+        return match;
+    }
     const bool korean = cp.value == U'제';
     if (cp.value != U'第' && !korean) {
         return std::nullopt;
     }
     std::size_t at = cp.length;
+    // "第 1 章": a number in Western digits often stands between spaces.
+    const auto skipSpaces = [&line](std::size_t from) {
+        while (from < line.size() && utf8::IsBlankByte(line[from])) {
+            ++from;
+        }
+        return from;
+    };
+    at = skipSpaces(at);
     std::u32string digits;
     while (at < line.size() && digits.size() < 8) {
         cp = utf8::DecodeAt(line, at);
@@ -348,6 +385,7 @@ std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
         digits.push_back(cp.value);
         at += cp.length;
     }
+    at = skipSpaces(at);
     if (digits.empty() || at >= line.size()) {
         return std::nullopt;
     }
@@ -492,7 +530,7 @@ std::optional<ChapterLineMatch> MatchChapterLine(std::string_view trimmed, std::
         const std::size_t numberAt = SkipBlanks(folded, at);
         std::size_t afterNumber = numberAt;
         if (numberAt > at || abbreviated) {
-            match.number = TakeNumber(folded, afterNumber);
+            match.number = TakeNumber(folded, afterNumber, entry.kind == DivisionKind::BackMatter);
         }
         if (match.number == kNoNumber) {
             if (needsNumber) {

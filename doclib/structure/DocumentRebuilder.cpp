@@ -1,11 +1,13 @@
 #include "doclib/structure/DocumentRebuilder.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "doclib/structure/BlockTextReader.h"
-#include "doclib/structure/DashRule.h"
+#include "doclib/structure/LineJoin.h"
+#include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
@@ -14,15 +16,13 @@ namespace {
 
 class Rebuilder {
   public:
-    Rebuilder(const Document& doc, const LineScan& scan, bool emDashes)
-        : doc_(doc), scan_(scan), reader_(doc), emDashes_(emDashes) {
+    Rebuilder(const Document& doc, const LineScan& scan) : doc_(doc), scan_(scan), reader_(doc) {
         out_.metadata = doc.metadata;
         out_.links = doc.links;
         out_.notes = doc.notes;
         out_.hasParagraphFormatting = doc.hasParagraphFormatting;
-        // Joins add a byte each and dashes one more; nothing else grows.
-        out_.text.reserve(doc.text.size() + 2 * doc.blocks.size() +
-                          (emDashes ? scan.dashesBetweenWords : 0));
+        // Joins add a byte each; nothing else grows.
+        out_.text.reserve(doc.text.size() + doc.blocks.size());
     }
 
     Document Build(const std::vector<Unit>& units) {
@@ -38,6 +38,7 @@ class Rebuilder {
                     break;
                 case UnitKind::Paragraph:
                 case UnitKind::Heading:
+                case UnitKind::ListItem:
                     BuildFromLines(unit);
                     break;
             }
@@ -54,13 +55,32 @@ class Rebuilder {
 
   private:
     void Append(std::string_view text, std::uint8_t format, std::uint32_t ref) {
-        if (emDashes_ && text.find("--") != std::string_view::npos) {
-            dashed_.clear();
-            AppendWithEmDashes(dashed_, text);
-            out_.AppendText(dashed_, format, ref);
-        } else {
-            out_.AppendText(text, format, ref);
+        out_.AppendText(text, format, ref);
+    }
+
+    static BlockKind KindOf(UnitKind kind) {
+        switch (kind) {
+            case UnitKind::Heading:
+                return BlockKind::Heading;
+            case UnitKind::ListItem:
+                return BlockKind::ListItem;
+            default:
+                return BlockKind::Paragraph;
         }
+    }
+
+    static std::size_t LeadingBlanks(std::string_view text) { return MeasureIndent(text).bytes; }
+
+    // The indentation every line of a unit kept line by line shares: layout, not text.
+    std::size_t CommonIndent(const Unit& unit) {
+        std::size_t common = ~std::size_t{0};
+        for (std::uint32_t i = unit.first; i < unit.first + unit.count; ++i) {
+            if (!scan_.lines[i].Has(kLineBlank)) {
+                const std::string_view text = reader_.Text(doc_.blocks[i]);
+                common = std::min(common, LeadingBlanks(text));
+            }
+        }
+        return common == ~std::size_t{0} ? 0 : common;
     }
 
     // The last block of out_ receives the spans of `block` (its firstSpan set here).
@@ -91,53 +111,59 @@ class Rebuilder {
 
     void BuildFromLines(const Unit& unit) {
         const Block& head = doc_.blocks[unit.first];
-        Block& block = out_.BeginBlock(
-            unit.kind == UnitKind::Heading ? BlockKind::Heading : BlockKind::Paragraph, unit.level);
+        Block& block = out_.BeginBlock(KindOf(unit.kind), unit.level);
         block.alignment = head.alignment;
+        block.listOrdered = unit.ordered;
+        block.listNumber = unit.number;
+        const std::size_t common = unit.indent == IndentRule::StripCommon ? CommonIndent(unit) : 0;
         bool firstPiece = true;
         std::uint32_t previous = 0;
         for (std::uint32_t i = unit.first; i < unit.first + unit.count; ++i) {
             if (scan_.lines[i].Has(kLineBlank)) {
                 continue;
             }
-            if (!firstPiece) {
-                if (unit.joint == Joint::Lines) {
-                    out_.AppendText("\n");
-                } else if (!scan_.lines[previous].Has(kLineEndsInDash)) {
-                    out_.AppendText(" ");
-                }
-            }
             const Block& source = doc_.blocks[i];
             const std::string_view text = reader_.Text(source);
             std::size_t begin = 0;
             std::size_t end = text.size();
-            if (unit.stripIndent) {
-                while (begin < end && utf8::IsBlankByte(text[begin])) {
-                    ++begin;
+            if (unit.indent == IndentRule::StripAll) {
+                begin = LeadingBlanks(text);
+            } else {
+                begin = std::min(common, LeadingBlanks(text));
+            }
+            end -= std::min(end - begin, TrailingBlankBytes(text.substr(begin)));
+            if (!firstPiece) {
+                if (unit.joint == Joint::Lines) {
+                    out_.AppendText("\n");
+                } else if (!scan_.lines[previous].Has(kLineEndsInDash) &&
+                           SpaceAtJoin(tail_, text.substr(begin, end - begin))) {
+                    out_.AppendText(" ");
                 }
             }
-            while (end > begin && utf8::IsBlankByte(text[end - 1])) {
-                --end;
-            }
             AppendRange(source, begin, end);
+            // The end of the line, for the next join: its last word is enough.
+            const std::string_view piece = text.substr(begin, end - begin);
+            const std::size_t keep = std::min<std::size_t>(piece.size(), kJoinContext);
+            tail_.assign(piece.substr(piece.size() - keep));
             firstPiece = false;
             previous = i;
         }
     }
 
+    // Bytes of a line's end that the join looks at (a cut web address included).
+    static constexpr std::size_t kJoinContext = 256;
+
     const Document& doc_;
     const LineScan& scan_;
     BlockTextReader reader_;
-    bool emDashes_;
     Document out_;
-    std::string dashed_;
+    std::string tail_;
 };
 
 }  // namespace
 
-void RebuildDocument(Document& doc, const LineScan& scan, const std::vector<Unit>& units,
-                     bool emDashes) {
-    Document rebuilt = Rebuilder(doc, scan, emDashes).Build(units);
+void RebuildDocument(Document& doc, const LineScan& scan, const std::vector<Unit>& units) {
+    Document rebuilt = Rebuilder(doc, scan).Build(units);
     doc = std::move(rebuilt);
 }
 

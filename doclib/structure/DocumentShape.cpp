@@ -24,7 +24,9 @@ std::uint32_t EstimateWrapWidth(const LineScan& scan, std::size_t textLines,
     std::array<std::size_t, kMaxWrap + 2> histogram{};
     std::size_t counted = 0;
     for (const LineFacts& line : scan.lines) {
-        if (IsPlainText(line) && (!flushOnly || line.indent == 0)) {
+        // Tables and listings keep their own widths, often wider than the wrap.
+        if (IsPlainText(line) && !line.Has(kLinePreformatted | kLineCodeLike) &&
+            (!flushOnly || line.indent == 0)) {
             ++histogram[line.length > kMaxWrap ? kMaxWrap + 1 : line.length];
             ++counted;
         }
@@ -98,6 +100,7 @@ DocumentShape JudgeShape(const LineScan& scan) {
         std::size_t wrapped = 0;
         std::size_t casedNext = 0;
         std::size_t lowerNext = 0;
+        std::size_t runOn = 0;  // wrapped lines that end on a word, mid-sentence
         for (std::size_t i = 0; i + 1 < scan.lines.size(); ++i) {
             if (!IsPlainText(scan.lines[i]) || !IsPlainText(scan.lines[i + 1])) {
                 continue;
@@ -108,11 +111,15 @@ DocumentShape JudgeShape(const LineScan& scan) {
                 const LineFacts& next = scan.lines[i + 1];
                 casedNext += next.Has(kLineStartsLower | kLineStartsUpper) ? 1 : 0;
                 lowerNext += next.Has(kLineStartsLower) ? 1 : 0;
+                runOn += scan.lines[i].Has(kLineEndsWord) ? 1 : 0;
             }
         }
-        // Wrapped prose goes on mid-sentence, so many continuation lines start in lowercase;
-        // verse of even line lengths starts every line with a capital.
-        const bool versePattern = casedNext >= 10 && lowerNext * 5 < casedNext;
+        // Wrapped prose goes on mid-sentence, so many continuation lines start in lowercase
+        // and most cut lines end on a word; verse of even line lengths starts every line with
+        // a capital and ends most of them on a mark. German prose capitalises its nouns, so
+        // the capitals alone do not tell.
+        const bool versePattern =
+            casedNext >= 10 && lowerNext * 5 < casedNext && runOn * 2 < wrapped;
         if (wrapped >= 3 && wrapped * 10 >= pairs * 3 && !versePattern) {
             shape.hardWrapped = true;
             shape.wrapWidth = width;

@@ -4,44 +4,16 @@
 #include <string_view>
 
 #include "doclib/structure/BlockTextReader.h"
-#include "doclib/structure/DashRule.h"
+#include "doclib/structure/ListMarker.h"
 #include "doclib/structure/SceneBreaks.h"
+#include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
 
 namespace {
 
-constexpr std::uint16_t kTabColumns = 4;
 constexpr std::uint16_t kMaxWords = 1000;
-
-bool IsListItem(std::string_view content) {
-    if (content.size() < 2) {
-        return false;
-    }
-    const char first = content[0];
-    if ((first == '-' || first == '*' || first == '+') && content[1] == ' ') {
-        return true;
-    }
-    if (content.starts_with("\u2022 ") || content.starts_with("\u2013 ") ||
-        content.starts_with("\u00B7 ")) {
-        return true;
-    }
-    // "1. ", "12) ", "(3) ", "a) "
-    std::size_t i = content[0] == '(' ? 1 : 0;
-    const std::size_t start = i;
-    while (i < content.size() && i - start < 3 && content[i] >= '0' && content[i] <= '9') {
-        ++i;
-    }
-    if (i == start && i < content.size() && content[i] >= 'a' && content[i] <= 'z' &&
-        i + 1 < content.size() && content[i + 1] == ')') {
-        ++i;
-    }
-    if (i == start || i + 1 >= content.size()) {
-        return false;
-    }
-    return (content[i] == '.' || content[i] == ')') && content[i + 1] == ' ';
-}
 
 bool IsPreformatted(std::string_view content) {
     std::size_t run = 0;
@@ -132,24 +104,15 @@ LineScan ScanLines(const Document& doc) {
         LineFacts& line = scan.lines[b];
         const std::string_view text = reader.Text(block);
         if (block.kind != BlockKind::Paragraph) {
-            // A heading of the source keeps its lines; its dashes count for the rule all the
-            // same, and one at its edge stands next to no word.
-            const DoubleHyphenCount dashes = CountDoubleHyphens(text);
-            scan.dashesBetweenWords += dashes.betweenWords;
-            scan.dashesOther += dashes.other + (dashes.atStart ? 1 : 0) + (dashes.atEnd ? 1 : 0);
+            // A heading of the source keeps its lines.
             line.flags = kLineStructural;
             continue;
         }
-        std::size_t begin = 0;
-        std::uint32_t indent = 0;
-        while (begin < text.size() && utf8::IsBlankByte(text[begin])) {
-            indent += text[begin] == '\t' ? kTabColumns : 1;
-            ++begin;
-        }
-        std::size_t end = text.size();
-        while (end > begin && utf8::IsBlankByte(text[end - 1])) {
-            --end;
-        }
+        const Indentation indentation = MeasureIndent(text);
+        const std::size_t begin = indentation.bytes;
+        const std::uint32_t indent = indentation.columns;
+        const std::size_t end =
+            begin == text.size() ? begin : text.size() - TrailingBlankBytes(text);
         if (begin == end) {
             line.flags = kLineBlank;
             continue;
@@ -182,12 +145,6 @@ LineScan ScanLines(const Document& doc) {
         }
         if (columns <= 80 && IsOrnamentLine(content)) {
             flags |= kLineOrnament;
-        } else {
-            const DoubleHyphenCount dashes = CountDoubleHyphens(content);
-            scan.dashesBetweenWords += dashes.betweenWords;
-            scan.dashesOther += dashes.other;
-            flags |= dashes.atStart ? kLineDashAtStart : 0;
-            flags |= dashes.atEnd ? kLineDashAtEnd : 0;
         }
         if (IsPreformatted(content)) {
             flags |= kLinePreformatted;
@@ -195,7 +152,7 @@ LineScan ScanLines(const Document& doc) {
         if (IsCodeLike(content)) {
             flags |= kLineCodeLike;
         }
-        if (IsListItem(content)) {
+        if (ParseListMarker(content)) {
             flags |= kLineListItem;
         }
         line.flags = flags;

@@ -23,8 +23,6 @@ enum LineFlag : std::uint16_t {
     kLineStartsUpper = 1 << 9,   // the first letter is uppercase
     kLineStartsWord = 1 << 10,   // the first character is a letter or digit
     kLineEndsWord = 1 << 11,     // the last character is a letter or digit
-    kLineDashAtStart = 1 << 12,  // "--" opens the line before a word
-    kLineDashAtEnd = 1 << 13,    // "--" closes the line after a word
 };
 
 struct LineFacts {
@@ -41,9 +39,6 @@ struct LineFacts {
 
 struct LineScan {
     std::vector<LineFacts> lines;  // one per block
-    // Double hyphens inside lines (ornament lines left out).
-    std::uint64_t dashesBetweenWords = 0;
-    std::uint64_t dashesOther = 0;
 };
 
 LineScan ScanLines(const Document& doc);

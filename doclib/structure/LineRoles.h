@@ -1,17 +1,28 @@
 #pragma once
 // What each line of the document became in the refined book, decided before the arena is
-// rebuilt: running text, a scene break, a heading, or the subtitle joined to the heading above.
+// rebuilt: running text, a scene break, a heading, the subtitle joined to the heading above, or
+// a list item with the lines that continue it.
 
 #include <cstdint>
 #include <vector>
 
 namespace Tessaly::Docs {
 
-enum class LineRole : std::uint8_t { Text, SceneBreak, Heading, Subtitle };
+enum class LineRole : std::uint8_t {
+    Text,
+    SceneBreak,
+    Heading,
+    Subtitle,
+    HeadingContinuation,  // the wrapped end of a long heading line
+    ListItem,             // the line that opens an item: its marker stays its first text
+    ListContinuation,     // a wrapped line of the item above
+};
 
 struct LineMark {
     LineRole role = LineRole::Text;
-    std::uint8_t level = 0;  // of a Heading
+    std::uint8_t level = 0;  // of a Heading; the nesting depth of a ListItem
+    bool ordered = false;    // a ListItem with a number or letter
+    std::uint32_t number = 0;
 };
 
 using LineMarks = std::vector<LineMark>;

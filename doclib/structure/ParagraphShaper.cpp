@@ -23,6 +23,8 @@ class Shaper {
                 ++i;
             } else if (mark.role == LineRole::Heading) {
                 i += EmitHeading(i, mark.level);
+            } else if (mark.role == LineRole::ListItem) {
+                i += EmitListItem(i, mark);
             } else if (keepParagraphs || !line.IsText()) {
                 Emit(i, 1, UnitKind::Copy, Joint::Words, false);
                 ++i;
@@ -43,19 +45,41 @@ class Shaper {
         return scan_.lines[i].IsText() && marks_[i].role == LineRole::Text;
     }
 
-    void Emit(std::size_t first, std::size_t count, UnitKind kind, Joint joint, bool strip,
-              std::uint8_t level = 0) {
+    Unit& Emit(std::size_t first, std::size_t count, UnitKind kind, Joint joint, bool strip,
+               std::uint8_t level = 0) {
         Unit unit;
         unit.first = static_cast<std::uint32_t>(first);
         unit.count = static_cast<std::uint32_t>(count);
         unit.kind = kind;
         unit.joint = joint;
-        unit.stripIndent = strip;
+        unit.indent = strip ? IndentRule::StripAll : IndentRule::Keep;
         unit.level = level;
         units_.push_back(unit);
+        return units_.back();
+    }
+
+    // The item line and its continuation lines; blank lines inside are skipped.
+    std::size_t EmitListItem(std::size_t i, const LineMark& mark) {
+        std::size_t end = i + 1;
+        std::size_t last = i;
+        while (end < marks_.size() && (marks_[end].role == LineRole::ListContinuation ||
+                                       scan_.lines[end].Has(kLineBlank))) {
+            if (marks_[end].role == LineRole::ListContinuation) {
+                last = end;
+            }
+            ++end;
+        }
+        Unit& unit = Emit(i, last + 1 - i, UnitKind::ListItem, Joint::Words, true, mark.level);
+        unit.ordered = mark.ordered;
+        unit.number = mark.number;
+        return last + 1 - i;
     }
 
     std::size_t EmitHeading(std::size_t i, std::uint8_t level) {
+        if (i + 1 < marks_.size() && marks_[i + 1].role == LineRole::HeadingContinuation) {
+            Emit(i, 2, UnitKind::Heading, Joint::Words, true, level);
+            return 2;
+        }
         std::size_t count = 1;
         if (i + 1 < marks_.size() && marks_[i + 1].role == LineRole::Subtitle) {
             count = 2;
@@ -67,11 +91,10 @@ class Shaper {
         return count;
     }
 
-    // A line of its own is prose, its indent layout, unless it is set in columns or the text
-    // is verse or a list whose indents mean something.
-    bool StripSingle(std::size_t i) const {
-        return shape_.prose && !scan_.lines[i].Has(kColumnsOnly);
-    }
+    // A line of its own is prose, its indent layout, unless the text is verse or a list whose
+    // indents mean something; a lone line of code or of a table has no other line to keep
+    // its indentation against.
+    bool StripSingle(std::size_t) const { return shape_.prose; }
 
     void EmitSingles(std::size_t begin, std::size_t end) {
         for (std::size_t i = begin; i < end; ++i) {
@@ -82,11 +105,20 @@ class Shaper {
     void EmitKept(std::size_t begin, std::size_t end) {
         const std::size_t count = end - begin;
         bool longLine = false;
+        std::size_t columns = 0;
         for (std::size_t i = begin; i < end; ++i) {
             longLine = longLine || scan_.lines[i].length > kLongLine;
+            columns += scan_.lines[i].Has(kColumnsOnly) ? 1 : 0;
+        }
+        // A table or a listing is one block however long, its rows one line each.
+        if (count >= 2 && columns * 5 >= count * 4) {
+            Emit(begin, count, UnitKind::Paragraph, Joint::Lines, false).indent =
+                IndentRule::StripCommon;
+            return;
         }
         if (shape_.blankSeparated && count >= 2 && count <= kMaxKeptGroup && !longLine) {
-            Emit(begin, count, UnitKind::Paragraph, Joint::Lines, false);
+            Emit(begin, count, UnitKind::Paragraph, Joint::Lines, false).indent =
+                IndentRule::StripCommon;
         } else {
             EmitSingles(begin, end);
         }

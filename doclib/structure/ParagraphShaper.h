@@ -5,7 +5,9 @@
 // paragraph in indented text; lines that were not cut by the wrap keep their breaks: verse,
 // lists, tables and code stay as they are, a group of them between blank lines becomes one
 // paragraph with line breaks, and a text without blank lines keeps one paragraph per line.
-// Blank lines are evidence only and never become paragraphs.
+// Blank lines are evidence only and never become paragraphs. A list item takes the lines that
+// continue it, joined like a paragraph; the indentation a block kept line by line shares with
+// all its lines is layout and goes, the indentation within it stays.
 
 #include <cstdint>
 #include <vector>
@@ -21,11 +23,18 @@ enum class UnitKind : std::uint8_t {
     Paragraph,   // lines of text made into one paragraph
     Heading,     // a chapter or title line, with its subtitle
     SceneBreak,  // an ornament line
+    ListItem,    // a list item line and its continuation lines
 };
 
 enum class Joint : std::uint8_t {
     Words,  // the lines are one run of text
     Lines,  // each line keeps its break
+};
+
+enum class IndentRule : std::uint8_t {
+    Keep,         // the leading blanks are text (verse, a table set in columns)
+    StripAll,     // every line's leading blanks are layout (a paragraph indent)
+    StripCommon,  // only the indentation all the lines share is layout (code, a block quote)
 };
 
 // One block of the refined book, made of lines [first, first + count) of the source; blank
@@ -35,9 +44,10 @@ struct Unit {
     std::uint32_t count = 1;
     UnitKind kind = UnitKind::Paragraph;
     Joint joint = Joint::Words;
-    std::uint8_t level = 0;
-    // The leading blanks are layout (a paragraph indent), not text.
-    bool stripIndent = false;
+    std::uint8_t level = 0;  // of a heading; the nesting depth of a list item
+    IndentRule indent = IndentRule::Keep;
+    bool ordered = false;  // a list item with a number or letter
+    std::uint32_t number = 0;
 };
 
 // `keepParagraphs`: the source formatted its own paragraphs; each is kept as it is.

@@ -3,12 +3,14 @@
 #include <algorithm>
 
 #include "doclib/structure/ChapterDetector.h"
-#include "doclib/structure/DashRule.h"
+#include "doclib/structure/ContentsList.h"
 #include "doclib/structure/DocumentRebuilder.h"
 #include "doclib/structure/DocumentShape.h"
 #include "doclib/structure/LanguageDetector.h"
 #include "doclib/structure/LineFacts.h"
 #include "doclib/structure/LineRoles.h"
+#include "doclib/structure/ListFinder.h"
+#include "doclib/structure/OutlineDetector.h"
 #include "doclib/structure/ParagraphShaper.h"
 #include "doclib/structure/SceneBreaks.h"
 #include "doclib/structure/TitleFinder.h"
@@ -25,14 +27,21 @@ void RefineForReading(Document& doc) {
     const bool hasHeadings = std::any_of(doc.blocks.begin(), doc.blocks.end(), [](const Block& b) {
         return b.kind == BlockKind::Heading;
     });
-    if (!hasHeadings) {
-        MarkChapters(DetectChapters(doc, scan, shape), marks);
+    if (!hasHeadings && !doc.hasParagraphFormatting) {
+        const std::vector<ContentsList> contents = FindContentsLists(doc, scan);
+        MarkChapters(WithoutContentsLines(DetectChapters(doc, scan, shape), contents), marks);
+        MarkOutline(doc, scan, shape, contents, marks);
+        DecideTitle(doc, scan, shape, marks);
+        MarkLists(doc, scan, shape, contents, marks);
+    } else {
+        if (!hasHeadings) {
+            MarkChapters(DetectChapters(doc, scan, shape), marks);
+        }
+        DecideTitle(doc, scan, shape, marks);
     }
-    DecideTitle(doc, scan, shape, marks);
 
     const std::vector<Unit> units = ShapeParagraphs(scan, shape, marks, doc.hasParagraphFormatting);
-    const bool emDashes = TextUsesDoubleHyphenDashes(doc, scan, units);
-    RebuildDocument(doc, scan, units, emDashes);
+    RebuildDocument(doc, scan, units);
 
     if (doc.metadata.language.empty()) {
         doc.metadata.language = DetectDocumentLanguage(doc);

@@ -84,3 +84,86 @@ bool HasLetter(std::string_view trimmed) {
 }
 
 }  // namespace Tessaly::Docs
+
+namespace Tessaly::Docs {
+
+std::string_view WithPlainSpaces(std::string_view text, std::string& scratch) {
+    // Every such space has a lead byte of 0xC2, 0xE2 or 0xE3; most lines have none of them.
+    if (text.find_first_of("\xC2\xE2\xE3") == std::string_view::npos) {
+        return text;
+    }
+    scratch.assign(text);
+    for (std::size_t i = 0; i < scratch.size();) {
+        const utf8::CodePoint cp = utf8::DecodeAt(scratch, i);
+        const char32_t c = cp.value;
+        const bool space =
+            c == 0xA0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F || c == 0x3000;
+        if (space) {
+            scratch.replace(i, cp.length, cp.length, ' ');
+        }
+        i += cp.length;
+    }
+    return scratch;
+}
+
+}  // namespace Tessaly::Docs
+
+namespace Tessaly::Docs {
+
+namespace {
+
+constexpr std::uint32_t kTabColumns = 4;
+
+// Columns of a blank at the start of `text`, and its bytes; 0 bytes when there is none.
+std::pair<std::size_t, std::uint32_t> BlankAt(std::string_view text) {
+    if (text.empty()) {
+        return {0, 0};
+    }
+    if (text[0] == ' ') {
+        return {1, 1};
+    }
+    if (text[0] == '\t') {
+        return {1, kTabColumns};
+    }
+    if (text.starts_with("\xC2\xA0")) {
+        return {2, 1};
+    }
+    if (text.starts_with("\xE3\x80\x80")) {
+        return {3, 2};
+    }
+    if (text.starts_with("\xE2\x80")) {
+        const utf8::CodePoint cp = utf8::DecodeAt(text, 0);
+        if ((cp.value >= 0x2000 && cp.value <= 0x200A) || cp.value == 0x202F) {
+            return {cp.length, 1};
+        }
+    }
+    return {0, 0};
+}
+
+}  // namespace
+
+Indentation MeasureIndent(std::string_view text) {
+    Indentation indent;
+    for (;;) {
+        const auto [bytes, columns] = BlankAt(text.substr(indent.bytes));
+        if (bytes == 0) {
+            return indent;
+        }
+        indent.bytes += bytes;
+        indent.columns += columns;
+    }
+}
+
+std::size_t TrailingBlankBytes(std::string_view text) {
+    std::size_t end = text.size();
+    while (end > 0) {
+        const utf8::CodePoint cp = utf8::DecodeBefore(text, end);
+        if (BlankAt(text.substr(end - cp.length, cp.length)).first != cp.length) {
+            break;
+        }
+        end -= cp.length;
+    }
+    return text.size() - end;
+}
+
+}  // namespace Tessaly::Docs

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/ContentsList.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -41,25 +42,6 @@ std::string CollapseBlanks(std::string_view text) {
         blank = isBlank;
     }
     return out;
-}
-
-// "Contents" heads a table of contents, not the book.
-bool IsContentsLine(std::string_view text) {
-    static constexpr std::array<std::string_view, 16> kContents = {
-        "contents",   "table of contents",
-        "inhalt",     "inhaltsverzeichnis",
-        "sommaire",   "table des matières",
-        "índice",     "indice",
-        "inhoud",     "spis treści",
-        "obsah",      "содержание",
-        "оглавление", "зміст",
-        "目录",       "目次"};
-    std::string lower;
-    utf8::FoldCaseInto(text, lower);
-    while (!lower.empty() && (lower.back() == ':' || lower.back() == '.')) {
-        lower.pop_back();
-    }
-    return std::find(kContents.begin(), kContents.end(), lower) != kContents.end();
 }
 
 }  // namespace
@@ -106,25 +88,54 @@ std::string TidyFileName(std::string_view fileName) {
     return out.empty() ? std::string(fileName) : out;
 }
 
-std::optional<std::string> AuthorFromByLine(std::string_view trimmed) {
-    // "by", and the same word in the languages whose chapter words we know.
-    static constexpr std::array<std::string_view, 6> kByWords = {"by ",  "von ",  "par ",
-                                                                 "por ", "door ", "di "};
+std::optional<std::string> AuthorFromByLine(std::string_view line) {
+    // "by", "By:", "Von: ", "Par : ", "di ", "Author:" and the same words in the languages whose
+    // chapter words we know; the colon is optional, a space or a colon must follow the word.
+    static constexpr std::array<std::string_view, 22> kByWords = {
+        "by",        "von",         "par",    "por",    "door",       "di",
+        "da",        "av",          "af",     "przez",  "автор",      "author",
+        "autor",     "auteur",      "autore", "autora", "written by", "geschrieben von",
+        "écrit par", "escrito por", "著者",   "作者"};
+    std::string spaced;
+    const std::string_view trimmed = utf8::Trim(WithPlainSpaces(line, spaced));
     std::string lower;
-    utf8::FoldCaseInto(trimmed.substr(0, std::min<std::size_t>(trimmed.size(), 8)), lower);
+    utf8::FoldCaseInto(trimmed.substr(0, std::min<std::size_t>(trimmed.size(), 24)), lower);
     std::string_view rest;
+    std::size_t best = 0;
     for (std::string_view by : kByWords) {
-        if (std::string_view(lower).starts_with(by)) {
-            rest = utf8::Trim(trimmed.substr(by.size()));
-            break;
+        if (by.size() <= best || !std::string_view(lower).starts_with(by)) {
+            continue;
         }
+        std::size_t at = by.size();
+        const std::size_t blanks = at;
+        while (at < trimmed.size() && utf8::IsBlankByte(trimmed[at])) {
+            ++at;
+        }
+        bool colon = false;
+        if (trimmed.substr(at).starts_with(":")) {
+            at += 1;
+            colon = true;
+        } else if (trimmed.substr(at).starts_with("\uFF1A")) {
+            at += 3;
+            colon = true;
+        }
+        const bool cjk = static_cast<unsigned char>(by[0]) >= 0xE0;
+        // "Author" names the writer only with a colon: "Author of the month" is a phrase.
+        const bool needsColon = by == "author" || by == "autor" || by == "auteur" ||
+                                by == "autore" || by == "autora" || by == "автор" || cjk;
+        if ((at == blanks && !colon) || (needsColon && !colon)) {
+            continue;
+        }
+        best = by.size();
+        rest = utf8::Trim(trimmed.substr(at));
     }
     if (rest.empty() || utf8::CountCodePoints(rest) > kMaxAuthorColumns) {
         return std::nullopt;
     }
-    // A name begins with a capital; "by the river" is a phrase.
+    // A name begins with a capital; "by the river" is a phrase. Scripts without capitals
+    // name anyone they like.
     const utf8::CodePoint first = utf8::DecodeAt(rest, 0);
-    if (!utf8::IsUpper(first.value)) {
+    if (utf8::IsLower(first.value) || !utf8::IsLetter(first.value)) {
         return std::nullopt;
     }
     int words = 1;
@@ -178,7 +189,7 @@ void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape
         const std::string_view text = utf8::Trim(reader.Text(doc.blocks[first]));
         titleLine = marks[first].role == LineRole::Text &&
                     IsTitleShaped(scan.lines[first], text, shape, scan, first) &&
-                    !IsContentsLine(text);
+                    !IsContentsTitle(text);
         if (titleLine) {
             std::size_t next = first + 1;
             while (next < firstDivision && scan.lines[next].Has(kLineBlank)) {

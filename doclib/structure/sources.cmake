@@ -2,14 +2,19 @@ list(APPEND DOCLIB_SOURCES
     structure/BlockTextReader.cpp
     structure/ChapterDetector.cpp
     structure/ChapterLine.cpp
-    structure/DashRule.cpp
+    structure/ContentsList.cpp
     structure/DocumentRebuilder.cpp
     structure/DocumentShape.cpp
     structure/LanguageDetector.cpp
     structure/LineFacts.cpp
+    structure/LineJoin.cpp
+    structure/ListFinder.cpp
+    structure/ListMarker.cpp
+    structure/OutlineDetector.cpp
     structure/ParagraphShaper.cpp
     structure/Refine.cpp
     structure/SceneBreaks.cpp
+    structure/SectionNumber.cpp
     structure/TextLine.cpp
     structure/TitleFinder.cpp
 )

@@ -201,8 +201,11 @@ TEST(Chapters, ATableOfContentsStaysText) {
     const std::vector<Heading> headings = Headings(doc);
     ASSERT_EQ(headings.size(), 5u);
     EXPECT_EQ(headings[0], (Heading{"Chapter 1", 1}));
-    // The listed lines are still there, as text.
-    EXPECT_EQ(BlockTexts(doc)[1], "Chapter 1\nChapter 2\nChapter 3\nChapter 4\nChapter 5");
+    // The listed lines are still there, as the items of a list.
+    for (std::size_t c = 1; c <= 5; ++c) {
+        EXPECT_EQ(BlockTexts(doc)[c], "Chapter " + std::to_string(c));
+        EXPECT_EQ(doc.blocks[c].kind, Tessaly::Docs::BlockKind::ListItem);
+    }
     EXPECT_EQ(WordsOf(toc + body), WordsOf(doc));
 
     // Listed with blank lines between the entries, and titled.

@@ -1,0 +1,150 @@
+#include "doclib/structure/ContentsList.h"
+
+#include <algorithm>
+#include <array>
+
+#include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/TextLine.h"
+#include "text/Utf8Text.h"
+
+namespace Tessaly::Docs {
+
+namespace {
+
+constexpr std::uint32_t kMaxEntryColumns = 120;
+constexpr std::size_t kMaxTitleBytes = 64;
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+bool IsContentsTitle(std::string_view trimmed) {
+    static constexpr std::array<std::string_view, 33> kTitles = {"contents",
+                                                                 "table of contents",
+                                                                 "inhalt",
+                                                                 "inhaltsverzeichnis",
+                                                                 "sommaire",
+                                                                 "table des matières",
+                                                                 "índice",
+                                                                 "indice",
+                                                                 "índice general",
+                                                                 "tabla de contenidos",
+                                                                 "tabla de contenido",
+                                                                 "sumário",
+                                                                 "sumario",
+                                                                 "inhoud",
+                                                                 "inhoudsopgave",
+                                                                 "spis treści",
+                                                                 "obsah",
+                                                                 "содержание",
+                                                                 "оглавление",
+                                                                 "зміст",
+                                                                 "目录",
+                                                                 "目次",
+                                                                 "目錄",
+                                                                 "内容目录",
+                                                                 "內容目錄",
+                                                                 "차례",
+                                                                 "목차",
+                                                                 "daftar isi",
+                                                                 "innehåll",
+                                                                 "indholdsfortegnelse",
+                                                                 "sisällys",
+                                                                 "içindekiler",
+                                                                 "πίνακας περιεχομένων"};
+    if (trimmed.size() > kMaxTitleBytes) {
+        return false;
+    }
+    std::string spaced;
+    const std::string_view plain = utf8::Trim(WithPlainSpaces(trimmed, spaced));
+    std::string lower;
+    utf8::FoldCaseInto(plain, lower);
+    while (!lower.empty() && (lower.back() == ':' || lower.back() == '.')) {
+        lower.pop_back();
+    }
+    return std::find(kTitles.begin(), kTitles.end(), lower) != kTitles.end();
+}
+
+std::string ContentsKey(std::string_view text) {
+    std::string spaced;
+    const std::string_view plain = utf8::Trim(WithPlainSpaces(text, spaced));
+    std::string key;
+    key.reserve(plain.size());
+    for (char c : plain) {
+        if (c == ' ' || c == '\t') {
+            if (!key.empty() && key.back() != ' ') {
+                key.push_back(' ');
+            }
+        } else {
+            key.push_back(c);
+        }
+    }
+    // "Installing ........ 12", "Installing . . . 12" and "Installing   12": the leaders and
+    // the page go.
+    std::size_t end = key.size();
+    while (end > 0 && IsDigit(key[end - 1])) {
+        --end;
+    }
+    std::size_t leaders = end;
+    std::size_t dots = 0;
+    while (leaders > 0 && (key[leaders - 1] == '.' || key[leaders - 1] == ' ')) {
+        dots += key[leaders - 1] == '.' ? 1 : 0;
+        --leaders;
+    }
+    if (end < key.size() && leaders > 0 && leaders < end) {
+        // A page number after leader dots, or after a wide gap in the source; a number
+        // after a single space belongs to the title ("Task 2").
+        const bool gap = dots == 0 && plain.find("  ") != std::string_view::npos &&
+                         plain.substr(plain.find_last_not_of("0123456789") - 1, 2) == "  ";
+        if (dots >= 2 || gap) {
+            key.resize(leaders);
+        }
+    } else if (end == key.size() && dots >= 3 && leaders > 0) {
+        key.resize(leaders);  // leaders without a page number
+    }
+    return key;
+}
+
+std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan& scan) {
+    std::vector<ContentsList> lists;
+    BlockTextReader reader(doc);
+    const std::size_t n = scan.lines.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const LineFacts& line = scan.lines[i];
+        if (!line.IsText() || line.length > kMaxTitleBytes ||
+            !IsContentsTitle(utf8::Trim(reader.Text(doc.blocks[i])))) {
+            continue;
+        }
+        std::size_t at = i + 1;
+        while (at < n && scan.lines[at].Has(kLineBlank)) {
+            ++at;
+        }
+        ContentsList list;
+        list.heading = static_cast<std::uint32_t>(i);
+        for (; at < n && scan.lines[at].IsText() && scan.lines[at].length <= kMaxEntryColumns;
+             ++at) {
+            const LineFacts& entry = scan.lines[at];
+            const std::string_view text = reader.Text(doc.blocks[at]);
+            // A deeper line that goes on in lowercase is the wrapped end of the entry above.
+            if (!list.entries.empty() && entry.indent > list.entries.back().indent &&
+                entry.Has(kLineStartsLower)) {
+                ContentsEntry& last = list.entries.back();
+                ++last.lines;
+                last.key = ContentsKey(last.key + " " + std::string(text));
+                continue;
+            }
+            list.entries.push_back(
+                ContentsEntry{static_cast<std::uint32_t>(at), 1, entry.indent, ContentsKey(text)});
+        }
+        list.end = static_cast<std::uint32_t>(at);
+        if (list.entries.size() >= 2) {
+            i = at - 1;
+            lists.push_back(std::move(list));
+        }
+    }
+    return lists;
+}
+
+}  // namespace Tessaly::Docs

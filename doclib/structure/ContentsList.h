@@ -1,0 +1,38 @@
+#pragma once
+// The document's own table of contents: a "Contents" line ("Table of Contents", "Inhalt",
+// "Sommaire", "目次", ...) and the entries under it, up to the first blank line. The list stays
+// in the book as text; its entries tell which lines of the body are headings.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "doclib/Document.h"
+#include "doclib/structure/LineFacts.h"
+
+namespace Tessaly::Docs {
+
+struct ContentsEntry {
+    std::uint32_t line = 0;  // the entry's first line; a wrapped entry goes on below, deeper
+    std::uint32_t lines = 1;
+    std::uint16_t indent = 0;
+    std::string key;  // the entry's words, one space apart, without leader dots or page number
+};
+
+struct ContentsList {
+    std::uint32_t heading = 0;  // the "Contents" line
+    std::uint32_t end = 0;      // one past the last entry line
+    std::vector<ContentsEntry> entries;
+};
+
+// True when `trimmed` names a table of contents.
+bool IsContentsTitle(std::string_view trimmed);
+
+// The words of an entry or a heading line as they are compared: blanks collapsed to one space,
+// leader dots and a trailing page number removed.
+std::string ContentsKey(std::string_view text);
+
+std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan& scan);
+
+}  // namespace Tessaly::Docs

@@ -1,0 +1,107 @@
+#include "doclib/structure/LineJoin.h"
+
+#include <unicode/uchar.h>
+
+#include "text/Utf8Text.h"
+
+namespace Tessaly::Docs {
+
+namespace {
+
+bool IsHangul(int lineBreak) {
+    return lineBreak == U_LB_H2 || lineBreak == U_LB_H3 || lineBreak == U_LB_JL ||
+           lineBreak == U_LB_JV || lineBreak == U_LB_JT;
+}
+
+bool IsWide(char32_t c) {
+    const int width = u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_EAST_ASIAN_WIDTH);
+    return width == U_EA_WIDE || width == U_EA_FULLWIDTH;
+}
+
+// Full-width punctuation ("。", "、", "」", "（") sits against its neighbour in any script.
+bool IsWidePunctuation(char32_t c) {
+    const int lineBreak = u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_LINE_BREAK);
+    switch (lineBreak) {
+        case U_LB_CLOSE_PUNCTUATION:
+        case U_LB_CLOSE_PARENTHESIS:
+        case U_LB_OPEN_PUNCTUATION:
+        case U_LB_EXCLAMATION:
+        case U_LB_INFIX_NUMERIC:
+        case U_LB_NONSTARTER:
+        case U_LB_QUOTATION:
+            return IsWide(c);
+        default:
+            return false;
+    }
+}
+
+bool IsUrlByte(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           std::string_view("-._~:/?#[]@!$&'()*+,;=%").find(c) != std::string_view::npos;
+}
+
+std::string_view LastWord(std::string_view text) {
+    const std::size_t space = text.find_last_of(" \t");
+    return space == std::string_view::npos ? text : text.substr(space + 1);
+}
+
+std::string_view FirstWord(std::string_view text) {
+    return text.substr(0, text.find_first_of(" \t"));
+}
+
+// "https://" or "www.example.org/path/" at the end of `before`, and a piece of address at the
+// start of `after`.
+bool CutAddress(std::string_view before, std::string_view after) {
+    const std::string_view head = LastWord(before);
+    const bool address = head.find("://") != std::string_view::npos || head.starts_with("www.");
+    if (!address || head.empty() ||
+        std::string_view("/-_=&?#~%+").find(head.back()) == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view tail = FirstWord(after);
+    if (tail.empty()) {
+        return false;
+    }
+    for (char c : tail) {
+        if (!IsUrlByte(c)) {
+            return false;
+        }
+    }
+    return head.ends_with("://") || tail.find_first_of("./") != std::string_view::npos;
+}
+
+}  // namespace
+
+bool IsSpacelessScript(char32_t c) {
+    const int lineBreak = u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_LINE_BREAK);
+    if (IsHangul(lineBreak)) {
+        return false;  // Korean parts its words with spaces
+    }
+    if (lineBreak == U_LB_IDEOGRAPHIC &&
+        u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_EMOJI_PRESENTATION)) {
+        return false;  // a pictograph in a sentence of any script
+    }
+    return lineBreak == U_LB_IDEOGRAPHIC || lineBreak == U_LB_CONDITIONAL_JAPANESE_STARTER ||
+           lineBreak == U_LB_COMPLEX_CONTEXT || lineBreak == U_LB_ZWSPACE || IsWide(c);
+}
+
+bool SpaceAtJoin(std::string_view before, std::string_view after) {
+    if (before.empty() || after.empty()) {
+        return false;
+    }
+    const char32_t last = utf8::DecodeBefore(before, before.size()).value;
+    const char32_t next = utf8::DecodeAt(after, 0).value;
+    if (last < 0x80 && next < 0x80) {
+        // The common case of Latin text needs no property look-up.
+        return !CutAddress(before, after);
+    }
+    if (IsWidePunctuation(last) || IsWidePunctuation(next)) {
+        return false;
+    }
+    if (IsSpacelessScript(last) && IsSpacelessScript(next)) {
+        return false;
+    }
+    return !CutAddress(before, after);
+}
+
+}  // namespace Tessaly::Docs

@@ -1,0 +1,334 @@
+#include "doclib/structure/OutlineDetector.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/ChapterLine.h"
+#include "doclib/structure/SectionNumber.h"
+#include "doclib/structure/TextLine.h"
+#include "text/Utf8Text.h"
+
+namespace Tessaly::Docs {
+
+namespace {
+
+constexpr std::uint32_t kMaxHeadingColumns = 160;
+constexpr std::size_t kListRun = 3;
+constexpr std::uint8_t kMaxLevel = 6;
+
+struct Candidate {
+    std::uint32_t line = 0;
+    SectionPath path;
+    bool chapter = false;  // a chapter line ("Chapter 3") already marked as a heading
+    bool accepted = false;
+};
+
+std::vector<bool> ContentsLines(std::size_t lines, const std::vector<ContentsList>& contents) {
+    std::vector<bool> inside(lines, false);
+    for (const ContentsList& list : contents) {
+        for (std::uint32_t i = list.heading; i < list.end && i < lines; ++i) {
+            inside[i] = true;
+        }
+    }
+    return inside;
+}
+
+class Outline {
+  public:
+    Outline(const Document& doc, const LineScan& scan, const DocumentShape& shape,
+            const std::vector<ContentsList>& contents, LineMarks& marks)
+        : doc_(doc),
+          reader_(doc),
+          scan_(scan),
+          shape_(shape),
+          contents_(contents),
+          marks_(marks),
+          inContents_(ContentsLines(scan.lines.size(), contents)) {}
+
+    void Run() {
+        FindCandidates();
+        RejectRuns();
+        Sequence(std::nullopt);
+        // Headings keep one indentation, the least of the numbered lines that run on; a numbered
+        // line deeper than they is a list item.
+        std::optional<std::uint16_t> least;
+        for (const Candidate& c : candidates_) {
+            if (c.accepted && !c.chapter) {
+                const std::uint16_t indent = scan_.lines[c.line].indent;
+                least = least ? std::min(*least, indent) : indent;
+            }
+        }
+        if (least) {
+            Sequence(least);
+        }
+        const std::uint8_t base = ChapterLevel();
+        for (const Candidate& c : candidates_) {
+            if (c.accepted && !c.chapter) {
+                const int level = base + c.path.depth - 1;
+                marks_[c.line] = {LineRole::Heading,
+                                  static_cast<std::uint8_t>(std::min<int>(level, kMaxLevel))};
+                if (WrappedHeading(c.line)) {
+                    marks_[c.line + 1] = {LineRole::HeadingContinuation, 0};
+                }
+            }
+        }
+        MarkListedLines(base);
+    }
+
+  private:
+    std::string_view Plain(std::size_t line) {
+        return utf8::Trim(WithPlainSpaces(reader_.Text(doc_.blocks[line]), spaced_));
+    }
+
+    bool IsPlainText(std::size_t i) const {
+        return i < scan_.lines.size() && scan_.lines[i].IsText() &&
+               !scan_.lines[i].Has(kLineOrnament);
+    }
+
+    // A heading too long for the wrap goes on in one short line that ends its group.
+    bool WrappedHeading(std::size_t i) const {
+        return shape_.Wrapped(scan_, i) && IsPlainText(i + 1) && !IsPlainText(i + 2) &&
+               marks_[i + 1].role == LineRole::Text;
+    }
+
+    // Nothing of a paragraph runs into the line or out of it.
+    bool StandsApart(std::size_t i) const {
+        if ((shape_.Wrapped(scan_, i) && !WrappedHeading(i)) ||
+            (i > 0 && shape_.Wrapped(scan_, i - 1))) {
+            return false;
+        }
+        if (shape_.blankSeparated && i > 0 && IsPlainText(i - 1) &&
+            marks_[i - 1].role == LineRole::Text) {
+            return false;
+        }
+        return true;
+    }
+
+    void FindCandidates() {
+        std::string folded;
+        for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
+            const LineFacts& line = scan_.lines[i];
+            if (inContents_[i] || !IsPlainText(i) || line.length > kMaxHeadingColumns) {
+                continue;
+            }
+            const LineRole role = marks_[i].role;
+            if (role == LineRole::Heading) {
+                // A chapter line takes its place in the numbering ("Chapter 2" is 2).
+                const std::optional<ChapterLineMatch> match = MatchChapterLine(Plain(i), folded);
+                if (match && match->number > 0 && match->number < 1000 &&
+                    (match->kind == DivisionKind::Chapter ||
+                     match->kind == DivisionKind::BackMatter)) {
+                    Candidate c;
+                    c.line = static_cast<std::uint32_t>(i);
+                    c.chapter = true;
+                    c.path.depth = 1;
+                    c.path.parts[0] = static_cast<std::uint16_t>(match->number);
+                    c.path.lettered = match->kind == DivisionKind::BackMatter;
+                    candidates_.push_back(c);
+                }
+                continue;
+            }
+            if (role != LineRole::Text || !StandsApart(i)) {
+                continue;
+            }
+            const std::optional<SectionLine> section = MatchSectionLine(Plain(i));
+            // The first line of a block of numbered lines is a list's, like the rest of it.
+            if (section && IsPlainText(i + 1) && marks_[i + 1].role == LineRole::Text &&
+                MatchSectionLine(Plain(i + 1))) {
+                continue;
+            }
+            if (section) {
+                Candidate c;
+                c.line = static_cast<std::uint32_t>(i);
+                c.path = section->path;
+                candidates_.push_back(c);
+            }
+        }
+    }
+
+    // Numbered lines one under another are a list (of contents, of tables), not headings.
+    void RejectRuns() {
+        std::size_t start = 0;
+        for (std::size_t k = 1; k <= candidates_.size(); ++k) {
+            const bool adjacent = k < candidates_.size() && !candidates_[k].chapter &&
+                                  !candidates_[k - 1].chapter &&
+                                  candidates_[k].line == candidates_[k - 1].line + 1;
+            if (adjacent) {
+                continue;
+            }
+            if (k - start >= kListRun) {
+                candidates_.erase(candidates_.begin() + static_cast<std::ptrdiff_t>(start),
+                                  candidates_.begin() + static_cast<std::ptrdiff_t>(k));
+                k = start;
+            }
+            start = k;
+        }
+    }
+
+    static bool AllOnes(const SectionPath& path) {
+        for (std::size_t k = 0; k < path.depth; ++k) {
+            if (path.parts[k] != 1) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // The next numbered candidate after `k` that keeps `indent` (when given).
+    std::optional<std::size_t> NextNumbered(std::size_t k, std::optional<std::uint16_t> indent) {
+        for (std::size_t j = k + 1; j < candidates_.size(); ++j) {
+            if (candidates_[j].chapter) {
+                return j;
+            }
+            if (!indent || scan_.lines[candidates_[j].line].indent == *indent) {
+                return j;
+            }
+        }
+        return std::nullopt;
+    }
+
+    // Accepts the candidates whose numbers run on from the heading before.
+    void Sequence(std::optional<std::uint16_t> indent) {
+        std::optional<SectionPath> previous;
+        for (std::size_t k = 0; k < candidates_.size(); ++k) {
+            Candidate& c = candidates_[k];
+            c.accepted = false;
+            if (c.chapter) {
+                c.accepted = true;
+                previous = c.path;
+                continue;
+            }
+            if (indent && scan_.lines[c.line].indent != *indent) {
+                continue;
+            }
+            bool follows = previous ? FollowsInNumbering(*previous, c.path) : AllOnes(c.path);
+            if (!follows && previous && c.path.depth == 1 && c.path.parts[0] == 1) {
+                // The numbering starts again (a preface, then the chapters): only when the
+                // heading after it runs on from it.
+                const std::optional<std::size_t> next = NextNumbered(k, indent);
+                follows = next && !candidates_[*next].chapter &&
+                          FollowsInNumbering(c.path, candidates_[*next].path);
+            }
+            if (follows) {
+                c.accepted = true;
+                previous = c.path;
+            }
+        }
+    }
+
+    // The level the chapter lines were given (below parts and books), so sections nest under.
+    std::uint8_t ChapterLevel() const {
+        for (const Candidate& c : candidates_) {
+            if (c.chapter) {
+                return std::max<std::uint8_t>(marks_[c.line].level, 1);
+            }
+        }
+        return 1;
+    }
+
+    // Lines a contents list names become headings where they come again after the list, in
+    // the list's order.
+    void MarkListedLines(std::uint8_t base) {
+        if (contents_.empty()) {
+            return;
+        }
+        std::unordered_set<std::string> keys;
+        for (const ContentsList& list : contents_) {
+            for (const ContentsEntry& entry : list.entries) {
+                keys.insert(entry.key);
+            }
+        }
+        std::unordered_map<std::string, std::vector<std::uint32_t>> places;
+        for (std::size_t i = contents_.front().end; i < scan_.lines.size(); ++i) {
+            if (inContents_[i] || !IsPlainText(i) || scan_.lines[i].length > kMaxHeadingColumns ||
+                (marks_[i].role != LineRole::Text && marks_[i].role != LineRole::Heading) ||
+                !StandsApartForListing(i)) {
+                continue;
+            }
+            std::string key = ContentsKey(reader_.Text(doc_.blocks[i]));
+            if (keys.contains(key)) {
+                places[std::move(key)].push_back(static_cast<std::uint32_t>(i));
+            }
+        }
+        std::string folded;
+        for (const ContentsList& list : contents_) {
+            std::vector<std::uint16_t> indents;
+            for (const ContentsEntry& entry : list.entries) {
+                indents.push_back(entry.indent);
+            }
+            std::sort(indents.begin(), indents.end());
+            indents.erase(std::unique(indents.begin(), indents.end()), indents.end());
+            std::uint32_t from = list.end;
+            for (const ContentsEntry& entry : list.entries) {
+                const auto found = places.find(entry.key);
+                if (found == places.end()) {
+                    continue;
+                }
+                const auto at = std::lower_bound(found->second.begin(), found->second.end(), from);
+                if (at == found->second.end()) {
+                    continue;
+                }
+                const std::uint32_t line = *at;
+                from = line + 1;
+                if (marks_[line].role == LineRole::Heading) {
+                    continue;
+                }
+                marks_[line] = {LineRole::Heading, ListedLevel(line, entry, indents, base, folded)};
+            }
+        }
+    }
+
+    // A listed line is found by its words, so it only has to be a line of its own.
+    bool StandsApartForListing(std::size_t i) const {
+        return !shape_.Wrapped(scan_, i) && !(i > 0 && shape_.Wrapped(scan_, i - 1));
+    }
+
+    std::uint8_t ListedLevel(std::uint32_t line, const ContentsEntry& entry,
+                             const std::vector<std::uint16_t>& indents, std::uint8_t base,
+                             std::string& folded) {
+        const std::string_view text = Plain(line);
+        if (const std::optional<SectionLine> section = MatchSectionLine(text)) {
+            return static_cast<std::uint8_t>(
+                std::min<int>(base + section->path.depth - 1, kMaxLevel));
+        }
+        if (MatchChapterLine(text, folded)) {
+            return base;
+        }
+        const auto rank = std::lower_bound(indents.begin(), indents.end(), entry.indent);
+        return static_cast<std::uint8_t>(
+            std::min<std::ptrdiff_t>(1 + (rank - indents.begin()), kMaxLevel));
+    }
+
+    const Document& doc_;
+    BlockTextReader reader_;
+    const LineScan& scan_;
+    const DocumentShape& shape_;
+    const std::vector<ContentsList>& contents_;
+    LineMarks& marks_;
+    std::vector<bool> inContents_;
+    std::vector<Candidate> candidates_;
+    std::string spaced_;
+};
+
+}  // namespace
+
+void MarkOutline(const Document& doc, const LineScan& scan, const DocumentShape& shape,
+                 const std::vector<ContentsList>& contents, LineMarks& marks) {
+    Outline(doc, scan, shape, contents, marks).Run();
+}
+
+std::vector<ChapterHeading> WithoutContentsLines(std::vector<ChapterHeading> chapters,
+                                                 const std::vector<ContentsList>& contents) {
+    std::erase_if(chapters, [&](const ChapterHeading& h) {
+        return std::any_of(contents.begin(), contents.end(), [&](const ContentsList& list) {
+            return h.line >= list.heading && h.line < list.end;
+        });
+    });
+    return chapters;
+}
+
+}  // namespace Tessaly::Docs

@@ -1,0 +1,292 @@
+// The heading hierarchy of documentation texts: chapter lines at level 1, numbered sections
+// below them, a document's own contents list kept as a list, and the lines it lists found again
+// in the body. The manuals here are our own, written in the shape text dumps of documentation
+// take: a title, a contents list, indented hard-wrapped paragraphs, no-break spaces after the
+// numbers.
+
+#include <gtest/gtest.h>
+
+#include "doclib/structure/ContentsList.h"
+#include "doclib/structure/Refine.h"
+#include "doclib/structure/SectionNumber.h"
+#include "tests/doclib/structure/StagedText.h"
+
+namespace {
+
+using Tessaly::Docs::BlockKind;
+using Tessaly::Docs::Document;
+using namespace quillane::test;
+
+struct Heading {
+    std::string text;
+    int level;
+    bool operator==(const Heading&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Heading& h) {
+    return os << "{" << h.text << ", " << h.level << "}";
+}
+
+std::vector<Heading> Headings(const Document& doc) {
+    std::vector<Heading> out;
+    for (const auto& block : doc.blocks) {
+        if (block.kind == BlockKind::Heading) {
+            out.push_back({doc.BlockText(block), block.level});
+        }
+    }
+    return out;
+}
+
+std::size_t CountKind(const Document& doc, BlockKind kind) {
+    std::size_t n = 0;
+    for (const auto& block : doc.blocks) {
+        n += block.kind == kind ? 1 : 0;
+    }
+    return n;
+}
+
+const std::string kNbsp = "\u00A0";
+
+std::string Paragraph(int seed) {
+    const std::vector<std::string> sentences = {
+        "The tool keeps a list of the files it has seen and skips the ones that did not change.",
+        "When the list grows large, the tool writes it to disk and reads it back on the next run.",
+        "A setting in the preferences decides how many old copies are kept before any is removed.",
+        "Nothing is deleted without asking, and every question can be answered from the keyboard.",
+    };
+    std::string text;
+    for (int i = 0; i < 3; ++i) {
+        text += sentences[static_cast<std::size_t>(seed + i) % sentences.size()] + " ";
+    }
+    return HardWrap({text}, 66, false, "    ");
+}
+
+// A manual with two chapters of numbered sections, the way a text dump writes them.
+std::string Manual(const std::string& chapterWord, const std::string& space) {
+    std::string text = "The Archive Keeper Handbook\n\nContents\n\n";
+    text += "1. Getting started\n    1.1. Installing\n    1.2. First run\n";
+    text +=
+        "2. Daily use\n    2.1. Keeping files\n        2.1.1. Old copies\n    2.2. Restoring\n\n";
+    const auto section = [&](const std::string& number, const std::string& title, int seed) {
+        return number + space + title + "\n\n" + Paragraph(seed) + "\n";
+    };
+    text += chapterWord + space + "1." + space + "Getting started\n\n" + Paragraph(0) + "\n";
+    text += section("1.1.", "Installing", 1) + section("1.2.", "First run", 2);
+    text += chapterWord + space + "2." + space + "Daily use\n\n" + Paragraph(3) + "\n";
+    text += section("2.1.", "Keeping files", 0) + section("2.1.1.", "Old copies", 1) +
+            section("2.2.", "Restoring", 2);
+    return text;
+}
+
+TEST(SectionLines, NumbersAndTitlesAreRead) {
+    const auto depth = [](std::string_view line) {
+        const auto match = Tessaly::Docs::MatchSectionLine(line);
+        return match ? static_cast<int>(match->path.depth) : 0;
+    };
+    EXPECT_EQ(depth("1. Overview"), 1);
+    EXPECT_EQ(depth("2.3. Installing the program"), 2);
+    EXPECT_EQ(depth("4.1.2 Options"), 3);
+    EXPECT_EQ(depth("A.1. The archive"), 2);
+    EXPECT_EQ(depth("1.1. What is this guide?"), 2);
+    // Prose, initials, amounts and contents lines with leader dots are no section titles.
+    EXPECT_EQ(depth("3 apples were left on the table."), 0);
+    EXPECT_EQ(depth("A. Smith"), 0);
+    EXPECT_EQ(depth("2024. It was a good year."), 0);
+    EXPECT_EQ(depth("1.2. Installing ........ 4"), 0);
+    EXPECT_EQ(depth("1.2.Installing"), 0);
+}
+
+TEST(SectionLines, NumberingRunsOnOrNot) {
+    const auto path = [](std::string_view line) {
+        return Tessaly::Docs::MatchSectionLine(line)->path;
+    };
+    using Tessaly::Docs::FollowsInNumbering;
+    EXPECT_TRUE(FollowsInNumbering(path("1. A"), path("1.1. B")));
+    EXPECT_TRUE(FollowsInNumbering(path("1.1.4. A"), path("1.2. B")));
+    EXPECT_TRUE(FollowsInNumbering(path("1.2. A"), path("2. B")));
+    EXPECT_TRUE(FollowsInNumbering(path("9.3. A"), path("A.1. B")) == false);
+    EXPECT_FALSE(FollowsInNumbering(path("1.2. A"), path("1.2.2. B")));
+    EXPECT_FALSE(FollowsInNumbering(path("3.2. A"), path("1. B")));
+    EXPECT_FALSE(FollowsInNumbering(path("3.2. A"), path("3.7. B")));
+}
+
+TEST(Outline, ChaptersAndNumberedSectionsNestInEveryForm) {
+    // English and French dumps write a no-break space after the numbers; German a plain one.
+    for (const auto& [word, space] : std::vector<std::pair<std::string, std::string>>{
+             {"Chapter", kNbsp}, {"Chapitre", kNbsp}, {"Kapitel", " "}, {"Capítulo", " "}}) {
+        const std::string text = Manual(word, space);
+        const Document doc = Refined(text, "handbook.txt");
+        const std::vector<Heading> headings = Headings(doc);
+        ASSERT_EQ(headings.size(), 8u) << word;
+        EXPECT_EQ(headings[0], (Heading{"The Archive Keeper Handbook", 1}));
+        EXPECT_EQ(headings[1].level, 1) << word;
+        EXPECT_EQ(headings[2], (Heading{"1.1." + space + "Installing", 2}));
+        EXPECT_EQ(headings[5], (Heading{"2.1." + space + "Keeping files", 2}));
+        EXPECT_EQ(headings[6], (Heading{"2.1.1." + space + "Old copies", 3}));
+        EXPECT_EQ(doc.metadata.title, "The Archive Keeper Handbook");
+        // The contents list stays, as a list nested like the entries.
+        EXPECT_EQ(CountKind(doc, BlockKind::ListItem), 7u);
+        EXPECT_EQ(WordsOf(text), WordsOf(doc));
+    }
+}
+
+TEST(Outline, CjkChapterLinesWithSpacesAroundTheNumber) {
+    std::string text = "手册\n\n";
+    for (int c = 1; c <= 3; ++c) {
+        const std::string n = std::to_string(c);
+        text += "第" + kNbsp + n + kNbsp + "章" + kNbsp + "概述\n\n    这是正文。\n\n";
+        text += n + ".1." + kNbsp + "安装\n\n    这也是正文。\n\n";
+    }
+    const std::vector<Heading> headings = Headings(Refined(text));
+    ASSERT_EQ(headings.size(), 7u);
+    EXPECT_EQ(headings[1].level, 1);
+    EXPECT_EQ(headings[2].level, 2);
+}
+
+TEST(Outline, NumbersThatDoNotRunOnStayText) {
+    // A numbered list inside a section, and prose that opens with a number, are no headings.
+    std::string text = "1. Setting up\n\n" + Paragraph(0) + "\n";
+    text += "1.1. Before you begin\n\n" + Paragraph(1) + "\n";
+    text += "    1. Unpack the archive\n\n    2. Run the installer\n\n    3. Restart\n\n";
+    text += "1.2. After the first run\n\n" + Paragraph(2) + "\n";
+    text += "7. The seventh day is for backups, which take about an hour on most machines.\n\n";
+    text += "2. Using it\n\n" + Paragraph(3);
+    const Document doc = Refined(text);
+    EXPECT_EQ(Headings(doc), (std::vector<Heading>{{"1. Setting up", 1},
+                                                   {"1.1. Before you begin", 2},
+                                                   {"1.2. After the first run", 2},
+                                                   {"2. Using it", 1}}));
+    EXPECT_EQ(CountKind(doc, BlockKind::ListItem), 4u);  // the three steps and the prose line
+    EXPECT_EQ(WordsOf(text), WordsOf(doc));
+}
+
+TEST(Outline, ALongSectionTitleWrappedOntoASecondLineIsOneHeading) {
+    std::string text = "1. Basics\n\n" + Paragraph(0) + "\n";
+    text += "1.1. Control of the permissions given to the files that a program\ncreates\n\n";
+    text += Paragraph(1) + "\n1.2. Links\n\n" + Paragraph(2);
+    const std::vector<Heading> headings = Headings(Refined(text));
+    ASSERT_EQ(headings.size(), 3u);
+    EXPECT_EQ(
+        headings[1],
+        (Heading{"1.1. Control of the permissions given to the files that a program creates", 2}));
+}
+
+TEST(Outline, AListOfTablesIsNoRunOfHeadings) {
+    std::string text = "Notes\n\n" + Paragraph(3) +
+                       "\nList of Tables\n\n1.1. Packages\n1.2. "
+                       "Commands\n2.1. Options\n\n";
+    text += "1. Basics\n\n" + Paragraph(0) + "\n1.1. Packages\n\n" + Paragraph(1);
+    const std::vector<Heading> headings = Headings(Refined(text));
+    EXPECT_EQ(headings,
+              (std::vector<Heading>{{"Notes", 1}, {"1. Basics", 1}, {"1.1. Packages", 2}}));
+}
+
+TEST(Outline, AppendixLettersFollowTheChapters) {
+    std::string text = "Chapter 1. Basics\n\n" + Paragraph(0) + "\n1.1. Setup\n\n" + Paragraph(1);
+    text += "\nAppendix A. Reference\n\n" + Paragraph(2) + "\nA.1. History\n\n" + Paragraph(3);
+    const std::vector<Heading> headings = Headings(Refined(text));
+    ASSERT_EQ(headings.size(), 4u);
+    EXPECT_EQ(headings[2].level, 1);
+    EXPECT_EQ(headings[3], (Heading{"A.1. History", 2}));
+}
+
+// The second kind of real text: a software guide saved as plain text, one paragraph a line,
+// a title, a by-line, a contents list, then headings without numbers.
+struct Guide {
+    std::string by;
+    std::string contents;
+    std::vector<std::string> headings;
+    std::string sentence;
+};
+
+std::string GuideText(const Guide& g, const std::string& title) {
+    std::string text = title + "\n" + g.by + "\n\n" + g.contents + "\n";
+    for (const std::string& h : g.headings) {
+        text += h + "\n";
+    }
+    text += "\n";
+    for (const std::string& h : g.headings) {
+        text += h + "\n" + g.sentence + " " + g.sentence + "\n" + g.sentence + "\n\n";
+    }
+    return text;
+}
+
+TEST(Outline, ASoftwareGuideFindsItsListedHeadingsAndAuthor) {
+    const std::vector<std::pair<Guide, std::string>> guides = {
+        {{"By: Mara Lindqvist",
+          "Contents",
+          {"Introduction", "Installing the program", "Task 1: Sorting", "Task 2: Conversion",
+           "Troubleshooting"},
+          "The program reads each file once and writes the result beside it."},
+         "Mara Lindqvist"},
+        {{"Von: Jonas Feldberg",
+          "Inhalt",
+          {"Einleitung", "Das Programm installieren", "Aufgabe 1: Sortieren", "Fehlersuche"},
+          "Das Programm liest jede Datei einmal und schreibt das Ergebnis daneben."},
+         "Jonas Feldberg"},
+        {{"Par : Claire Dumoulin",
+          "Sommaire",
+          {"Introduction", "Installer le programme", "Tâche 1 : Conversion", "Dépannage"},
+          "Le programme lit chaque fichier une fois et écrit le résultat à côté."},
+         "Claire Dumoulin"},
+        {{"di Paolo Serrani",
+          "Indice",
+          {"Introduzione", "Installare il programma", "Compito 1: Conversione", "Problemi"},
+          "Il programma legge ogni file una volta e scrive il risultato accanto."},
+         "Paolo Serrani"},
+    };
+    for (const auto& [guide, author] : guides) {
+        const std::string text = GuideText(guide, "Quill Sorter 3");
+        const Document doc = Refined(text, "quill_sorter.txt");
+        std::vector<Heading> expected = {{"Quill Sorter 3", 1}};
+        for (const std::string& h : guide.headings) {
+            expected.push_back({h, 1});
+        }
+        EXPECT_EQ(Headings(doc), expected) << guide.contents;
+        EXPECT_EQ(doc.metadata.title, "Quill Sorter 3");
+        EXPECT_EQ(doc.metadata.author, author);
+        // The contents list is still there, once, as a list.
+        EXPECT_EQ(CountKind(doc, BlockKind::ListItem), guide.headings.size());
+        EXPECT_EQ(WordsOf(text), WordsOf(doc));
+    }
+}
+
+TEST(Outline, ListedSubentriesNestByTheirIndentation) {
+    const std::string text =
+        "Contents\n"
+        "Introduction\n"
+        "  What the tool does\n"
+        "Setup . . . . . . 4\n"
+        "  On a laptop ........ 5\n\n"
+        "Introduction\nSome words about it.\n"
+        "What the tool does\nIt sorts.\n"
+        "Setup\nPlug it in.\n"
+        "On a laptop\nCharge it first.\n";
+    EXPECT_EQ(
+        Headings(Refined(text)),
+        (std::vector<Heading>{
+            {"Introduction", 1}, {"What the tool does", 2}, {"Setup", 1}, {"On a laptop", 2}}));
+}
+
+TEST(Outline, ContentsKeysDropLeadersAndPageNumbers) {
+    using Tessaly::Docs::ContentsKey;
+    EXPECT_EQ(ContentsKey("  Installing   the  program  "), "Installing the program");
+    EXPECT_EQ(ContentsKey("Installing ........ 12"), "Installing");
+    EXPECT_EQ(ContentsKey("Installing      12"), "Installing");
+    EXPECT_EQ(ContentsKey("Task 2"), "Task 2");  // a number that belongs to the title stays
+    EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("Table of Contents"));
+    EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("Inhaltsverzeichnis:"));
+    EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("目次"));
+    EXPECT_FALSE(Tessaly::Docs::IsContentsTitle("Contents of the box"));
+}
+
+TEST(Outline, PlainProseGetsNoHeadings) {
+    std::string text;
+    for (int p = 0; p < 6; ++p) {
+        text += Paragraph(p) + "\n";
+    }
+    text += "2 people came.\n\n3.5 Kilograms of flour\n\n" + Paragraph(1);
+    EXPECT_TRUE(Headings(Refined(text)).empty());
+}
+
+}  // namespace
