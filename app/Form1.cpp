@@ -77,9 +77,7 @@ void Form1::Form_Load() {
     }
     scope.Step(106, [&] { setWindowTitle(QStringLiteral("Quillane")); });
     scope.Step(106, [&] { setWindowIcon(ProgramIcon()); });
-    scope.Step(106, [&] {
-        QGuiApplication::setApplicationDisplayName(ToQt(ShortenedTitle(kProductName)));
-    });
+    scope.Step(106, [&] { dialogs().SetApplicationTitle(ShortenedTitle(kProductName)); });
     scope.Step(108, [&] {
         const double fraction =
             services_.randomFraction ? services_.randomFraction() : TimeSeededFraction();

@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "app/Form1Services.h"
+#include "app/PointerStyle.h"
+#include "filelist/ReorderGesture.h"
 
 class QGroupBox;
 class QRadioButton;
@@ -36,17 +38,17 @@ class StagingText;
 class Form1 : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit Form1(Form1Services services, QWidget* parent = nullptr);
     ~Form1() override;
 
     // The load sequence, run once before the window is first shown.
     void Form_Load();
 
-    // The window-wide pointer style: 0 default, 11 hourglass (busy), 99 the custom hand.
-    int MousePointer() const { return mousePointer_; }
-    void SetMousePointer(int style);
-    bool IsBusy() const { return mousePointer_ == 11; }
+    // The window-wide pointer style: default, hourglass (busy) or the custom hand.
+    PointerStyle MousePointer() const { return mousePointer_; }
+    void SetMousePointer(PointerStyle style);
+    bool IsBusy() const { return mousePointer_ == PointerStyle::Hourglass; }
 
     // The file list with its 1-based operations.
     FileList& List();
@@ -85,7 +87,8 @@ public:
     void ListView1_KeyDown(int keyCode, int shift);
     void ListView1_DblClick();
     void ListView1_ItemClick();
-    void ListView1_MouseDown();
+    // x and y in the list viewport's pixels.
+    void ListView1_MouseDown(int x, int y);
     // x and y in the list viewport's pixels; screenY the pointer's vertical screen position.
     void ListView1_MouseMove(int x, int y, int screenY);
     void ListView1_MouseUp();
@@ -109,38 +112,39 @@ public:
     DialogHost& dialogs() const { return *services_.dialogs; }
     const std::string& programFolder() const { return programFolder_; }
 
-    // The list's own pointer: 0 none of its own, 1 arrow, 99 the "drag.ico" image.
-    int ListMousePointer() const { return listPointer_; }
+    // The list's own pointer: default (none of its own), the arrow, or the "drag.ico" image.
+    PointerStyle ListMousePointer() const { return listPointer_; }
     // True when the hand from "HAND-M.CUR" was loaded at start.
     bool HasMouseIcon() const { return mouseIcon_ != nullptr; }
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void CreateControls();
     void PlaceControls();
     void SetTabOrder();
     void WireEvents();
     void ApplySkin();
     void ApplyPointers();
-    void HoverPointer(int style);
+    void HoverPointer(PointerStyle style);
     void RemoveSelectedEntry();
-    void SetListPointer(int style, const QCursor* image);
+    void SetListPointer(PointerStyle style, const QCursor* image);
     void SaveSetting(const std::string& key, const std::string& value);
     void Form_Unload();
 
     Form1Services services_;
     std::string programFolder_;
-    int mousePointer_ = 0;
+    PointerStyle mousePointer_ = PointerStyle::Default;
     std::unique_ptr<QCursor> mouseIcon_;  // the hand from "HAND-M.CUR", when loaded
 
     // Reorder gesture state (Form1FileList.cpp). The armed entry is a persistent index, so an
     // entry removed by any path simply stops being armed.
     QPersistentModelIndex armedEntry_;
     bool buttonHeld_ = false;
-    int listPointer_ = 0;
+    DragThreshold dragThreshold_;
+    PointerStyle listPointer_ = PointerStyle::Default;
     std::unique_ptr<QCursor> listIcon_;  // the list's "drag.ico" pointer, when loaded
     // A settings write that failed is told once, not at every keystroke.
     bool settingsWriteFailed_ = false;

@@ -144,7 +144,7 @@ void Form1::WireEvents() {
     events.keyDown = [this](int keyCode, int shift) { ListView1_KeyDown(keyCode, shift); };
     events.dblClick = [this] { ListView1_DblClick(); };
     events.itemClick = [this] { ListView1_ItemClick(); };
-    events.mouseDown = [this] { ListView1_MouseDown(); };
+    events.mouseDown = [this](int x, int y) { ListView1_MouseDown(x, y); };
     events.mouseMove = [this](int x, int y, int screenY) { ListView1_MouseMove(x, y, screenY); };
     events.mouseUp = [this] { ListView1_MouseUp(); };
     events.dragOver = [this](bool holdsFiles) { return ListView1_OLEDragOver(holdsFiles); };

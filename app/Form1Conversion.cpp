@@ -30,7 +30,10 @@ class WindowConversionHost : public ConversionHost {
                 form_.Text1->text().toStdString()};
     }
     ProgressDisplay& Progress() override { return bar_; }
-    void SetMousePointer(int style) override { form_.SetMousePointer(style); }
+    // The run speaks in the styles' desktop values (0 and 11).
+    void SetMousePointer(int style) override {
+        form_.SetMousePointer(static_cast<PointerStyle>(style));
+    }
     void Yield() override { QCoreApplication::processEvents(); }
     DialogHost& Dialogs() override { return form_.dialogs(); }
     StagingText& Staging() override { return staging_; }

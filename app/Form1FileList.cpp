@@ -1,12 +1,14 @@
 // The list's own operations: removing the selected entry, clearing the list, and the
 // press-and-drag gesture that carries an entry's path along the rows.
 
+#include <QApplication>
 #include <QTreeWidgetItem>
 
 #include "app/Form1.h"
 #include "app/PointerImage.h"
 #include "filelist/FileList.h"
 #include "filelist/FileListView.h"
+#include "filelist/ReorderGesture.h"
 #include "util/AppError.h"
 #include "util/ErrorReport.h"
 
@@ -14,11 +16,6 @@ namespace quillane {
 
 namespace {
 constexpr int kDeleteKey = 46;
-constexpr int kArrow = 1;
-constexpr int kCustom = 99;
-// Pointer heights on the screen above and below which the gesture scrolls the list.
-constexpr int kScrollUpBelow = 305;
-constexpr int kScrollDownFrom = 365;
 }  // namespace
 
 void Form1::RemoveSelectedEntry() {
@@ -58,20 +55,21 @@ void Form1::ListView1_ItemClick() {
                              : QPersistentModelIndex();
     try {
         const auto image = LoadPointerImage(programFolder_ + "/drag.ico");
-        SetListPointer(kCustom, image.get());
+        SetListPointer(PointerStyle::Custom, image.get());
     } catch (const AppError&) {
         // The drag pointer is decoration only: without a readable "drag.ico" the list keeps
         // the pointer it has, and the gesture works all the same.
     }
 }
 
-void Form1::ListView1_MouseDown() {
+void Form1::ListView1_MouseDown(int x, int y) {
     buttonHeld_ = true;
+    dragThreshold_.Press(x, y, QApplication::startDragDistance());
 }
 
 void Form1::ListView1_MouseMove(int x, int y, int screenY) {
     Form_MouseMove();
-    if (!buttonHeld_) {
+    if (!buttonHeld_ || !dragThreshold_.Passed(x, y)) {
         return;
     }
     QTreeWidgetItem* under = ListView1->itemAt(x, y);
@@ -86,21 +84,15 @@ void Form1::ListView1_MouseMove(int x, int y, int screenY) {
     ListView1->setCurrentItem(under);
     armedEntry_ = QPersistentModelIndex(ListView1->indexFromItem(under));
 
-    const int row = ListView1->indexOfTopLevelItem(under);
-    if (screenY < kScrollUpBelow) {
-        if (row > 0) {
-            ListView1->scrollToItem(ListView1->topLevelItem(row - 1));
-        }
-    } else if (screenY >= kScrollDownFrom) {
-        if (row + 1 < ListView1->topLevelItemCount()) {
-            ListView1->scrollToItem(ListView1->topLevelItem(row + 1));
-        }
+    if (const int reveal = RowToReveal(List().IndexOf(under), List().Count(), screenY)) {
+        ListView1->scrollToItem(List().Item(reveal));
     }
 }
 
 void Form1::ListView1_MouseUp() {
     buttonHeld_ = false;
-    SetListPointer(kArrow, nullptr);
+    dragThreshold_.Release();
+    SetListPointer(PointerStyle::Arrow, nullptr);
 }
 
 }  // namespace quillane

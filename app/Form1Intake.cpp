@@ -120,7 +120,7 @@ void Form1::PushButton4_Click() {
         return;
     }
     scope.Step(333, [&] { settings.Write("LastFolder", picked); });
-    scope.Step(112, [&] { SetMousePointer(11); });
+    scope.Step(112, [&] { SetMousePointer(PointerStyle::Hourglass); });
     FolderList folders;
     scope.Step(114, [&] { folders = {picked + kSeparator}; });
     scope.Step(116, [&] { GetSubDirectories2016(folders, true, dialogs(), Yield); });
@@ -128,7 +128,7 @@ void Form1::PushButton4_Click() {
         folders, "*." + extension,
         [&](int step, const std::function<void()>& body) { return scope.Step(step, body); },
         [this](const std::string& path) { List().Add(path); });
-    scope.Step(136, [&] { SetMousePointer(0); });
+    scope.Step(136, [&] { SetMousePointer(PointerStyle::Default); });
 }
 
 void Form1::PushButton7_Click() {

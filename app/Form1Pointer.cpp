@@ -9,43 +9,43 @@
 
 namespace quillane {
 
-namespace {
-constexpr int kDefault = 0;
-constexpr int kArrow = 1;
-constexpr int kBusy = 11;
-constexpr int kCustom = 99;
-}  // namespace
-
-void Form1::SetMousePointer(int style) {
+void Form1::SetMousePointer(PointerStyle style) {
     mousePointer_ = style;
     ApplyPointers();
 }
 
-void Form1::SetListPointer(int style, const QCursor* image) {
+void Form1::SetListPointer(PointerStyle style, const QCursor* image) {
     listPointer_ = style;
     listIcon_ = image ? std::make_unique<QCursor>(*image) : nullptr;
     ApplyPointers();
 }
 
 void Form1::ApplyPointers() {
-    if (mousePointer_ == kBusy) {
+    const bool busy = mousePointer_ == PointerStyle::Hourglass;
+    const bool hand = mousePointer_ == PointerStyle::Custom && mouseIcon_;
+    if (busy) {
         setCursor(Qt::WaitCursor);
-    } else if (mousePointer_ == kCustom && mouseIcon_) {
+    } else if (hand) {
         setCursor(*mouseIcon_);
     } else {
         unsetCursor();
     }
-    // The list and the text box carry pointers of their own, which would hide the hourglass.
+    // The window's style covers its controls too; the list and the text box carry pointers of
+    // their own, which would hide the hourglass or the hand.
     QWidget* listSurface = ListView1->viewport();
-    if (mousePointer_ == kBusy) {
+    if (busy) {
         listSurface->setCursor(Qt::WaitCursor);
         Text1->setCursor(Qt::WaitCursor);
         return;
     }
-    Text1->setCursor(Qt::IBeamCursor);
-    if (listPointer_ == kCustom && listIcon_) {
+    if (hand) {
+        Text1->setCursor(*mouseIcon_);
+    } else {
+        Text1->setCursor(Qt::IBeamCursor);
+    }
+    if (listPointer_ == PointerStyle::Custom && listIcon_) {
         listSurface->setCursor(*listIcon_);
-    } else if (listPointer_ == kArrow) {
+    } else if (listPointer_ == PointerStyle::Arrow) {
         listSurface->setCursor(Qt::ArrowCursor);
     } else {
         listSurface->unsetCursor();
@@ -53,38 +53,38 @@ void Form1::ApplyPointers() {
 }
 
 // Every hover handler: leave the hourglass alone, otherwise set its own style.
-void Form1::HoverPointer(int style) {
+void Form1::HoverPointer(PointerStyle style) {
     if (!IsBusy()) {
         SetMousePointer(style);
     }
 }
 
 void Form1::Form_MouseMove() {
-    HoverPointer(kDefault);
+    HoverPointer(PointerStyle::Default);
 }
 void Form1::Frame1_MouseMove() {
-    HoverPointer(kDefault);
+    HoverPointer(PointerStyle::Default);
 }
 void Form1::Frame4_MouseMove() {
-    HoverPointer(kDefault);
+    HoverPointer(PointerStyle::Default);
 }
 void Form1::PushButton1_MouseMove() {
-    HoverPointer(kCustom);
+    HoverPointer(PointerStyle::Custom);
 }
 void Form1::PushButton2_MouseMove() {
-    HoverPointer(kCustom);
+    HoverPointer(PointerStyle::Custom);
 }
 void Form1::PushButton4_MouseMove() {
-    HoverPointer(kCustom);
+    HoverPointer(PointerStyle::Custom);
 }
 void Form1::PushButton6_MouseMove() {
-    HoverPointer(kCustom);
+    HoverPointer(PointerStyle::Custom);
 }
 void Form1::PushButton7_MouseMove() {
-    HoverPointer(kCustom);
+    HoverPointer(PointerStyle::Custom);
 }
 void Form1::PushButton9_MouseMove() {
-    HoverPointer(kCustom);
+    HoverPointer(PointerStyle::Custom);
 }
 
 }  // namespace quillane

@@ -3,6 +3,7 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -13,6 +14,11 @@ namespace quillane {
 FileListView::FileListView(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(false);
     setColumnCount(0);
+    // The one column keeps the width it is given: a long path runs past its right end, whole,
+    // until the user drags the header's divider to the right.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(QHeaderView::Interactive);
+    setTextElideMode(Qt::ElideNone);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     // Pressing and moving on the list is the reorder gesture, never a drag of rows.
@@ -23,11 +29,6 @@ FileListView::FileListView(QWidget* parent) : QTreeWidget(parent) {
     setAutoScroll(false);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
-    connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem*, int) {
-        if (events_.itemClick) {
-            events_.itemClick();
-        }
-    });
 }
 
 void FileListView::keyPressEvent(QKeyEvent* event) {
@@ -46,13 +47,21 @@ void FileListView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void FileListView::mousePressEvent(QMouseEvent* event) {
     QTreeWidget::mousePressEvent(event);
+    const QPoint at = event->position().toPoint();
+    if (itemAt(at) != nullptr && events_.itemClick) {
+        events_.itemClick();
+    }
     if (events_.mouseDown) {
-        events_.mouseDown();
+        events_.mouseDown(at.x(), at.y());
     }
 }
 
 void FileListView::mouseMoveEvent(QMouseEvent* event) {
-    QTreeWidget::mouseMoveEvent(event);
+    // With a button held the moves belong to the reorder gesture; the view's own drag
+    // selection would select every row the pointer merely crosses.
+    if (event->buttons() == Qt::NoButton) {
+        QTreeWidget::mouseMoveEvent(event);
+    }
     if (events_.mouseMove) {
         const QPoint at = event->position().toPoint();
         events_.mouseMove(at.x(), at.y(), qRound(event->globalPosition().y()));
@@ -60,8 +69,6 @@ void FileListView::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void FileListView::mouseReleaseEvent(QMouseEvent* event) {
-    // The release comes before the click it completes, so the pointer an item click picks
-    // stays after a plain click.
     if (events_.mouseUp) {
         events_.mouseUp();
     }

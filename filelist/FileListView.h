@@ -16,9 +16,11 @@ namespace quillane {
 struct FileListEvents {
     std::function<void(int keyCode, int shift)> keyDown;
     std::function<void()> dblClick;
-    // A click on an entry, raised after the button's release.
+    // A press on an entry, raised once the press has selected it: the entry pressed is the
+    // entry clicked.
     std::function<void()> itemClick;
-    std::function<void()> mouseDown;
+    // x and y in the viewport's pixels.
+    std::function<void(int x, int y)> mouseDown;
     // x and y in the viewport's pixels; screenY the pointer's vertical screen position.
     std::function<void(int x, int y, int screenY)> mouseMove;
     std::function<void()> mouseUp;

@@ -14,7 +14,11 @@ std::string SampleListText(const std::string& programFolder) {
     const FileNameArray names = GetFolderFiles(folder, "*.*");
     std::string text;
     for (int i = 1; i <= names.UpperBound(); ++i) {
-        text += folder + kSeparator + names[i] + "|";
+        const std::string path = folder + kSeparator + names[i];
+        // "|" separates the remembered paths, so a path holding one would come back split.
+        if (path.find('|') == std::string::npos) {
+            text += path + "|";
+        }
     }
     if (!text.empty()) {
         text.pop_back();

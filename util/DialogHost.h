@@ -4,6 +4,7 @@
 // folder or a web address. The window uses the Qt implementation; tests give a scripted one.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quillane {
@@ -49,6 +50,14 @@ class DialogHost {
     // ignored.
     virtual void OpenUrl(const std::string& url) = 0;
     virtual void OpenFolder(const std::string& path) = 0;
+
+    // The application title that every dialog without a title of its own shows. It is our
+    // own value: the toolkit's display name would be appended to every window's title.
+    void SetApplicationTitle(std::string title) { applicationTitle_ = std::move(title); }
+    const std::string& ApplicationTitle() const { return applicationTitle_; }
+
+  private:
+    std::string applicationTitle_;
 };
 
 }  // namespace quillane

@@ -2,7 +2,6 @@
 
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -18,12 +17,13 @@ QString ToQt(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
-// A dialog without a title of its own shows the application title.
-QString TitleOrApplication(const std::string& title) {
-    return title.empty() ? QGuiApplication::applicationDisplayName() : ToQt(title);
-}
-
 }  // namespace
+
+// A dialog without a title of its own shows the application title, and nothing is appended to
+// either: the toolkit's display name stays unset.
+QString QtDialogHost::TitleOrApplication(const std::string& title) const {
+    return ToQt(title.empty() ? ApplicationTitle() : title);
+}
 
 MessageResult QtDialogHost::MessageBox(const std::string& text, MessageButtons buttons,
                                        MessageIcon icon, const std::string& title) {

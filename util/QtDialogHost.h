@@ -3,6 +3,7 @@
 
 #include "util/DialogHost.h"
 
+class QString;
 class QWidget;
 
 namespace quillane {
@@ -24,6 +25,8 @@ class QtDialogHost : public DialogHost {
     void OpenFolder(const std::string& path) override;
 
   private:
+    QString TitleOrApplication(const std::string& title) const;
+
     QWidget* owner_;
 };
 

@@ -6,8 +6,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
+#include "convert/ProgressBarDisplay.h"
+#include "filelist/FileList.h"
 #include "filelist/FileListView.h"
 #include "tests/app/Form1Fixture.h"
 
@@ -110,7 +113,6 @@ TEST_F(Form1Controls, LoadedWindowHasItsColumnCaptionAndFocusOnTheList) {
     auto form = LoadedForm();
     ASSERT_EQ(form->ListView1->columnCount(), 1);
     EXPECT_EQ(form->ListView1->headerItem()->text(0), "Text File(s)");
-    EXPECT_EQ(form->ListView1->columnWidth(0), 467);  // 7000 twips
     EXPECT_FALSE(form->ListView1->header()->isHidden());
     EXPECT_EQ(form->windowTitle(), "Quillane");
     EXPECT_FALSE(form->windowIcon().isNull());
@@ -122,12 +124,40 @@ TEST_F(Form1Controls, LoadedWindowHasItsColumnCaptionAndFocusOnTheList) {
     EXPECT_EQ(QApplication::focusWidget(), form->ListView1);
 }
 
-TEST_F(Form1Controls, ProgressBarShowsItsTextAtRestAndTakesAnyValue) {
+// A share past the end fills the bar: Qt alone would ignore the value and keep the last one.
+TEST_F(Form1Controls, ProgressBarShowsItsTextAtRestAndFillsForASharePastTheEnd) {
     auto form = LoadedForm();
     EXPECT_EQ(form->ProgressBar1->text(), "Progress Bar");
     EXPECT_EQ(form->ProgressBar1->value(), 0);
-    form->ProgressBar1->setValue(150);  // past the maximum: never a failure
-    EXPECT_LE(form->ProgressBar1->value(), 100);
+    ProgressBarDisplay bar(*form->ProgressBar1);
+    bar.SetValue(40);
+    EXPECT_EQ(form->ProgressBar1->value(), 40);
+    bar.SetValue(150);
+    EXPECT_EQ(form->ProgressBar1->value(), 100);
+    bar.SetValue(-3);
+    EXPECT_EQ(form->ProgressBar1->value(), 0);
+}
+
+// The column is laid out when the window is shown, so it is measured after show().
+TEST_F(Form1Controls, ColumnKeepsItsSevenThousandTwipsAndLongPathsRunPastIt) {
+    auto form = LoadedForm();
+    const std::string longPath = "/" + std::string(40, 'x') + "/" + std::string(60, 'y') + ".txt";
+    form->List().Add(longPath);
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    FileListView* view = form->ListView1;
+    EXPECT_GT(view->viewport()->width(), 467);
+    EXPECT_EQ(view->columnWidth(0), 467);  // 7000 twips, not stretched to the view
+    EXPECT_EQ(view->horizontalScrollBar()->maximum(), 0);
+    // The row holds the whole path, not a shortened one.
+    EXPECT_GT(view->fontMetrics().horizontalAdvance(QString::fromStdString(longPath)), 467);
+    EXPECT_EQ(view->textElideMode(), Qt::ElideNone);
+
+    // Dragging the divider to the right widens the column past the view, which then scrolls.
+    view->header()->resizeSection(0, 1200);
+    QApplication::processEvents();
+    EXPECT_EQ(view->columnWidth(0), 1200);
+    EXPECT_GT(view->horizontalScrollBar()->maximum(), 0);
 }
 
 }  // namespace

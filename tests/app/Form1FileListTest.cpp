@@ -50,6 +50,27 @@ class Form1FileList : public test::Form1Fixture {
                           Qt::NoModifier);
         QApplication::sendEvent(view->viewport(), &event);
     }
+    // A click as a hand gives it: press, a small wobble of `wobble` pixels, release.
+    void WobblyClick(QPoint at, int wobble) {
+        Send(QEvent::MouseButtonPress, at, Qt::LeftButton);
+        Send(QEvent::MouseMove, at + QPoint(wobble, 0), Qt::LeftButton);
+        Send(QEvent::MouseMove, at + QPoint(wobble, wobble), Qt::LeftButton);
+        Send(QEvent::MouseButtonRelease, at + QPoint(wobble, wobble), Qt::NoButton);
+    }
+    // A double-click as the desktop delivers it (press, release, double-click, release), the
+    // pointer wobbling by `wobble` pixels while the button is down.
+    void WobblyDoubleClick(QPoint at, int wobble) {
+        WobblyClick(at, wobble);
+        const QPoint second = at + QPoint(wobble, wobble);
+        Send(QEvent::MouseButtonDblClick, second, Qt::LeftButton);
+        Send(QEvent::MouseMove, second + QPoint(0, wobble), Qt::LeftButton);
+        Send(QEvent::MouseButtonRelease, second + QPoint(0, wobble), Qt::NoButton);
+    }
+    // Below the last row: a press there clicks no entry.
+    QPoint BelowTheRows() const {
+        return QPoint(Row(1).x(),
+                      view->visualItemRect(form->List().Item(form->List().Count())).bottom() + 20);
+    }
     void Click(int index) { QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, Row(index)); }
     void Press(int index) { Send(QEvent::MouseButtonPress, Row(index), Qt::LeftButton); }
     void MoveTo(int index, int screenY = 330) {
@@ -115,7 +136,7 @@ TEST_F(Form1FileList, ClearListEmptiesTheList) {
 TEST_F(Form1FileList, BusyWindowRefusesRemovingAndClearingButNotTheGesture) {
     Fill({"/a", "/b", "/c"});
     Click(1);
-    form->SetMousePointer(11);
+    form->SetMousePointer(PointerStyle::Hourglass);
     view->setCurrentItem(form->List().Item(2));
     QTest::keyClick(view, Qt::Key_Delete);
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, Row(3));
@@ -127,7 +148,8 @@ TEST_F(Form1FileList, BusyWindowRefusesRemovingAndClearingButNotTheGesture) {
     MoveTo(2);
     Release(2);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"/b", "/a", "/c"}));
-    EXPECT_EQ(form->MousePointer(), 11);  // the gesture's pointer reset leaves the hourglass
+    EXPECT_EQ(form->MousePointer(),
+              PointerStyle::Hourglass);  // the gesture's pointer reset leaves the hourglass
 }
 
 TEST_F(Form1FileList, SlowDragWalksTheClickedEntryDown) {
@@ -162,11 +184,61 @@ TEST_F(Form1FileList, FastMoveSwapsTheTwoRowsOnly) {
 
 TEST_F(Form1FileList, PressAndMoveWithoutAnyClickChangesNothing) {
     Fill({"/1", "/2", "/3"});
-    Press(1);
-    MoveTo(2);
+    Send(QEvent::MouseButtonPress, BelowTheRows(), Qt::LeftButton);
     MoveTo(3);
-    Release(3);
+    MoveTo(2);
+    MoveTo(1);
+    Release(1);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"/1", "/2", "/3"}));
+}
+
+// Guards the gesture against touchpads and unsteady hands: a click on one row after another
+// was clicked used to swap the two.
+TEST_F(Form1FileList, ClicksWithASmallWobbleNeverMoveARow) {
+    Fill({"/a", "/b", "/c", "/d"});
+    for (int wobble : {1, 2}) {
+        WobblyClick(Row(1), wobble);
+        WobblyClick(Row(3), wobble);
+        WobblyClick(Row(2), wobble);
+        WobblyClick(Row(4), -wobble);
+        EXPECT_EQ(Texts(), (std::vector<std::string>{"/a", "/b", "/c", "/d"})) << wobble;
+    }
+    EXPECT_EQ(form->List().SelectedIndex(), 4);
+}
+
+TEST_F(Form1FileList, DoubleClickWithAWobbleRemovesTheClickedRowAndNoOther) {
+    for (int wobble : {1, 2}) {
+        form->List().Clear();
+        Fill({"/a", "/b", "/c", "/d"});
+        WobblyClick(Row(1), wobble);  // "/a" armed by an earlier click
+        WobblyDoubleClick(Row(2), wobble);
+        EXPECT_EQ(Texts(), (std::vector<std::string>{"/a", "/c", "/d"})) << wobble;
+    }
+}
+
+// A press near a row's edge that wobbles onto the next row is still a click.
+TEST_F(Form1FileList, NoSwapBeforeThePointerHasTravelledTheDragDistance) {
+    Fill({"/a", "/b", "/c"});
+    const QRect second = view->visualItemRect(form->List().Item(2));
+    const QPoint nearEdge(second.center().x(), second.bottom());
+    Send(QEvent::MouseButtonPress, nearEdge, Qt::LeftButton);
+    Send(QEvent::MouseMove, nearEdge + QPoint(0, 2), Qt::LeftButton);
+    ASSERT_EQ(view->itemAt(nearEdge + QPoint(0, 2)), form->List().Item(3));
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"/a", "/b", "/c"}));
+    // Once the pointer has gone the drag distance, the pressed row is carried.
+    const int distance = QApplication::startDragDistance();
+    Send(QEvent::MouseMove, nearEdge + QPoint(0, distance), Qt::LeftButton);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"/a", "/c", "/b"}));
+    Send(QEvent::MouseButtonRelease, nearEdge + QPoint(0, distance), Qt::NoButton);
+}
+
+TEST_F(Form1FileList, TheRowCarriedIsTheOnePressedNotTheOneClickedBefore) {
+    Fill({"/a", "/b", "/c", "/d"});
+    Click(1);
+    Press(3);
+    MoveTo(4);
+    Release(4);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"/a", "/b", "/d", "/c"}));
 }
 
 TEST_F(Form1FileList, MovingWithoutTheButtonHeldChangesNothing) {
@@ -194,8 +266,9 @@ TEST_F(Form1FileList, ReleaseKeepsTheEntryArmedForTheNextDrag) {
     Press(2);
     MoveTo(3);
     Release(3);
-    // A press-and-drag that is no click of its own carries the entry armed last.
-    Press(1);
+    // A press-and-drag that is no click of its own (it starts below the rows) carries the
+    // entry armed last.
+    Send(QEvent::MouseButtonPress, BelowTheRows(), Qt::LeftButton);
     MoveTo(4);
     Release(4);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"/1", "/3", "/4", "/2"}));
@@ -218,17 +291,19 @@ TEST_F(Form1FileList, RemovedOrClearedArmedEntryIsNoLongerCarried) {
     Click(1);
     QTest::keyClick(view, Qt::Key_Delete);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"/2", "/3"}));
-    Press(1);
+    Send(QEvent::MouseButtonPress, BelowTheRows(), Qt::LeftButton);
     MoveTo(2);
-    Release(2);
+    MoveTo(1);
+    Release(1);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"/2", "/3"}));
 
     Click(1);
     form->PushButton6->click();
     Fill({"/x", "/y"});
-    Press(1);
+    Send(QEvent::MouseButtonPress, BelowTheRows(), Qt::LeftButton);
     MoveTo(2);
-    Release(2);
+    MoveTo(1);
+    Release(1);
     EXPECT_EQ(Texts(), (std::vector<std::string>{"/x", "/y"}));
 }
 

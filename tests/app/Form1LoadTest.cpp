@@ -54,10 +54,15 @@ TEST_F(Form1Load, StoredOptionsAreRestoredAndFrame4FollowsOption1) {
         bool checked1, checked2;
     };
     const Case cases[] = {
-        {"False", "True", false, true},   {"True", "True", false, true},  // selecting Option2
-                                                                          // clears Option1
-        {"False", "False", false, false}, {"True", "False", true, false}, {"1", "0", true, false},
-        {"-1", "0", true, false},         {"true", "FALSE", true, false}, {"0", "1", false, true},
+        {"False", "True", false, true},
+        {"True", "True", false, true},  // selecting Option2
+                                        // clears Option1
+        {"False", "False", false, false},
+        {"True", "False", true, false},
+        {"1", "0", true, false},
+        {"-1", "0", true, false},
+        {"true", "FALSE", true, false},
+        {"0", "1", false, true},
     };
     for (const Case& c : cases) {
         ClearSettings();
@@ -164,7 +169,7 @@ TEST_F(Form1Load, HandPointerIsLoadedWhenItsFileIsThere) {
     std::filesystem::copy_file(ShippedImage("HAND-M.CUR"), programFolder / "HAND-M.CUR");
     auto with = LoadedForm();
     EXPECT_TRUE(with->HasMouseIcon());
-    EXPECT_EQ(with->MousePointer(), 0);  // the style itself is left alone
+    EXPECT_EQ(with->MousePointer(), PointerStyle::Default);  // the style itself is left alone
     EXPECT_TRUE(host.ErrorReports().empty());
 }
 
@@ -182,9 +187,15 @@ TEST_F(Form1Load, UnreadableHandPointerIsReportedAtStep104AndTheLoadGoesOn) {
 }
 
 TEST_F(Form1Load, CaptionAndApplicationTitle) {
+    // Unset, the display name follows the application name; set, Qt would append it to the
+    // title of every window ("Application Error — Quillane").
+    const QString name = QCoreApplication::applicationName();
+    QCoreApplication::setApplicationName("form1-load-test");
     auto form = LoadedForm();
     EXPECT_EQ(form->windowTitle(), "Quillane");
-    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Quillane");
+    EXPECT_EQ(host.ApplicationTitle(), "Quillane");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), "form1-load-test");
+    QCoreApplication::setApplicationName(name);
 }
 
 TEST_F(Form1Load, OptionClicksStoreBothOptionsAndTheNextStartRestoresThem) {

@@ -93,7 +93,7 @@ class Form1ConversionTest : public ::testing::Test {
     void ExpectAtRest() {
         EXPECT_EQ(form->ProgressBar1->value(), 0);
         EXPECT_EQ(form->ProgressBar1->text(), "Progress Bar");
-        EXPECT_EQ(form->MousePointer(), 0);
+        EXPECT_EQ(form->MousePointer(), PointerStyle::Default);
         EXPECT_TRUE(fs::is_empty(temp.path())) << "the run left files in TEMP";
     }
 
@@ -226,7 +226,8 @@ TEST_F(Form1ConversionTest, APressDuringARunIsIgnored) {
     BesideSources();
     int pressesDuringRun = 0;
     QTimer::singleShot(0, [&] {
-        EXPECT_EQ(form->MousePointer(), 0);  // the first yield comes before the hourglass
+        EXPECT_EQ(form->MousePointer(),
+                  PointerStyle::Default);  // the first yield comes before the hourglass
         ++pressesDuringRun;
         Press();
     });

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <filesystem>
+#include <optional>
 
 #include "app/Form1.h"
 #include "app/SettingsStore.h"
@@ -135,7 +136,7 @@ TEST_F(Form1IntakeTest, FolderIntakeAsksThenListsLevelByLevel) {
                                 books + "Volume 1/Deep/end.txt"}));
     EXPECT_EQ(Setting("Extension"), "txt");
     EXPECT_EQ(Setting("LastFolder"), tree / "Books");
-    EXPECT_EQ(form->MousePointer(), 0);
+    EXPECT_EQ(form->MousePointer(), PointerStyle::Default);
     EXPECT_TRUE(host.messages.empty());
 }
 
@@ -143,11 +144,11 @@ TEST_F(Form1IntakeTest, FolderIntakeRemembersItsAnswersAndShowsTheHourglassWhile
     File("Books/a.doc");
     File("Books/Sub/b.doc");
     File("Books/c.txt");
-    int pointerDuringWalk = -1;
+    std::optional<PointerStyle> pointerDuringWalk;
     QTimer::singleShot(0, [&] { pointerDuringWalk = form->MousePointer(); });
     AddFolder("doc", tree / "Books");
-    EXPECT_EQ(pointerDuringWalk, 11);
-    EXPECT_EQ(form->MousePointer(), 0);
+    EXPECT_EQ(pointerDuringWalk, PointerStyle::Hourglass);
+    EXPECT_EQ(form->MousePointer(), PointerStyle::Default);
 
     AddFolder("doc", tree / "Books");  // the same folder again: listed again
     EXPECT_EQ(host.inputs[1].defaultAnswer, "doc");
@@ -171,7 +172,7 @@ TEST_F(Form1IntakeTest, CancellingEndsTheFolderIntakeQuietly) {
     EXPECT_EQ(Setting("LastFolder"), "/old");
     EXPECT_TRUE(Entries().empty());
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(form->MousePointer(), 0);
+    EXPECT_EQ(form->MousePointer(), PointerStyle::Default);
 }
 
 TEST_F(Form1IntakeTest, StarTakesEveryFileAndALeadingDotFindsNothing) {
@@ -220,7 +221,7 @@ TEST_F(Form1IntakeTest, DroppedFilesAndFoldersArriveInDropOrder) {
     EXPECT_EQ(Entries(),
               (Paths{picture, picture, tree / "Books/a.txt", tree / "Books/A/b.txt", tilde}));
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(form->MousePointer(), 0);
+    EXPECT_EQ(form->MousePointer(), PointerStyle::Default);
 }
 
 // Drops delivered as the desktop delivers them: events on the list's viewport.

@@ -73,6 +73,23 @@ TEST(SampleFiles, ListTextJoinsFullPathsInListingOrder) {
     EXPECT_EQ(SampleListText(program.path()), folder + "A story.txt|" + folder + "b poem.txt");
 }
 
+// Guards the remembered list against names that would split it into paths that do not exist.
+TEST(SampleFiles, PathsHoldingABarAreLeftOut) {
+    test::TempDir program;
+    std::filesystem::create_directory(program / "Samples");
+    test::WriteFile(program / "Samples/a|b.txt", "x");
+    test::WriteFile(program / "Samples/c.txt", "x");
+    test::WriteFile(program / "Samples/|", "x");
+    const std::string folder = program.path() + "/Samples/";
+    EXPECT_EQ(SampleListText(program.path()), folder + "c.txt");
+    EXPECT_EQ(SampleListPaths(SampleListText(program.path())),
+              (std::vector<std::string>{folder + "c.txt"}));
+
+    std::filesystem::create_directories(program / "Pro|gram/Samples");
+    test::WriteFile(program / "Pro|gram/Samples/d.txt", "x");
+    EXPECT_EQ(SampleListText(program / "Pro|gram"), "");
+}
+
 TEST(SampleFiles, ListPathsSplitAtEveryBar) {
     EXPECT_TRUE(SampleListPaths("").empty());
     EXPECT_EQ(SampleListPaths("/a"), (std::vector<std::string>{"/a"}));

@@ -33,7 +33,7 @@ void WhenOpen(std::function<void(Dialog*)> act) {
 
 class QtDialogHostTest : public ::testing::Test {
   protected:
-    void SetUp() override { QGuiApplication::setApplicationDisplayName("Quillane"); }
+    void SetUp() override { host.SetApplicationTitle("Quillane"); }
     QtDialogHost host{nullptr};
 };
 
@@ -99,6 +99,42 @@ TEST_F(QtDialogHostTest, FolderPickerOpensAtTheStartFolderAndCancelGivesEmpty) {
     });
     EXPECT_EQ(host.BrowseForFolder("Please select folder:", dir / "books"), "");
     EXPECT_EQ(opened.toStdString(), dir / "books");
+}
+
+// Guards against the toolkit's display name, which would be appended to every window title.
+TEST_F(QtDialogHostTest, TitlesAreTheirOwnOrOurApplicationTitleWithNothingAppended) {
+    const QString displayBefore = QGuiApplication::applicationDisplayName();
+    host.SetApplicationTitle("Kelvardy Tools");
+    QString boxTitle, inputTitle, pickerTitle, openTitle;
+    WhenOpen<QMessageBox>([&](QMessageBox* box) {
+        boxTitle = box->windowTitle();
+        box->button(QMessageBox::Ok)->click();
+    });
+    host.MessageBox("Done.", MessageButtons::Ok, MessageIcon::None, "");
+    WhenOpen<QInputDialog>([&](QInputDialog* dialog) {
+        inputTitle = dialog->windowTitle();
+        dialog->reject();
+    });
+    host.InputBox("Extension?", "", "txt");
+    WhenOpen<QFileDialog>([&](QFileDialog* dialog) {
+        pickerTitle = dialog->windowTitle();
+        dialog->reject();
+    });
+    host.BrowseForFolder("Please select folder:", "");
+    WhenOpen<QFileDialog>([&](QFileDialog* dialog) {
+        openTitle = dialog->windowTitle();
+        dialog->reject();
+    });
+    OpenDialogRequest request;
+    request.title = "Add File(s) - Hold Ctrl to select multiple files";
+    request.filter = "Text Files (*.txt)|*.txt";
+    host.ShowOpen(request);
+
+    EXPECT_EQ(boxTitle, "Kelvardy Tools");
+    EXPECT_EQ(inputTitle, "Kelvardy Tools");
+    EXPECT_EQ(pickerTitle, "Please select folder:");
+    EXPECT_EQ(openTitle, "Add File(s) - Hold Ctrl to select multiple files");
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), displayBefore);
 }
 
 TEST_F(QtDialogHostTest, OpenDialogCancelledGivesEmpty) {
