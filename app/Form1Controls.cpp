@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/ArialFont.h"
 #include "app/Form1.h"
 #include "app/Twips.h"
 #include "filelist/FileListView.h"
@@ -15,13 +16,6 @@
 namespace quillane {
 
 namespace {
-
-QFont ArialBold(double points) {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
 
 QPushButton* NewPushButton(const char* name, const char* caption, QWidget* parent) {
     auto* button = new QPushButton(QString::fromUtf8(caption), parent);

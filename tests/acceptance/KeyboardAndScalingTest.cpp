@@ -1,9 +1,13 @@
 // The main window used from the keyboard alone, and its texts at the window's designed sizes:
 // the Tab order is the designed one, Space and Enter press the focused button, Delete removes
-// the selected entry, and no caption is cut off. The suite also runs with QT_SCALE_FACTOR=2.
+// the selected entry, and no caption is cut off. The suite also runs with QT_SCALE_FACTOR=2, and
+// always under a font configuration that holds only the fonts scripts/install-deps.sh installs
+// (FONTCONFIG_FILE), so the captions cannot fit because of a font that only one machine has.
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -17,8 +21,10 @@
 #include <QStyleOptionProgressBar>
 #include <QTest>
 
+#include <iostream>
 #include <memory>
 
+#include "app/ArialFont.h"
 #include "app/Form1.h"
 #include "filelist/FileList.h"
 #include "filelist/FileListView.h"
@@ -175,6 +181,39 @@ class MainWindowCaptions : public MainWindowKeyboard {
                std::to_string(room.width()) + "x" + std::to_string(room.height());
     }
 };
+
+TEST_F(MainWindowCaptions, CaptionsAreSetInArialOrAMetricTwin) {
+    const QStringList seen = QFontDatabase::families();
+    // The log of every run names the fonts the captions were measured against.
+    std::cout << "fonts seen (FONTCONFIG_FILE="
+              << qEnvironmentVariable("FONTCONFIG_FILE").toStdString()
+              << "): " << seen.join(QStringLiteral(", ")).toStdString() << std::endl;
+    RecordProperty("fonts_seen", seen.join(QStringLiteral(", ")).toStdString());
+    if (qEnvironmentVariable("FONTCONFIG_FILE").endsWith(QStringLiteral("/limited-fonts.conf"))) {
+        // The limit is in force: fonts-liberation2 is the only font package the set-up installs.
+        ASSERT_FALSE(seen.isEmpty());
+        for (const QString& family : seen) {
+            // Qt lists its generic names beside the real families; they name no font file.
+            const bool generic = family == QStringLiteral("Sans Serif") ||
+                                 family == QStringLiteral("Serif") ||
+                                 family == QStringLiteral("Monospace");
+            EXPECT_TRUE(generic || family.startsWith(QStringLiteral("Liberation")))
+                << family.toStdString();
+        }
+    }
+    QList<QWidget*> controls{window_.get(),        window_->ListView1, window_->Frame1,
+                             window_->Option1,     window_->Option2,   window_->Text1,
+                             window_->ProgressBar1};
+    for (QPushButton* button : PushButtons()) {
+        controls << button;
+    }
+    for (QWidget* control : controls) {
+        const QFontInfo used(control->font());
+        EXPECT_TRUE(ArialFamilies().contains(used.family()))
+            << control->objectName().toStdString() << " is set in " << used.family().toStdString();
+        EXPECT_TRUE(used.bold()) << control->objectName().toStdString();
+    }
+}
 
 TEST_F(MainWindowCaptions, ScaleFactorIsInForce) {
     const double expected = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")

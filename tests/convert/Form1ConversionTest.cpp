@@ -10,6 +10,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <utility>
+#include <vector>
 
 #include "app/Form1.h"
 #include "convert/PayloadResources.h"
@@ -80,14 +82,26 @@ class Form1ConversionTest : public ::testing::Test {
         return texts;
     }
 
-    // A book made from `text`: valid, and carrying the text's words in order.
+    // Books made from texts, each valid and carrying its text's words in order. The books of
+    // one batch go through one run of the EPUB checker.
+    static void ExpectBooksOf(
+        const std::vector<std::pair<std::string, std::string>>& booksAndTexts) {
+        std::vector<std::string> paths;
+        for (const auto& [book, text] : booksAndTexts) {
+            ASSERT_TRUE(fs::exists(book)) << book;
+            paths.push_back(book);
+        }
+        const std::vector<test::EpubcheckResult> checks = test::RunEpubcheck(paths);
+        for (std::size_t i = 0; i < booksAndTexts.size(); ++i) {
+            const auto& [book, text] = booksAndTexts[i];
+            EXPECT_TRUE(checks[i].Clean()) << book << "\n" << checks[i].output;
+            const auto bookWords = test::WordsOfBook(book);
+            EXPECT_TRUE(test::ContainsRun(bookWords, test::WordsOf(text)))
+                << book << " holds " << bookWords.size() << " words";
+        }
+    }
     static void ExpectBookOf(const std::string& book, const std::string& text) {
-        ASSERT_TRUE(fs::exists(book)) << book;
-        const test::EpubcheckResult check = test::RunEpubcheck(book);
-        EXPECT_TRUE(check.Clean()) << book << "\n" << check.output;
-        const auto bookWords = test::WordsOfBook(book);
-        EXPECT_TRUE(test::ContainsRun(bookWords, test::WordsOf(text)))
-            << book << " holds " << bookWords.size() << " words";
+        ExpectBooksOf({{book, text}});
     }
 
     void ExpectAtRest() {
@@ -126,10 +140,10 @@ TEST_F(Form1ConversionTest, BooksBesideTheSourcesInEveryEncoding) {
     Press();
 
     EXPECT_EQ(Messages(), std::vector<std::string>{"Done."});
-    ExpectBookOf(books / "my.story.epub", kEnglishStory);
-    ExpectBookOf(books / ".txt.epub", test::kFrenchText);
-    ExpectBookOf(books / "повесть.epub", russian);
-    ExpectBookOf(books / "haru.epub", test::kJapaneseText);
+    ExpectBooksOf({{books / "my.story.epub", kEnglishStory},
+                   {books / ".txt.epub", test::kFrenchText},
+                   {books / "повесть.epub", russian},
+                   {books / "haru.epub", test::kJapaneseText}});
     // The byte-order mark never reaches the book.
     for (const auto& w : test::WordsOfBook(books / ".txt.epub")) {
         EXPECT_EQ(w.find("\xEF\xBB\xBF"), std::string::npos);
@@ -146,8 +160,7 @@ TEST_F(Form1ConversionTest, BooksIntoTheChosenFolder) {
     IntoFolder(out.path());  // no trailing "/": the join adds it
     Press();
     EXPECT_EQ(Messages(), std::vector<std::string>{"Done."});
-    ExpectBookOf(out / "a.epub", kEnglishStory);
-    ExpectBookOf(out / "b.epub", test::kCzechText);
+    ExpectBooksOf({{out / "a.epub", kEnglishStory}, {out / "b.epub", test::kCzechText}});
     EXPECT_FALSE(fs::exists(books / "a.epub"));
     ExpectAtRest();
 }
