@@ -4,6 +4,8 @@
 #include <QProgressBar>
 #include <QTimer>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 
@@ -134,26 +136,33 @@ TEST(RunAndWait, TheProgramStartsInTheNamedFolderWithoutLoaderVariables) {
               (std::vector<std::string>{"PATH=/bin", "OLD_LD_X=1"}));
 }
 
-// Asks for a stop after `afterTicks` ticks.
+// Asks for a stop after `afterTicks` ticks, and only once `readyFile` exists (when given), so a
+// loaded machine cannot send the request before the program has set up its handler.
 class StoppingFeedback : public WaitFeedback {
   public:
-    explicit StoppingFeedback(int afterTicks) : WaitFeedback(WaitSettings{5}), after_(afterTicks) {}
-    bool StopRequested() override { return ++asked_ > after_; }
+    explicit StoppingFeedback(int afterTicks, std::string readyFile = {})
+        : WaitFeedback(WaitSettings{5}), after_(afterTicks), readyFile_(std::move(readyFile)) {}
+    bool StopRequested() override {
+        return ++asked_ > after_ && (readyFile_.empty() || ::access(readyFile_.c_str(), F_OK) == 0);
+    }
     void Ended() override { ++ended; }
     int ended = 0;
 
   private:
     int after_;
+    std::string readyFile_;
     int asked_ = 0;
 };
 
 TEST(RunAndWait, AStopRequestEndsTheProgramPolitelyThenForcibly) {
     TempDir dir;
-    StoppingFeedback polite(2);
+    const std::string ready = dir.path() + "/ready";
+    StoppingFeedback polite(2, ready);
     const RunOutcome stopped = RunAndWait({"/bin/sh",
                                            {"-c",
-                                            "trap 'echo stopping >&2; exit 5' TERM; "
-                                            "while :; do sleep 0.01; done"},
+                                            "trap 'echo stopping >&2; exit 5' TERM; : > \"$0\"; "
+                                            "while :; do sleep 0.01; done",
+                                            ready},
                                            "",
                                            0},
                                           polite);
