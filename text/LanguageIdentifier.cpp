@@ -56,7 +56,7 @@ LanguageGuess IdentifyLanguage(std::string_view utf8Text, bool bestEffort) {
         percents, scores, nullptr, &textBytes, &reliable, &validPrefix);
     LanguageGuess guess;
     guess.tag = Bcp47Tag(best);
-    guess.reliable = reliable && !bestEffort && !guess.tag.empty();
+    guess.reliable = reliable && !guess.tag.empty();
     guess.percent = languages[0] == best ? percents[0] : 0;
     guess.typicality = languages[0] == best ? scores[0] : 0;
     guess.letterBytes = textBytes;
