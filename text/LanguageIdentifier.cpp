@@ -45,7 +45,8 @@ LanguageGuess IdentifyLanguage(std::string_view utf8Text, bool bestEffort) {
                            ? INT_MAX / 2
                            : static_cast<int>(valid.size());
     CLD2::CLDHints hints = {nullptr, nullptr, CLD2::UNKNOWN_ENCODING, CLD2::UNKNOWN_LANGUAGE};
-    CLD2::Language languages[3];
+    CLD2::Language languages[3] = {CLD2::UNKNOWN_LANGUAGE, CLD2::UNKNOWN_LANGUAGE,
+                                   CLD2::UNKNOWN_LANGUAGE};
     int percents[3] = {};
     double scores[3] = {};
     int textBytes = 0;
