@@ -2,7 +2,7 @@
 
 #include <QTreeWidget>
 
-#include "filelist/PathText.h"
+#include "util/PathText.h"
 
 namespace quillane {
 

@@ -18,8 +18,23 @@ namespace text {
 
 namespace {
 
-// Enough text to judge an encoding by; the rest of a long file is decoded without judging.
+// Enough text for the byte statistics; the rest of a long file is decoded without judging.
 constexpr std::size_t kSample = 32 * 1024;
+// Enough text to read each candidate decoding as a language.
+constexpr std::size_t kReadingSample = 8 * 1024;
+
+// The stretch of `bytes` to read the candidates on: from the line before the first non-ASCII
+// byte (a long English preface says nothing of the encoding), starting on a line.
+std::string_view ReadingSample(std::string_view bytes) {
+    std::size_t first = 0;
+    while (first < bytes.size() && static_cast<unsigned char>(bytes[first]) < 0x80) {
+        ++first;
+    }
+    std::size_t start = first > 1024 ? first - 1024 : 0;
+    const std::size_t line = bytes.rfind('\n', start);
+    start = start == 0 || line == std::string_view::npos ? 0 : line + 1;
+    return bytes.substr(start, kReadingSample);
+}
 
 std::string Upper(std::string name) {
     std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) {
@@ -171,6 +186,9 @@ double Score(std::string_view sample, const std::string& encoding, int preferenc
         return -1e9;
     }
     const std::string& decoded = conversion->utf8;
+    if (conversion->invalidBytes * 20 > sample.size()) {
+        return -1e6;  // plainly not this encoding: no need to read it
+    }
     const LanguageGuess language = IdentifyLanguage(decoded, true);
     const std::size_t unlikely =
         CountUnlikelyCharacters(decoded, language.percent >= 80 ? language.tag : std::string());
@@ -180,7 +198,7 @@ double Score(std::string_view sample, const std::string& encoding, int preferenc
     }
     const double bad = static_cast<double>(unlikely + 4 * conversion->invalidBytes);
     double score = -100.0 * bad / static_cast<double>(std::max<std::size_t>(nonAscii, 1));
-    score += language.percent / 20.0 + (IdentifyLanguage(decoded).reliable ? 10 : 0);
+    score += language.percent / 20.0 + (language.reliable ? 10 : 0);
     return score + preference;
 }
 
@@ -282,10 +300,11 @@ std::string ChooseLegacyEncoding(std::string_view bytes) {
         }
     }
 
+    const std::string_view reading = ReadingSample(sample);
     Candidate best{"WINDOWS-1252", -1e18};
     for (const std::string& name : candidates) {
         const int preference = name == guess ? 3 : name == "WINDOWS-1252" ? 1 : 0;
-        const double score = Score(sample, name, preference);
+        const double score = Score(reading, name, preference);
         if (score > best.score) {
             best = {name, score};
         }

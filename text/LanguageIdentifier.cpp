@@ -45,7 +45,8 @@ LanguageGuess IdentifyLanguage(std::string_view utf8Text, bool bestEffort) {
                            ? INT_MAX / 2
                            : static_cast<int>(valid.size());
     CLD2::CLDHints hints = {nullptr, nullptr, CLD2::UNKNOWN_ENCODING, CLD2::UNKNOWN_LANGUAGE};
-    CLD2::Language languages[3];
+    CLD2::Language languages[3] = {CLD2::UNKNOWN_LANGUAGE, CLD2::UNKNOWN_LANGUAGE,
+                                   CLD2::UNKNOWN_LANGUAGE};
     int percents[3] = {};
     double scores[3] = {};
     int textBytes = 0;
@@ -56,7 +57,7 @@ LanguageGuess IdentifyLanguage(std::string_view utf8Text, bool bestEffort) {
         percents, scores, nullptr, &textBytes, &reliable, &validPrefix);
     LanguageGuess guess;
     guess.tag = Bcp47Tag(best);
-    guess.reliable = reliable && !bestEffort && !guess.tag.empty();
+    guess.reliable = reliable && !guess.tag.empty();
     guess.percent = languages[0] == best ? percents[0] : 0;
     guess.typicality = languages[0] == best ? scores[0] : 0;
     guess.letterBytes = textBytes;

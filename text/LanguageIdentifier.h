@@ -23,7 +23,7 @@ struct LanguageGuess {
 
 // The language of `utf8` as a whole (invalid bytes are read by the policy of text/Utf8.h).
 // With `bestEffort`, a text too short or too mixed for a sure answer still gets its likeliest
-// language (never marked reliable); a choice between decodings needs that.
+// language; a choice between decodings needs that.
 LanguageGuess IdentifyLanguage(std::string_view utf8, bool bestEffort = false);
 
 // A bounded sample of a long text: its first 64 KB and sixteen windows of 4 KB spread over

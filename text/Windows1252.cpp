@@ -38,13 +38,19 @@ std::uint8_t Windows1252Byte(char32_t c) {
 std::string FromWindows1252(std::string_view bytes) {
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 4);
-    for (const char ch : bytes) {
-        const auto b = static_cast<std::uint8_t>(ch);
-        if (b < 0x80) {
-            out += ch;
-        } else {
-            out.append(utf8::Utf8Char(Windows1252Char(b)).view());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        // ASCII runs go across in one piece.
+        std::size_t run = i;
+        while (run < bytes.size() && static_cast<std::uint8_t>(bytes[run]) < 0x80) {
+            ++run;
         }
+        out.append(bytes.substr(i, run - i));
+        if (run == bytes.size()) {
+            break;
+        }
+        out.append(utf8::Utf8Char(Windows1252Char(static_cast<std::uint8_t>(bytes[run]))).view());
+        i = run + 1;
     }
     return out;
 }

@@ -8,13 +8,14 @@
 
 #include "util/DialogText.h"
 #include "util/OpenDialogResult.h"
+#include "util/PathText.h"
 
 namespace quillane {
 
 namespace {
 
 QString ToQt(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+    return PathToText(s);
 }
 
 }  // namespace
@@ -65,12 +66,12 @@ std::string QtDialogHost::ShowOpen(const OpenDialogRequest& request) {
     if (request.multiSelect) {
         for (const QString& p :
              QFileDialog::getOpenFileNames(owner_, ToQt(request.title), QString(), filter)) {
-            paths.push_back(p.toStdString());
+            paths.push_back(TextToPath(p));
         }
     } else if (const QString p =
                    QFileDialog::getOpenFileName(owner_, ToQt(request.title), QString(), filter);
                !p.isEmpty()) {
-        paths.push_back(p.toStdString());
+        paths.push_back(TextToPath(p));
     }
     return ComposeOpenResult(paths, request.maxFileSize);
 }
@@ -79,7 +80,7 @@ std::string QtDialogHost::BrowseForFolder(const std::string& prompt,
                                           const std::string& startFolder) {
     const QString folder = QFileDialog::getExistingDirectory(
         owner_, ToQt(DisplayText(prompt)), ToQt(startFolder), QFileDialog::ShowDirsOnly);
-    return WithoutTrailingSeparator(folder.toStdString());
+    return WithoutTrailingSeparator(TextToPath(folder));
 }
 
 void QtDialogHost::OpenUrl(const std::string& url) {

@@ -137,7 +137,7 @@ TEST(Tool, MissingSourceFailsWithOneLineAndNoBook) {
 TEST(Tool, SourceThatIsNotTextFails) {
     // An image renamed .txt is refused, not turned into a book of noise.
     TempDir dir;
-    WriteFile(dir / "photo.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 24));
+    WriteFile(dir / "photo.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 20));
     const ToolRun run = RunTool(Tool(), {dir / "photo.txt", dir / "out.epub"}, dir.path());
     EXPECT_NE(run.status, 0);
     EXPECT_TRUE(IsOneLine(run.err)) << run.err;

@@ -149,7 +149,7 @@ TEST_F(ConversionRunTest, AnUnreadableSourceIsListedOnceAndNoBookIsWrittenForIt)
 }
 
 TEST_F(ConversionRunTest, AnImageRenamedTxtIsNotATextFileAndMakesNoBook) {
-    WriteFile(books / "photo.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 24));
+    WriteFile(books / "photo.txt", std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 20));
     WriteFile(books / "good.txt", "Good text.");
     host.entries = {books / "photo.txt", books / "good.txt"};
     Run();

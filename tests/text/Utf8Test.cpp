@@ -89,7 +89,7 @@ TEST(ConvertToUtf8, KeepsTheTextAroundABadByte) {
 }
 
 TEST(Binary, ImagesAndArchivesAreNotText) {
-    const std::string png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 24);
+    const std::string png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 20);
     EXPECT_TRUE(LooksLikeBinary(png));
     EXPECT_TRUE(LooksLikeBinary(std::string("PK\x03\x04\x14\0\0\0\x08\0", 10)));
     EXPECT_FALSE(LooksLikeBinary("Chapter 1\f\nA page later.\x1A"));

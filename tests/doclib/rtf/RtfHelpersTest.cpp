@@ -93,4 +93,14 @@ TEST(RtfCodePages, SingleAndDoubleByteDecoding) {
     EXPECT_EQ(decoder.DecodeSequence(65001, overlong, 2), CodePageDecoder::kInvalid);
 }
 
+TEST(RtfCodePages, PagesThatHoldALetterBackStillGiveItOut) {
+    // Windows-1255 and Windows-1258 wait for a combining mark after each letter; a \'hh
+    // escape is one whole character and must not be lost waiting.
+    CodePageDecoder decoder;
+    EXPECT_EQ(decoder.DecodeByte(1255, 0xF9), U'ש');
+    EXPECT_EQ(decoder.DecodeByte(1255, 0xE0), U'א');
+    EXPECT_EQ(decoder.DecodeByte(1258, 0xE2), U'â');
+    EXPECT_EQ(decoder.DecodeByte(1258, 0xEC), U'\u0301');  // the combining acute itself
+}
+
 }  // namespace

@@ -1,4 +1,4 @@
-#include "filelist/PathText.h"
+#include "util/PathText.h"
 
 #include <gtest/gtest.h>
 
