@@ -16,7 +16,9 @@ artifacts="${FUZZ_ARTIFACTS:-/tmp/fuzz-$target-artifacts}"
 
 CC=clang-14 CXX=clang++-14 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQUILLANE_FUZZ=ON -DQUILLANE_TESTS=OFF -DQUILLANE_BENCH=OFF >/dev/null
-cmake --build "$build" -j2 --target "${target}_fuzzer"
+# Both targets share one build folder; a lock keeps two scripts started together from
+# compiling the same objects at once.
+flock "$build/fuzz-build.lock" cmake --build "$build" -j2 --target "${target}_fuzzer"
 
 mkdir -p "$corpus" "$artifacts"
 cp -n "tests/fuzz/corpus/$target"/* "$corpus"/ 2>/dev/null || true

@@ -54,6 +54,14 @@ TEST(RtfOtherWriters, SymbolFontCharactersBecomeUnicode) {
               (std::vector<std::string>{"aα β γ Δ Ωa", "π≥∞", "α•", "▪ ✓", "•\xEF\x81\xA1"}));
 }
 
+TEST(RtfOtherWriters, SymbolFontInAFontTableWithoutGroups) {
+    // Names end at ';'; Word's negative \uN (U+F0B7 is -3913) reaches the same bullet.
+    const Document doc = ReadRtf(
+        "{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;\\f1\\fnil Symbol;\\f2\\fnil Symbolic;}"
+        "{\\f1 m}{\\f2 m}{\\f1\\u-3913 ?}\\par}");
+    EXPECT_EQ(BlockTexts(doc), std::vector<std::string>{"μm•"});
+}
+
 TEST(RtfOtherWriters, SymbolBulletInAListNumber) {
     const Document doc = ReadRtf(
         SymbolFonts("{\\listtext\\pard\\plain\\f3 \\'b7\\tab}Apples\\par"
