@@ -8,6 +8,7 @@
 // folder the command names, with our environment less the variables that make the dynamic
 // loader take code from elsewhere, so it runs only what was shipped with it.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,10 +82,16 @@ class ProgressFeedback : public WaitFeedback {
                      WaitSettings settings = {});
     void Tick(int tick) override;
     void Ended() override;
+    // Asked at every tick whether the user wants the program stopped (the window closing).
+    void SetStopRequest(std::function<bool()> stopRequested) {
+        stopRequested_ = std::move(stopRequested);
+    }
+    bool StopRequested() override { return stopRequested_ && stopRequested_(); }
 
   private:
     ProgressDisplay& bar_;
     WaitAnimation animation_;
+    std::function<bool()> stopRequested_;
 };
 
 RunOutcome RunAndWait(const Command& command, WaitFeedback& feedback);

@@ -13,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <random>
 
 #include "doclib/DocumentError.h"
@@ -104,11 +103,10 @@ std::string HiddenPrefix(const std::string& path) {
 // The process's file creation mask, read without changing it: umask() itself can only be read
 // by setting it, which would race with any other thread creating files.
 mode_t CurrentUmask() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("Umask:", 0) == 0) {
-            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    std::string status;
+    if (fileio::ReadRegularFile("/proc/self/status", 1 << 20, status).ok()) {
+        if (const auto at = status.find("\nUmask:"); at != std::string::npos) {
+            return static_cast<mode_t>(std::strtoul(status.c_str() + at + 7, nullptr, 8));
         }
     }
     const mode_t mask = umask(022);

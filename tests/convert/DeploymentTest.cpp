@@ -4,7 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "tests/support/TempHome.h"
 #include "util/AppError.h"
@@ -19,6 +23,50 @@ mode_t ModeOf(const std::string& path) {
     struct stat st {};
     EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
     return st.st_mode & 07777;
+}
+
+// Sets environment variables for the life of the object and puts the old values back.
+class EnvironmentScope {
+  public:
+    void Set(const std::string& name, const char* value) {
+        const char* old = std::getenv(name.c_str());
+        saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+        if (value != nullptr) {
+            setenv(name.c_str(), value, 1);
+        } else {
+            unsetenv(name.c_str());
+        }
+    }
+    ~EnvironmentScope() {
+        for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
+            if (it->second) {
+                setenv(it->first.c_str(), it->second->c_str(), 1);
+            } else {
+                unsetenv(it->first.c_str());
+            }
+        }
+    }
+
+  private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST(RunFolderCandidates, TheTemporaryFolderThenTheUsersRuntimeAndCacheFolders) {
+    EnvironmentScope environment;
+    environment.Set("TEMP", "/t");
+    environment.Set("XDG_RUNTIME_DIR", "/run/user/1000");
+    environment.Set("XDG_CACHE_HOME", "/home/u/.cache-elsewhere");
+    environment.Set("HOME", "/home/u");
+    EXPECT_EQ(RunFolderCandidates(),
+              (std::vector<std::string>{"/t", "/run/user/1000", "/home/u/.cache-elsewhere"}));
+    // Unset, relative or repeated folders are left out; the cache defaults to ~/.cache.
+    environment.Set("XDG_RUNTIME_DIR", "/t");
+    environment.Set("XDG_CACHE_HOME", "relative/cache");
+    EXPECT_EQ(RunFolderCandidates(), (std::vector<std::string>{"/t", "/home/u/.cache"}));
+    environment.Set("XDG_RUNTIME_DIR", nullptr);
+    environment.Set("XDG_CACHE_HOME", nullptr);
+    environment.Set("HOME", nullptr);
+    EXPECT_EQ(RunFolderCandidates(), (std::vector<std::string>{"/t"}));
 }
 
 TEST(CreatePrivateFolder, MakesAFreshFolderOnlyItsOwnerMayEnter) {

@@ -171,6 +171,19 @@ TEST(RunAndWait, AStopRequestEndsTheProgramPolitelyThenForcibly) {
     EXPECT_EQ(stopped.standardError, "stopping\n");
     EXPECT_EQ(polite.ended, 1);
 
+    // The bar's feedback asks whoever wants to stop the run, and puts its text back.
+    RecordingProgress bar;
+    bar.text = "Processing: a.txt";
+    ProgressFeedback feedback(bar, bar.text, 0, 1, WaitSettings{5});
+    int asked = 0;
+    feedback.SetStopRequest([&] { return ++asked > 3; });
+    const RunOutcome fromTheBar =
+        RunAndWait({"/bin/sh", {"-c", "while :; do sleep 0.01; done"}, "", 0}, feedback);
+    EXPECT_TRUE(fromTheBar.stopped);
+    EXPECT_EQ(fromTheBar.result, kCrashedResult);  // ended by SIGTERM
+    EXPECT_EQ(asked, 4);
+    EXPECT_EQ(bar.text, "Processing: a.txt");
+
     // One that ignores the request is killed after the grace period.
     StoppingFeedback deaf(0);
     const RunOutcome killed =
