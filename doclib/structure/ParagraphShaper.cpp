@@ -19,7 +19,7 @@ class Shaper {
             if (line.Has(kLineBlank)) {
                 ++i;
             } else if (mark.role == LineRole::SceneBreak) {
-                Emit(i, 1, UnitKind::SceneBreak, Joint::Words, false);
+                Emit(i, 1, UnitKind::SceneBreak, Joint::Words, true);
                 ++i;
             } else if (mark.role == LineRole::Heading) {
                 i += EmitHeading(i, mark.level);
@@ -160,7 +160,9 @@ class Shaper {
         if (wrapped * 3 < (count - 1) * 2 || columns * 3 >= count) {
             return false;
         }
-        return count < 3 || cased == 0 || upper < cased;
+        // Only where most lines open with a cased letter: in Han or kana text the few that
+        // do open with a Latin name, capitalised.
+        return count < 3 || cased * 2 < count - 1 || upper < cased;
     }
 
     void EmitJoined(std::size_t begin, std::size_t end) {

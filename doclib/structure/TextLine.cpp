@@ -154,6 +154,20 @@ Indentation MeasureIndent(std::string_view text) {
     }
 }
 
+std::size_t IndentBytesFor(std::string_view text, std::uint32_t columns) {
+    std::size_t bytes = 0;
+    std::uint32_t taken = 0;
+    while (taken < columns) {
+        const auto [length, width] = BlankAt(text.substr(bytes));
+        if (length == 0) {
+            break;
+        }
+        bytes += length;
+        taken += width;
+    }
+    return bytes;
+}
+
 std::size_t TrailingBlankBytes(std::string_view text) {
     std::size_t end = text.size();
     while (end > 0) {
