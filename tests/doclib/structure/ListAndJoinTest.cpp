@@ -87,7 +87,7 @@ TEST(Lists, ItemsIndentedWithNoBreakSpacesAreItems) {
     // Text dumps indent a line with no-break spaces now and then; the marker is the same.
     const std::string nbsp = "\u00A0";
     const std::string text = Prose() + "\n      * Read, write and remove any file\n\n" + nbsp +
-                             " " + nbsp + " " + nbsp + "   * Set the owner of any file\n\n" +
+                             nbsp + nbsp + "   * Set the owner of any file\n\n" +
                              "      * Set any password\n";
     const std::vector<Item> items = Items(Refined(text));
     ASSERT_EQ(items.size(), 3u);
