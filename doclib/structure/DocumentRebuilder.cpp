@@ -143,10 +143,18 @@ class Rebuilder {
                 }
             }
             AppendRange(source, begin, end);
-            // The end of the line, for the next join: its last word is enough.
+            // The end of the line, for the next join: its last word is enough. A line in the
+            // arena stays where it is; one gathered from scattered spans is copied.
             const std::string_view piece = text.substr(begin, end - begin);
             const std::size_t keep = std::min<std::size_t>(piece.size(), kJoinContext);
-            tail_.assign(piece.substr(piece.size() - keep));
+            const bool inArena = piece.data() >= doc_.text.data() &&
+                                 piece.data() <= doc_.text.data() + doc_.text.size();
+            if (inArena) {
+                tail_ = piece.substr(piece.size() - keep);
+            } else {
+                tailCopy_.assign(piece.substr(piece.size() - keep));
+                tail_ = tailCopy_;
+            }
             firstPiece = false;
             previous = i;
         }
@@ -159,7 +167,8 @@ class Rebuilder {
     const LineScan& scan_;
     BlockTextReader reader_;
     Document out_;
-    std::string tail_;
+    std::string_view tail_;
+    std::string tailCopy_;
 };
 
 }  // namespace
