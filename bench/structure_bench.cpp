@@ -8,6 +8,7 @@
 //   --file TEXT [--epub BOOK]        refine one UTF-8 text file, print what it became, and
 //                                    optionally write the book
 //   --dump N                         with --file: print the first N blocks
+//   --file STAGED.rtf --dump N       the same for a staged document, read as the converter does
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "doclib/Document.h"
+#include "doclib/rtf/RtfReader.h"
 #include "doclib/structure/DocumentShape.h"
 #include "doclib/structure/LineFacts.h"
 #include "doclib/structure/Refine.h"
@@ -160,6 +162,23 @@ int RunFile(const std::string& path, const std::string& epub, std::size_t dump) 
         return 1;
     }
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (path.ends_with(".rtf")) {
+        // A staged document: read and refined as the converter does.
+        const auto start = std::chrono::steady_clock::now();
+        Document doc = Tessaly::Docs::ReadRtfFile(path);
+        const auto shape = Tessaly::Docs::JudgeShape(Tessaly::Docs::ScanLines(doc));
+        std::printf("shape: wrapped %d width %u blank-separated %d formatted %d\n",
+                    shape.hardWrapped, shape.wrapWidth, shape.blankSeparated,
+                    doc.hasParagraphFormatting);
+        Tessaly::Docs::RefineForReading(doc);
+        std::printf("%s: read and refined in %.3f s\n", path.c_str(), Seconds(start));
+        for (std::size_t b = 0; b < doc.blocks.size() && b < dump; ++b) {
+            const auto& block = doc.blocks[b];
+            std::printf("[%zu] kind %d level %d: %s\n", b, static_cast<int>(block.kind),
+                        block.level, doc.BlockText(block).substr(0, 160).c_str());
+        }
+        return 0;
+    }
     Document doc = Staged(text);
     doc.metadata.title = path.substr(path.find_last_of('/') + 1);
     {

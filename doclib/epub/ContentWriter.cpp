@@ -155,8 +155,15 @@ class ContentFile {
                     gap = false;
                     break;
                 case BlockKind::SceneBreak:
-                    // The break's marker line ("* * *") is what the rule stands for.
-                    out_.append("<hr class=\"scene\"/>\n");
+                    // A break with its marker line ("* * *") shows the marker, centred; a
+                    // break without one (a section break of a word processor) is a rule.
+                    if (IsBlankParagraph(doc_, block)) {
+                        out_.append("<hr class=\"scene\"/>\n");
+                    } else {
+                        out_.append("<p class=\"scene\" role=\"separator\">");
+                        WriteSpans(block, from, to, false);
+                        out_.append("</p>\n");
+                    }
                     gap = false;
                     break;
                 case BlockKind::PageBreak:
@@ -405,7 +412,8 @@ std::size_t SpanMarkupBound(const Document& doc, const Span& span) {
 }
 
 std::size_t BlockBound(const Document& doc, const Block& block) {
-    if (block.kind == BlockKind::SceneBreak || block.kind == BlockKind::PageBreak) {
+    if (block.kind == BlockKind::PageBreak ||
+        (block.kind == BlockKind::SceneBreak && IsBlankParagraph(doc, block))) {
         return kBlockMarkupBound;
     }
     if (block.kind == BlockKind::Paragraph && IsBlankParagraph(doc, block)) {

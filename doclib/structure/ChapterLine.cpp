@@ -341,6 +341,24 @@ int CjkNumeralValue(std::u32string_view digits) {
 
 // 第十二章, 第3回, 第一部 and the Korean 제3장.
 std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
+    for (std::string_view appendix : {"附录", "附錄", "付録"}) {
+        // "附录 A. 标题": an appendix with its letter.
+        if (line.starts_with(appendix)) {
+            std::size_t at = appendix.size();
+            while (at < line.size() && utf8::IsBlankByte(line[at])) {
+                ++at;
+            }
+            if (at > appendix.size() && at < line.size() && line[at] >= 'A' && line[at] <= 'Z' &&
+                (at + 1 == line.size() || line[at + 1] == '.' || utf8::IsBlankByte(line[at + 1]))) {
+                ChapterLineMatch match;
+                match.kind = DivisionKind::BackMatter;
+                match.number = line[at] - 'A' + 1;
+                match.titled = at + 2 < line.size();
+                return match;
+            }
+            return std::nullopt;
+        }
+    }
     utf8::CodePoint cp = utf8::DecodeAt(line, 0);
     if (cp.value == U'章') {
         // "章 3. 標題": the word before a Western number, as some translations set it.

@@ -12,6 +12,8 @@ namespace Tessaly::Docs {
 namespace {
 
 constexpr std::uint32_t kMaxEntryColumns = 120;
+// The longest contents title we know ("πίνακας περιεχομένων") with room for a colon.
+constexpr std::uint32_t kMaxTitleColumns = 28;
 constexpr std::size_t kMaxTitleBytes = 64;
 
 bool IsDigit(char c) {
@@ -113,7 +115,7 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
     const std::size_t n = scan.lines.size();
     for (std::size_t i = 0; i < n; ++i) {
         const LineFacts& line = scan.lines[i];
-        if (!line.IsText() || line.length > kMaxTitleBytes ||
+        if (!line.IsText() || line.length - line.indent > kMaxTitleColumns ||
             !IsContentsTitle(utf8::Trim(reader.Text(doc.blocks[i])))) {
             continue;
         }

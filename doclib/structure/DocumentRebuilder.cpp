@@ -34,7 +34,10 @@ class Rebuilder {
                     CopyBlockSpans(doc_.blocks[unit.first]);
                     break;
                 case UnitKind::SceneBreak:
-                    out_.BeginBlock(BlockKind::SceneBreak).alignment = Alignment::Center;
+                    // The ornament ("* * *") is the author's text and stays with the break.
+                    BuildFromLines(unit);
+                    out_.blocks.back().kind = BlockKind::SceneBreak;
+                    out_.blocks.back().alignment = Alignment::Center;
                     break;
                 case UnitKind::Paragraph:
                 case UnitKind::Heading:
@@ -76,8 +79,7 @@ class Rebuilder {
         std::size_t common = ~std::size_t{0};
         for (std::uint32_t i = unit.first; i < unit.first + unit.count; ++i) {
             if (!scan_.lines[i].Has(kLineBlank)) {
-                const std::string_view text = reader_.Text(doc_.blocks[i]);
-                common = std::min(common, LeadingBlanks(text));
+                common = std::min<std::size_t>(common, scan_.lines[i].indent);
             }
         }
         return common == ~std::size_t{0} ? 0 : common;
@@ -129,7 +131,7 @@ class Rebuilder {
             if (unit.indent == IndentRule::StripAll) {
                 begin = LeadingBlanks(text);
             } else {
-                begin = std::min(common, LeadingBlanks(text));
+                begin = IndentBytesFor(text, static_cast<std::uint32_t>(common));
             }
             end -= std::min(end - begin, TrailingBlankBytes(text.substr(begin)));
             if (!firstPiece) {
@@ -141,10 +143,18 @@ class Rebuilder {
                 }
             }
             AppendRange(source, begin, end);
-            // The end of the line, for the next join: its last word is enough.
+            // The end of the line, for the next join: its last word is enough. A line in the
+            // arena stays where it is; one gathered from scattered spans is copied.
             const std::string_view piece = text.substr(begin, end - begin);
             const std::size_t keep = std::min<std::size_t>(piece.size(), kJoinContext);
-            tail_.assign(piece.substr(piece.size() - keep));
+            const bool inArena = piece.data() >= doc_.text.data() &&
+                                 piece.data() <= doc_.text.data() + doc_.text.size();
+            if (inArena) {
+                tail_ = piece.substr(piece.size() - keep);
+            } else {
+                tailCopy_.assign(piece.substr(piece.size() - keep));
+                tail_ = tailCopy_;
+            }
             firstPiece = false;
             previous = i;
         }
@@ -157,7 +167,8 @@ class Rebuilder {
     const LineScan& scan_;
     BlockTextReader reader_;
     Document out_;
-    std::string tail_;
+    std::string_view tail_;
+    std::string tailCopy_;
 };
 
 }  // namespace

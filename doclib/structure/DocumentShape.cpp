@@ -53,7 +53,10 @@ bool DocumentShape::Wrapped(const LineScan& scan, std::size_t i) const {
     if (!IsPlainText(line) || !IsPlainText(next)) {
         return false;
     }
-    return line.length + 1 + next.firstWord + kWrapSlack > wrapWidth;
+    // Scripts written without spaces need none where the line was cut.
+    const std::uint32_t gap =
+        next.Has(kLineStartsSpaceless) || line.Has(kLineEndsSpaceless) ? 0 : 1;
+    return line.length + gap + next.firstWord + kWrapSlack > wrapWidth;
 }
 
 DocumentShape JudgeShape(const LineScan& scan) {

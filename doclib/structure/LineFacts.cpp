@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/LineJoin.h"
 #include "doclib/structure/ListMarker.h"
 #include "doclib/structure/SceneBreaks.h"
 #include "doclib/structure/TextLine.h"
@@ -118,20 +119,43 @@ LineScan ScanLines(const Document& doc) {
             continue;
         }
         const std::string_view content = text.substr(begin, end - begin);
-        // One pass for the code points, the words and the first word's length.
+        // One pass for the columns, the words and the first word's width. A wide character
+        // (Han, kana, Hangul, full-width forms) takes two columns, as wrappers count it, and a
+        // line may be cut after any ideograph, so one ends the first "word".
         std::size_t columns = 0;
         std::size_t firstWord = 0;
+        bool firstWordOpen = true;
         std::uint16_t words = 0;
         bool inWord = false;
-        for (char c : content) {
+        for (std::size_t at = 0; at < content.size();) {
+            const char c = content[at];
             const bool blank = utf8::IsBlankByte(c);
             if (!blank && !inWord && words < kMaxWords) {
                 ++words;
             }
             inWord = !blank;
-            const bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-            columns += starts ? 1 : 0;
-            firstWord += (starts && words == 1 && inWord) ? 1 : 0;
+            std::size_t width = 1;
+            std::size_t bytes = 1;
+            bool spaceless = false;
+            if (static_cast<unsigned char>(c) >= 0xE1) {
+                const utf8::CodePoint cp = utf8::DecodeAt(content, at);
+                bytes = cp.length;
+                if (IsWideCharacter(cp.value)) {
+                    width = 2;
+                    spaceless = IsSpacelessScript(cp.value);
+                }
+            } else if (static_cast<unsigned char>(c) >= 0xC0) {
+                bytes = utf8::DecodeAt(content, at).length;
+            }
+            columns += width;
+            if (words == 1 && inWord && firstWordOpen) {
+                firstWord += width;
+                firstWordOpen = !spaceless;
+            }
+            if (words > 1) {
+                firstWordOpen = false;
+            }
+            at += bytes;
         }
         line.indent = static_cast<std::uint16_t>(std::min<std::uint32_t>(indent, 0xFFFF));
         line.length =
@@ -140,6 +164,14 @@ LineScan ScanLines(const Document& doc) {
         line.words = words;
 
         std::uint16_t flags = StartFlags(content) | EndFlags(content);
+        if (static_cast<unsigned char>(content[0]) >= 0xE1 &&
+            IsSpacelessScript(utf8::DecodeAt(content, 0).value)) {
+            flags |= kLineStartsSpaceless;
+        }
+        if (static_cast<unsigned char>(content.back()) >= 0x80 &&
+            IsSpacelessScript(utf8::DecodeBefore(content, content.size()).value)) {
+            flags |= kLineEndsSpaceless;
+        }
         if (content.find('\n') != std::string_view::npos) {
             flags |= kLineHasBreak;
         }

@@ -11,18 +11,20 @@
 namespace Tessaly::Docs {
 
 enum LineFlag : std::uint16_t {
-    kLineBlank = 1 << 0,         // empty or only spaces and tabs
-    kLineStructural = 1 << 1,    // not a Paragraph block (a heading or break of the source)
-    kLineOrnament = 1 << 2,      // only scene-break ornaments
-    kLineHasBreak = 1 << 3,      // already holds a '\n' line break
-    kLinePreformatted = 1 << 4,  // columns: a wide gap, an inner tab or table rules
-    kLineCodeLike = 1 << 5,      // ends like a line of program code
-    kLineListItem = 1 << 6,      // starts with a bullet or an item number
-    kLineEndsInDash = 1 << 7,    // ends in a hyphen or dash right after a word: join tightly
-    kLineStartsLower = 1 << 8,   // the first letter is lowercase
-    kLineStartsUpper = 1 << 9,   // the first letter is uppercase
-    kLineStartsWord = 1 << 10,   // the first character is a letter or digit
-    kLineEndsWord = 1 << 11,     // the last character is a letter or digit
+    kLineBlank = 1 << 0,             // empty or only spaces and tabs
+    kLineStructural = 1 << 1,        // not a Paragraph block (a heading or break of the source)
+    kLineOrnament = 1 << 2,          // only scene-break ornaments
+    kLineHasBreak = 1 << 3,          // already holds a '\n' line break
+    kLinePreformatted = 1 << 4,      // columns: a wide gap, an inner tab or table rules
+    kLineCodeLike = 1 << 5,          // ends like a line of program code
+    kLineListItem = 1 << 6,          // starts with a bullet or an item number
+    kLineEndsInDash = 1 << 7,        // ends in a hyphen or dash right after a word: join tightly
+    kLineStartsLower = 1 << 8,       // the first letter is lowercase
+    kLineStartsUpper = 1 << 9,       // the first letter is uppercase
+    kLineStartsWord = 1 << 10,       // the first character is a letter or digit
+    kLineEndsWord = 1 << 11,         // the last character is a letter or digit
+    kLineStartsSpaceless = 1 << 12,  // opens with a character written without spaces (Han, kana)
+    kLineEndsSpaceless = 1 << 13,    // ends with one
 };
 
 struct LineFacts {

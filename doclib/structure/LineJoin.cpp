@@ -72,6 +72,10 @@ bool CutAddress(std::string_view before, std::string_view after) {
 
 }  // namespace
 
+bool IsWideCharacter(char32_t c) {
+    return c >= 0x1100 && IsWide(c);
+}
+
 bool IsSpacelessScript(char32_t c) {
     const int lineBreak = u_getIntPropertyValue(static_cast<UChar32>(c), UCHAR_LINE_BREAK);
     if (IsHangul(lineBreak)) {

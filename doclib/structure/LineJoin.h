@@ -17,4 +17,7 @@ bool SpaceAtJoin(std::string_view before, std::string_view after);
 // ideographs, kana, the South-East Asian scripts, full-width punctuation.
 bool IsSpacelessScript(char32_t c);
 
+// The character takes two columns of a fixed-width line (East Asian wide or full-width).
+bool IsWideCharacter(char32_t c);
+
 }  // namespace Tessaly::Docs

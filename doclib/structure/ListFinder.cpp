@@ -58,8 +58,7 @@ class Lists {
             std::optional<ListMarker> marker;
             if (line.Has(kLineListItem)) {
                 const std::string_view text = reader_.Text(doc_.blocks[i]);
-                marker = ParseListMarker(
-                    text.substr(std::min<std::size_t>(text.find_first_not_of(" \t"), text.size())));
+                marker = ParseListMarker(text.substr(MeasureIndent(text).bytes));
             }
             if (!marker) {
                 open.clear();  // running text between lists ends them

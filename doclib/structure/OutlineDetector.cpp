@@ -108,6 +108,18 @@ class Outline {
         return true;
     }
 
+    // A section number opens with a digit or a capital letter: most lines are ruled out
+    // before any copy is made.
+    bool MayOpenSection(std::size_t i) {
+        const std::string_view text = reader_.Text(doc_.blocks[i]);
+        const std::size_t at = MeasureIndent(text).bytes;
+        if (at >= text.size()) {
+            return false;
+        }
+        const char c = text[at];
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
+    }
+
     void FindCandidates() {
         std::string folded;
         for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
@@ -132,7 +144,7 @@ class Outline {
                 }
                 continue;
             }
-            if (role != LineRole::Text || !StandsApart(i)) {
+            if (role != LineRole::Text || !StandsApart(i) || !MayOpenSection(i)) {
                 continue;
             }
             const std::optional<SectionLine> section = MatchSectionLine(Plain(i));

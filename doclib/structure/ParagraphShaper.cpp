@@ -1,10 +1,14 @@
 #include "doclib/structure/ParagraphShaper.h"
 
+#include <algorithm>
+
 namespace Tessaly::Docs {
 
 namespace {
 
 constexpr std::uint16_t kColumnsOnly = kLinePreformatted | kLineCodeLike;
+// Lines of verse rarely run this long; wrapped prose lines nearly always do.
+constexpr std::uint32_t kLongVerseLine = 60;
 
 class Shaper {
   public:
@@ -19,7 +23,7 @@ class Shaper {
             if (line.Has(kLineBlank)) {
                 ++i;
             } else if (mark.role == LineRole::SceneBreak) {
-                Emit(i, 1, UnitKind::SceneBreak, Joint::Words, false);
+                Emit(i, 1, UnitKind::SceneBreak, Joint::Words, true);
                 ++i;
             } else if (mark.role == LineRole::Heading) {
                 i += EmitHeading(i, mark.level);
@@ -146,8 +150,12 @@ class Shaper {
         std::size_t columns = 0;
         std::size_t cased = 0;
         std::size_t upper = 0;
+        std::uint32_t shortest = ~std::uint32_t{0};
         for (std::size_t i = begin; i < end; ++i) {
             const LineFacts& line = scan_.lines[i];
+            if (i + 1 < end) {
+                shortest = std::min(shortest, line.length);
+            }
             columns += line.Has(kColumnsOnly) ? 1 : 0;
             if (i + 1 < end && shape_.Wrapped(scan_, i)) {
                 ++wrapped;
@@ -160,7 +168,14 @@ class Shaper {
         if (wrapped * 3 < (count - 1) * 2 || columns * 3 >= count) {
             return false;
         }
-        return count < 3 || cased == 0 || upper < cased;
+        // Long lines that all reach the wrap are a wrapped paragraph, even one listing names
+        // with a capital at the head of every line; verse lines are shorter.
+        if (wrapped == count - 1 && shortest >= kLongVerseLine) {
+            return true;
+        }
+        // Only where most lines open with a cased letter: in Han or kana text the few that
+        // do open with a Latin name, capitalised.
+        return count < 3 || cased < 2 || cased * 2 < count - 1 || upper < cased;
     }
 
     void EmitJoined(std::size_t begin, std::size_t end) {

@@ -1,6 +1,8 @@
 #include "doclib/structure/TextLine.h"
 
 #include <cstddef>
+#include <cstring>
+#include <utility>
 
 #include "text/Utf8Text.h"
 
@@ -89,7 +91,10 @@ namespace Tessaly::Docs {
 
 std::string_view WithPlainSpaces(std::string_view text, std::string& scratch) {
     // Every such space has a lead byte of 0xC2, 0xE2 or 0xE3; most lines have none of them.
-    if (text.find_first_of("\xC2\xE2\xE3") == std::string_view::npos) {
+    const auto has = [text](char lead) {
+        return std::memchr(text.data(), lead, text.size()) != nullptr;
+    };
+    if (text.empty() || (!has('\xC2') && !has('\xE2') && !has('\xE3'))) {
         return text;
     }
     scratch.assign(text);
@@ -152,6 +157,20 @@ Indentation MeasureIndent(std::string_view text) {
         indent.bytes += bytes;
         indent.columns += columns;
     }
+}
+
+std::size_t IndentBytesFor(std::string_view text, std::uint32_t columns) {
+    std::size_t bytes = 0;
+    std::uint32_t taken = 0;
+    while (taken < columns) {
+        const auto [length, width] = BlankAt(text.substr(bytes));
+        if (length == 0) {
+            break;
+        }
+        bytes += length;
+        taken += width;
+    }
+    return bytes;
 }
 
 std::size_t TrailingBlankBytes(std::string_view text) {

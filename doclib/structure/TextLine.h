@@ -40,6 +40,9 @@ struct Indentation {
 };
 Indentation MeasureIndent(std::string_view text);
 
+// The bytes of the leading blanks of `text` that make up its first `columns` columns.
+std::size_t IndentBytesFor(std::string_view text, std::uint32_t columns);
+
 // The bytes of blanks (the same kinds) that end `text`.
 std::size_t TrailingBlankBytes(std::string_view text);
 
