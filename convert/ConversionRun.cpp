@@ -122,7 +122,7 @@ void ConversionRun::Run(StepScope& scope) {
 
     // The number of passes is fixed here; entries added later wait for the next run.
     scope.Step(122, [&] { passes_ = host_.EntryCount(); });
-    for (int i = 1; i <= passes_; ++i) {
+    for (int i = 1; i <= passes_ && !host_.StopRequested(); ++i) {  // stop hook
         ConvertEntry(scope, i);
     }
     CleanUp(scope);
@@ -161,6 +161,9 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
     scope.Step(126, [&] { bar.SetValue(double(index) / std::max(host_.EntryCount(), 1) * 100.0); });
     scope.Step(128, [&] { bar.SetText("Processing: " + FileNameOf(source)); });
     scope.Step(130, [&] { host_.Yield(); });
+    if (host_.StopRequested()) {  // stop hook
+        return;
+    }
     scope.Step(132, [&] { host_.SetMousePointer(kHourglass); });
 
     StagingText& staging = host_.Staging();
@@ -212,10 +215,14 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
         return;
     }
     RunOutcome outcome;
+    const StopHook stop{[this] { return host_.StopRequested(); }};  // stop hook
     const bool ran = scope.Step(158, [&] {
         outcome = RunAndWait(converter_, arguments, 0, &bar, bar.Text(), RoundHalfEven(bar.Value()),
-                             std::max(host_.EntryCount(), 1), wait_);
+                             std::max(host_.EntryCount(), 1), wait_, stop);
     });
+    if (host_.StopRequested()) {  // stop hook: a stopped converter is no failure to list
+        return;
+    }
     if (!ran) {
         report_.failures.push_back({source, "The converter could not be run"});
         return;
@@ -255,6 +262,9 @@ void ConversionRun::CleanUp(StepScope& scope) {
     scope.Step(170, [&] { bar.SetValue(0); });
     scope.Step(172, [&] { bar.SetText("Progress Bar"); });
     scope.Step(174, [&] {
+        if (host_.StopRequested()) {  // stop hook: the window is gone, nothing more is shown
+            return;
+        }
         if (!report_.Empty()) {
             Message(RunSummaryText(report_, passes_));
         }

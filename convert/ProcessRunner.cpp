@@ -29,12 +29,22 @@ int StartErrorNumber(const std::string& program) {
     return errc::kDeviceIo;
 }
 
+// --- stop hook: the program is asked to end (SIGTERM) and given the grace period to clean up
+// after itself; then it is killed. Returns when it has ended.
+void StopProcess(QProcess& process, int graceMilliseconds) {
+    process.terminate();
+    if (!process.waitForFinished(graceMilliseconds)) {
+        process.kill();
+        process.waitForFinished(-1);
+    }
+}
+
 }  // namespace
 
 RunOutcome RunAndWait(const std::string& program, const std::vector<std::string>& arguments,
                       std::optional<int> windowStyle, ProgressDisplay* bar,
                       const std::string& savedText, int startValue, int count,
-                      const WaitSettings& settings) {
+                      const WaitSettings& settings, const StopHook& stop) {
     RunOutcome outcome;
     outcome.windowStyle = EffectiveWindowStyle(windowStyle);
 
@@ -60,6 +70,10 @@ RunOutcome RunAndWait(const std::string& program, const std::vector<std::string>
     QTimer ticker;
     ticker.setInterval(settings.tickMilliseconds);
     QObject::connect(&ticker, &QTimer::timeout, &loop, [&] {
+        if (stop.requested && stop.requested()) {
+            loop.quit();  // stop hook
+            return;
+        }
         ++outcome.ticks;
         if (bar == nullptr) {
             return;
@@ -84,6 +98,9 @@ RunOutcome RunAndWait(const std::string& program, const std::vector<std::string>
         ticker.start();
         loop.exec();
         ticker.stop();
+    }
+    if (process.state() != QProcess::NotRunning) {
+        StopProcess(process, stop.graceMilliseconds);  // stop hook
     }
     const QByteArray rest = process.readAllStandardError();
     outcome.standardError.append(rest.constData(), std::size_t(rest.size()));

@@ -3,6 +3,7 @@
 // arguments) and waits for it to end while the window stays live: a local event loop runs,
 // 100 ms ticks animate the progress bar, and the wait ends the moment the process finishes.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,11 +34,19 @@ struct WaitSettings {
     int tickMilliseconds = 100;
 };
 
+// --- stop hook: `requested` is asked at every tick; when it answers true, or when the wait's
+// event loop is ended from outside (the application quitting), a program still running is
+// stopped: SIGTERM, then SIGKILL when it has not ended after the grace period.
+struct StopHook {
+    std::function<bool()> requested;
+    int graceMilliseconds = 500;
+};
+
 // `bar` may be null (no animation); `savedText` and `startValue` are the bar's text and value
 // when the wait began, `count` the number of files of the run.
 RunOutcome RunAndWait(const std::string& program, const std::vector<std::string>& arguments,
                       std::optional<int> windowStyle, ProgressDisplay* bar,
                       const std::string& savedText, int startValue, int count,
-                      const WaitSettings& settings = {});
+                      const WaitSettings& settings = {}, const StopHook& stop = {});
 
 }  // namespace quillane
