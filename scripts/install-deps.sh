@@ -8,7 +8,7 @@ packages=(
   zlib1g-dev libuchardet-dev
   libgtest-dev googletest
   epubcheck default-jre-headless unzip
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils libxcb1-dev
   desktop-file-utils appstream
 )
 
