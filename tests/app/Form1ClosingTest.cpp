@@ -189,13 +189,5 @@ TEST_F(Form1Closing, ClosingDuringARunStopsTheConverterRemovesTheRunFolderAndWri
     EXPECT_EQ(form->MousePointer(), PointerStyle::Default);
 }
 
-TEST_F(Form1Closing, AnIdleWindowClosesAndNothingElseRuns) {
-    auto form = ShownForm();
-    const bool ended = RunInEventLoop([&] { form->close(); });
-    EXPECT_TRUE(ended);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_TRUE(host.messages.empty());
-}
-
 }  // namespace
 }  // namespace quillane
