@@ -150,8 +150,17 @@ void Form1::closeEvent(QCloseEvent* event) {
     Form_Unload();
 }
 
+// Ends the program at once. Whatever runs inside a handler (a folder walk, a drop, a
+// conversion run) stops at its next yield; the run stops its converter and removes its folder
+// on the way out, and the event loop then ends the process.
 void Form1::Form_Unload() {
+    closing_ = true;
     QCoreApplication::quit();
+}
+
+bool Form1::Yield() {
+    QCoreApplication::processEvents();
+    return !closing_;
 }
 
 }  // namespace quillane

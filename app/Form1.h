@@ -45,6 +45,11 @@ class Form1 : public QWidget {
     // The load sequence, run once before the window is first shown.
     void Form_Load();
 
+    // True once the window is closing: work in progress stops at its next yield.
+    bool IsClosing() const { return closing_; }
+    // Lets the window repaint and react while long work runs; false once it is closing.
+    bool Yield();
+
     // The window-wide pointer style: default, hourglass (busy) or the custom hand.
     PointerStyle MousePointer() const { return mousePointer_; }
     void SetMousePointer(PointerStyle style);
@@ -136,6 +141,7 @@ class Form1 : public QWidget {
 
     Form1Services services_;
     std::string programFolder_;
+    bool closing_ = false;
     PointerStyle mousePointer_ = PointerStyle::Default;
     std::unique_ptr<QCursor> mouseIcon_;  // the hand from "HAND-M.CUR", when loaded
 

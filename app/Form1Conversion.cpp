@@ -34,10 +34,13 @@ class WindowConversionHost : public ConversionHost {
     void SetMousePointer(int style) override {
         form_.SetMousePointer(static_cast<PointerStyle>(style));
     }
-    void Yield() override { QCoreApplication::processEvents(); }
+    void Yield() override { form_.Yield(); }
     DialogHost& Dialogs() override { return form_.dialogs(); }
     StagingText& Staging() override { return staging_; }
-    std::string Payload(int id) override { return LoadPayload(id); }
+    std::string Payload(int id) override {
+        return form_.services().payload ? form_.services().payload(id) : LoadPayload(id);
+    }
+    bool StopRequested() override { return form_.IsClosing(); }
 
   private:
     Form1& form_;

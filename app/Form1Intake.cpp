@@ -34,15 +34,20 @@ constexpr const char* kOpenSamplesQuestion =
     "Would you like this software to open the folder where these sample files are stored (so "
     "that you can view them before working with them)?";
 
-// Lets the window repaint and react while a long intake works.
-void Yield() {
+// Lets the window repaint and react while the sample list is (un)scrambled.
+void Repaint() {
     QCoreApplication::processEvents();
 }
 
-void LoadSampleFiles(FileList& list, DialogHost& dialogs, const std::string& programFolder) {
+void LoadSampleFiles(Form1& form) {
     // Absent, the setting reads as the text of false, which names no file once unscrambled.
     const std::string stored = SettingsStore().Read("Snapshot", BooleanText(false));
-    const std::string text = UnscrambleText(StoredToScrambled(stored), kSnapshotKey, Yield);
+    const std::string text = UnscrambleText(StoredToScrambled(stored), kSnapshotKey, Repaint);
+    if (form.IsClosing()) {
+        return;
+    }
+    FileList& list = form.List();
+    DialogHost& dialogs = form.dialogs();
     for (const std::string& path : SampleListPaths(text)) {
         if (FileExists(path) && !list.Contains(path)) {
             list.Add(path);
@@ -50,7 +55,7 @@ void LoadSampleFiles(FileList& list, DialogHost& dialogs, const std::string& pro
     }
     if (dialogs.MessageBox(kOpenSamplesQuestion, MessageButtons::YesNo, MessageIcon::None, "") ==
         MessageResult::Yes) {
-        dialogs.OpenFolder(SamplesFolder(programFolder) + kSeparator);
+        dialogs.OpenFolder(SamplesFolder(form.programFolder()) + kSeparator);
     }
 }
 
@@ -123,22 +128,26 @@ void Form1::PushButton4_Click() {
     scope.Step(112, [&] { SetMousePointer(PointerStyle::Hourglass); });
     FolderList folders;
     scope.Step(114, [&] { folders = {picked + kSeparator}; });
-    scope.Step(116, [&] { GetSubDirectories2016(folders, true, dialogs(), Yield); });
-    ListWalkedFiles(
-        folders, "*." + extension,
-        [&](int step, const std::function<void()>& body) { return scope.Step(step, body); },
-        [this](const std::string& path) { List().Add(path); });
+    WalkOutcome walk;
+    scope.Step(116,
+               [&] { walk = GetSubDirectories2016(folders, true, [this] { return Yield(); }); });
+    StepScope(dialogs(), kFolderWalkLocation).Report(walk.failures);
+    if (!walk.Stopped()) {
+        scope.Report(ListWalkedFiles(folders, "*." + extension, [this](const std::string& path) {
+                         List().Add(path);
+                     }).failures);
+    }
     scope.Step(136, [&] { SetMousePointer(PointerStyle::Default); });
 }
 
 void Form1::PushButton7_Click() {
     StepScope scope(dialogs(), kSamplesLocation);
-    scope.Step(100, [&] { LoadSampleFiles(List(), dialogs(), programFolder()); });
+    scope.Step(100, [&] { LoadSampleFiles(*this); });
 }
 
 void Form1::SampleSetup() {
     const std::string list = SampleListText(programFolder());
-    SettingsStore().Write("Snapshot", ScrambledToStored(ScrambleText(list, kSnapshotKey, Yield)));
+    SettingsStore().Write("Snapshot", ScrambledToStored(ScrambleText(list, kSnapshotKey, Repaint)));
 }
 
 bool Form1::ListView1_OLEDragOver(bool holdsFiles) {
@@ -146,7 +155,9 @@ bool Form1::ListView1_OLEDragOver(bool holdsFiles) {
 }
 
 void Form1::ListView1_OLEDragDrop(const std::vector<std::string>& files) {
-    TakeDrop(files, dialogs(), Yield, [this](const std::string& path) { List().Add(path); });
+    const Outcome drop = TakeDrop(
+        files, [this] { return Yield(); }, [this](const std::string& path) { List().Add(path); });
+    StepScope(dialogs(), kFolderWalkLocation).Report(drop.failures);
 }
 
 }  // namespace quillane

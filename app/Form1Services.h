@@ -16,6 +16,9 @@ struct Form1Services {
     // The folder that holds the program and the files it looks for beside itself
     // ("x/o.cjs", "HAND-M.CUR", "drag.ico", "Samples"). Empty: the running program's folder.
     std::string programFolder;
+    // The bytes of payload 101 (the converter) or 102 (its library). Empty: the payloads built
+    // into the program.
+    std::function<std::string(int id)> payload;
 };
 
 }  // namespace quillane

@@ -10,29 +10,11 @@
 
 #include "filelist/FolderWalk.h"
 #include "filelist/WalkedFiles.h"
-#include "util/DialogHost.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-// The bench has no window: a report it would show is printed instead.
-class PrintingDialogHost : public quillane::DialogHost {
-  public:
-    quillane::MessageResult MessageBox(const std::string& text, quillane::MessageButtons,
-                                       quillane::MessageIcon, const std::string&) override {
-        std::fprintf(stderr, "report: %s\n", text.c_str());
-        return quillane::MessageResult::Ok;
-    }
-    std::string InputBox(const std::string&, const std::string&, const std::string&) override {
-        return {};
-    }
-    std::string ShowOpen(const quillane::OpenDialogRequest&) override { return {}; }
-    std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
-    void OpenUrl(const std::string&) override {}
-    void OpenFolder(const std::string&) override {}
-};
 
 double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
@@ -77,22 +59,24 @@ int main() {
     const int files = BuildTree(root);
     std::printf("tree built: %d files in 2000 folders, %.2f s\n", files, Seconds(start));
 
-    PrintingDialogHost host;
     long yields = 0;
     double longestGap = 0;
     start = Clock::now();
     auto lastYield = start;
     quillane::FolderList folders{root.string() + "/"};
-    quillane::GetSubDirectories2016(folders, true, host, [&] {
+    const quillane::WalkOutcome walked = quillane::GetSubDirectories2016(folders, true, [&] {
         ++yields;
         const auto now = Clock::now();
         longestGap = std::max(longestGap, std::chrono::duration<double>(now - lastYield).count());
         lastYield = now;
+        return true;
     });
+    for (const auto& failure : walked.failures) {
+        std::fprintf(stderr, "walk failure at %d: %s\n", failure.step, failure.description.c_str());
+    }
     const double walk = Seconds(start);
     long listed = 0;
-    quillane::ListWalkedFiles(folders, "*.txt", quillane::QuietStep,
-                              [&](const std::string&) { ++listed; });
+    quillane::ListWalkedFiles(folders, "*.txt", [&](const std::string&) { ++listed; });
     const double total = Seconds(start);
 
     std::printf(

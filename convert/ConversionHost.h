@@ -30,6 +30,10 @@ class ConversionHost {
     virtual StagingText& Staging() = 0;
     // The bytes of payload 101 (the converter) or 102 (its library).
     virtual std::string Payload(int id) = 0;
+
+    // --- stop hook: true once the window is closing. The run then stops at its next yield,
+    // stops a running converter and removes its folder, and shows nothing more.
+    virtual bool StopRequested() { return false; }
 };
 
 }  // namespace quillane

@@ -123,7 +123,7 @@ void ConversionRun::Run(StepScope& scope) {
 
     // The number of passes is fixed here; entries added later wait for the next run.
     scope.Step(122, [&] { passes_ = host_.EntryCount(); });
-    for (int i = 1; i <= passes_; ++i) {
+    for (int i = 1; i <= passes_ && !host_.StopRequested(); ++i) {  // stop hook
         ConvertEntry(scope, i);
     }
     CleanUp(scope);
@@ -177,6 +177,9 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
     scope.Step(126, [&] { bar.SetValue(double(index) / std::max(host_.EntryCount(), 1) * 100.0); });
     scope.Step(128, [&] { bar.SetText("Processing: " + FileNameOf(source)); });
     scope.Step(130, [&] { host_.Yield(); });
+    if (host_.StopRequested()) {  // stop hook
+        return;
+    }
     scope.Step(132, [&] { host_.SetMousePointer(kHourglass); });
 
     StagingText& staging = host_.Staging();
@@ -233,8 +236,12 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
         const Command command{converter_, arguments, runFolder_, 0};
         ProgressFeedback feedback(bar, bar.Text(), RoundHalfEven(bar.Value()),
                                   std::max(host_.EntryCount(), 1), wait_);
+        feedback.SetStopRequest([this] { return host_.StopRequested(); });
         outcome = RunAndWait(command, feedback);
     });
+    if (host_.StopRequested()) {  // stop hook: a stopped converter is no failure to list
+        return;
+    }
     if (!ran) {
         report_.failures.push_back({source, "The converter could not be run"});
         return;
@@ -274,6 +281,9 @@ void ConversionRun::CleanUp(StepScope& scope) {
     scope.Step(170, [&] { bar.SetValue(0); });
     scope.Step(172, [&] { bar.SetText("Progress Bar"); });
     scope.Step(174, [&] {
+        if (host_.StopRequested()) {  // stop hook: the window is gone, nothing more is shown
+            return;
+        }
         if (!report_.Empty()) {
             Message(RunSummaryText(report_, passes_));
         }

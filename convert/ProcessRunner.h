@@ -23,8 +23,9 @@ class ProgressDisplay;
 inline constexpr int kStartErrorBase = -2147221504;
 // The result of a program that died from a signal instead of exiting.
 inline constexpr int kCrashedResult = -1;
-// How long a program asked to stop (SIGTERM) has before it is killed (SIGKILL).
-inline constexpr int kStopGraceMilliseconds = 3000;
+// How long a program asked to stop (SIGTERM) has before it is killed (SIGKILL): short, so a
+// window closed mid-run ends within a second.
+inline constexpr int kStopGraceMilliseconds = 500;
 
 struct Command {
     std::string program;

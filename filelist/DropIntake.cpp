@@ -12,18 +12,24 @@ bool IsDroppedFolder(const std::string& path) {
     return bits && (*bits & attr::kDirectory) != 0;
 }
 
-void TakeDrop(const std::vector<std::string>& dropped, DialogHost& reports,
-              const std::function<void()>& yield,
-              const std::function<void(const std::string&)>& append) {
+Outcome TakeDrop(const std::vector<std::string>& dropped, const YieldFunction& yield,
+                 const std::function<void(const std::string&)>& append) {
+    Outcome outcome;
     for (const std::string& path : dropped) {
         if (!IsDroppedFolder(path)) {
             append(path);
             continue;
         }
         FolderList folders{path + kSeparator};
-        GetSubDirectories2016(folders, true, reports, yield);
-        ListWalkedFiles(folders, "*.*", QuietStep, append);
+        WalkOutcome walk = GetSubDirectories2016(folders, true, yield);
+        outcome.failures.insert(outcome.failures.end(), walk.failures.begin(), walk.failures.end());
+        if (walk.Stopped()) {
+            outcome.status = OutcomeStatus::Stopped;
+            return outcome;
+        }
+        ListWalkedFiles(folders, "*.*", append);
     }
+    return outcome;
 }
 
 }  // namespace quillane

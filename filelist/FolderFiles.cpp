@@ -8,12 +8,12 @@
 
 namespace quillane {
 
-FileNameArray GetFolderFiles(const std::string& folder, const std::string& pattern) {
+std::vector<std::string> GetFolderFiles(const std::string& folder, const std::string& pattern) {
     std::string prefix = folder;
     if (prefix.empty() || prefix.back() != kSeparator) {
         prefix += kSeparator;
     }
-    FileNameArray names;
+    std::vector<std::string> names;
     std::vector<ListedEntry> entries;
     try {
         entries = ListFolder(prefix);
@@ -24,7 +24,7 @@ FileNameArray GetFolderFiles(const std::string& folder, const std::string& patte
     for (auto& entry : entries) {
         if (!entry.isFolder && MatchesWildcard(entry.name, pattern) &&
             IsExistingFile(prefix + entry.name)) {
-            names.Append(std::move(entry.name));
+            names.push_back(std::move(entry.name));
         }
     }
     return names;

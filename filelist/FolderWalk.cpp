@@ -53,21 +53,28 @@ void RemoveFirst(FolderList& folders, const std::string& folder) {
 
 class Walker {
   public:
-    Walker(DialogHost& reports, const std::function<void()>& yield)
-        : scope_(reports, kFolderWalkLocation), yield_(yield) {}
+    explicit Walker(YieldFunction yield) : yield_(std::move(yield)) {}
 
+    WalkOutcome Run(FolderList& folders, bool recurse) {
+        Walk(folders, recurse);
+        return std::move(outcome_);
+    }
+
+  private:
     void Walk(FolderList& folders, bool recurse) {
         FolderList found;
-        scope_.Step(106, [&] { ExamineLevel(folders, found); });
-        if (scope_.If(150, [&] { return recurse && !found.empty(); })) {
-            scope_.Step(150, [&] { Walk(found, true); });
+        Attempt(106, [&] { ExamineLevel(folders, found); });
+        if (recurse && !found.empty() && !Stopped()) {
+            Attempt(150, [&] { Walk(found, true); });
         }
         for (const std::string& deeper : found) {
-            scope_.Step(152, [&] {
-                if (!IsFolder(deeper)) {
+            if (Stopped()) {
+                return;
+            }
+            Attempt(152, [&] {
+                if (!IsFolder(deeper) || !Yield()) {
                     return;
                 }
-                Yield();
                 if (IsRoot(deeper) || !IsProtectedFolder(deeper)) {
                     folders.push_back(deeper);
                 }
@@ -75,35 +82,41 @@ class Walker {
         }
     }
 
-  private:
-    void ReportAt(int step, std::exception_ptr failure) {
-        scope_.Step(step, [&] { std::rethrow_exception(failure); });
-    }
-
-    void Yield() {
-        if (yield_) {
-            yield_();
+    // Runs one numbered piece of the walk; a failure is noted for the caller's report and the
+    // walk goes on with the next piece.
+    template <class Body>
+    void Attempt(int step, Body&& body) {
+        try {
+            body();
+        } catch (...) {
+            outcome_.failures.push_back(FailureAt(step, std::current_exception()));
         }
     }
+
+    // False once the walk is to stop (the window is closing); it then stays stopped.
+    bool Yield() {
+        if (!Stopped() && yield_ && !yield_()) {
+            outcome_.status = OutcomeStatus::Stopped;
+        }
+        return !Stopped();
+    }
+    bool Stopped() const { return outcome_.status == OutcomeStatus::Stopped; }
 
     // Reads the sub-folders of every folder of one level into `found`. Every failure here is
     // the folder's own: it costs that folder, never the walk.
     void ExamineLevel(FolderList& folders, FolderList& found) {
         std::size_t i = 0;
-        while (i < folders.size()) {
+        while (i < folders.size() && !Stopped()) {
             const std::string folder = folders[i];
             bool keep = true;
             try {
                 keep = Examine(folder, found);
             } catch (const AppError& e) {
-                // Refused or vanished: the folder leaves the walk without a word. Anything
-                // else is told, and the folder stays.
+                // Refused or vanished: the folder leaves the walk. Anything else leaves it in.
                 keep = e.number() != errc::kPermissionDenied && e.number() != errc::kPathNotFound;
-                if (keep) {
-                    ReportAt(118, std::current_exception());
-                }
+                outcome_.unread.push_back({folder, e.description()});
             } catch (...) {
-                ReportAt(118, std::current_exception());
+                outcome_.unread.push_back({folder, DescribeFailure(std::current_exception())});
             }
             if (keep) {
                 ++i;
@@ -120,7 +133,9 @@ class Walker {
             return true;
         }
         const FolderIdentity identity = IdentityOf(folder);
-        Yield();
+        if (!Yield()) {
+            return true;
+        }
         if (!visited_.insert(identity).second) {
             return false;
         }
@@ -131,7 +146,9 @@ class Walker {
             if (!entry.isFolder) {
                 continue;
             }
-            Yield();
+            if (!Yield()) {
+                return true;
+            }
             const std::string& name = entry.name;
             if (CharacterCount(name) >= kPathLimit || HasUnsafeChars(name) || name == "." ||
                 name == "..") {
@@ -142,17 +159,15 @@ class Walker {
         return true;
     }
 
-    StepScope scope_;
-    const std::function<void()>& yield_;
+    YieldFunction yield_;
+    WalkOutcome outcome_;
     std::set<FolderIdentity> visited_;
 };
 
 }  // namespace
 
-void GetSubDirectories2016(FolderList& folders, bool recurse, DialogHost& reports,
-                           const std::function<void()>& yield) {
-    Walker walker(reports, yield);
-    walker.Walk(folders, recurse);
+WalkOutcome GetSubDirectories2016(FolderList& folders, bool recurse, YieldFunction yield) {
+    return Walker(std::move(yield)).Run(folders, recurse);
 }
 
 }  // namespace quillane

@@ -2,19 +2,36 @@
 // The folder walk of the folder intake and of dropped folders: a list of folders extended with
 // every folder below them, level by level.
 
-#include <functional>
 #include <string>
 #include <vector>
 
-namespace quillane {
+#include "util/Outcome.h"
 
-class DialogHost;
+namespace quillane {
 
 // Folder paths, each ending with the separator, in walk order.
 using FolderList = std::vector<std::string>;
 
 inline constexpr const char* kFolderWalkLocation =
     "in DravikTitle2021/08/31.AddFolder.GetSubDirectories2016 ";
+
+// A folder the walk could not examine, and why.
+struct UnreadFolder {
+    std::string folder;
+    std::string description;
+};
+
+struct WalkOutcome {
+    // Stopped when a yield answered that the window is closing; the list is then incomplete.
+    OutcomeStatus status = OutcomeStatus::Completed;
+    // Failures of the walk itself, for the caller to report with kFolderWalkLocation.
+    std::vector<StepFailure> failures;
+    // Folders whose examination failed. The walk goes on without a word about them, as the
+    // desktop's walk does: refused or vanished ones have left the list, the others stay.
+    std::vector<UnreadFolder> unread;
+
+    bool Stopped() const { return status == OutcomeStatus::Stopped; }
+};
 
 // Extends `folders` in place with all folders below them, breadth first: every folder of one
 // level in its parents' order, each parent's sub-folders in listing order. With `recurse` off
@@ -23,14 +40,13 @@ inline constexpr const char* kFolderWalkLocation =
 // A folder is not descended into when its path is 260 characters or longer, when it is a
 // protected system folder (attributes exactly 22 or 1046), or when it cannot be read; a
 // sub-folder is skipped when its name is 260 characters or longer or HasUnsafeChars. A folder
-// that cannot be read for want of permission, or has vanished, is dropped from the list
-// silently; any other failure to read a folder is reported and the folder stays. A folder met
-// again (same device and inode, as through a symbolic link loop) is
-// dropped too, so every walk ends and no folder is listed twice.
+// that cannot be read for want of permission, or has vanished, is dropped from the list; any
+// other failure to read a folder leaves it in the list. A folder met again (same device and
+// inode, as through a symbolic link loop) is dropped too, so every walk ends and no folder is
+// listed twice.
 //
 // `yield` runs once per folder examined, per sub-folder read and per folder handed back, so
-// the window stays live. Reports go to `reports` as the walk's own error report.
-void GetSubDirectories2016(FolderList& folders, bool recurse, DialogHost& reports,
-                           const std::function<void()>& yield);
+// the window stays live; when it answers false the walk stops there.
+WalkOutcome GetSubDirectories2016(FolderList& folders, bool recurse, YieldFunction yield);
 
 }  // namespace quillane

@@ -11,10 +11,9 @@ std::string SamplesFolder(const std::string& programFolder) {
 
 std::string SampleListText(const std::string& programFolder) {
     const std::string folder = SamplesFolder(programFolder);
-    const FileNameArray names = GetFolderFiles(folder, "*.*");
     std::string text;
-    for (int i = 1; i <= names.UpperBound(); ++i) {
-        const std::string path = folder + kSeparator + names[i];
+    for (const std::string& name : GetFolderFiles(folder, "*.*")) {
+        const std::string path = folder + kSeparator + name;
         // "|" separates the remembered paths, so a path holding one would come back split.
         if (path.find('|') == std::string::npos) {
             text += path + "|";

@@ -7,33 +7,36 @@
 
 namespace quillane {
 
-bool QuietStep(int, const std::function<void()>& body) {
+namespace {
+
+// Runs one numbered piece of the listing; a failure is noted and costs only that piece.
+template <class Body>
+void Attempt(Outcome& outcome, int step, Body&& body) {
     try {
         body();
-        return true;
     } catch (...) {
-        return false;
+        outcome.failures.push_back(FailureAt(step, std::current_exception()));
     }
 }
+
+}  // namespace
 
 bool IsListableFile(const std::string& path) {
     return IsExistingFile(path) && FileAttributes(path) != attr::kHiddenArchive;
 }
 
-void ListWalkedFiles(const FolderList& folders, const std::string& pattern, const StepRunner& step,
-                     const std::function<void(const std::string&)>& append) {
+Outcome ListWalkedFiles(const FolderList& folders, const std::string& pattern,
+                        const std::function<void(const std::string&)>& append) {
+    Outcome outcome;
     for (const std::string& walked : folders) {
-        std::string folder = walked;
-        FileNameArray names;
-        step(120, [&] {
-            if (!folder.empty()) {
-                folder.pop_back();
-            }
-        });
-        step(122, [&] { names = GetFolderFiles(folder, pattern); });
-        for (int i = 1; i <= names.UpperBound(); ++i) {
-            step(132, [&] {
-                const std::string& name = names[i];
+        // The walk's folders end with the separator; the listing takes the folder without it.
+        const std::string folder = walked.empty() || walked.back() != kSeparator
+                                       ? walked
+                                       : walked.substr(0, walked.size() - 1);
+        std::vector<std::string> names;
+        Attempt(outcome, 122, [&] { names = GetFolderFiles(folder, pattern); });
+        for (const std::string& name : names) {
+            Attempt(outcome, 132, [&] {
                 if (name.front() == '~') {
                     return;
                 }
@@ -44,6 +47,7 @@ void ListWalkedFiles(const FolderList& folders, const std::string& pattern, cons
             });
         }
     }
+    return outcome;
 }
 
 }  // namespace quillane

@@ -5,14 +5,9 @@
 #include <string>
 
 #include "filelist/FolderWalk.h"
+#include "util/Outcome.h"
 
 namespace quillane {
-
-// Runs one numbered step; false when it failed (the caller's error convention applies).
-using StepRunner = std::function<bool(int step, const std::function<void()>& body)>;
-
-// A StepRunner that skips a failing step without a word.
-bool QuietStep(int step, const std::function<void()>& body);
 
 // True for a found file the intake takes: it opens as a file and is not exactly hidden +
 // archive. Names beginning with "~" (office lock and backup files) are refused by the caller.
@@ -20,9 +15,9 @@ bool IsListableFile(const std::string& path);
 
 // For each folder of `folders` in order, each file GetFolderFiles finds there with `pattern`,
 // in listing order, except names beginning with "~" and files IsListableFile refuses: hands
-// the normalised path to `append`. Each folder's listing and each file are steps of their own
-// (122 and 132), so a failure costs one folder or one file.
-void ListWalkedFiles(const FolderList& folders, const std::string& pattern, const StepRunner& step,
-                     const std::function<void(const std::string&)>& append);
+// the normalised path to `append`. A failure costs one folder's listing (step 122) or one file
+// (step 132, `append` failing included) and is handed back; the listing goes on.
+Outcome ListWalkedFiles(const FolderList& folders, const std::string& pattern,
+                        const std::function<void(const std::string&)>& append);
 
 }  // namespace quillane

@@ -9,7 +9,7 @@ packages=(
   libxml2-dev clang
   libgtest-dev googletest
   epubcheck default-jre-headless unzip
-  xvfb xauth xdotool x11-utils
+  xvfb xauth xdotool x11-utils libxcb1-dev
   desktop-file-utils appstream
 )
 

@@ -23,9 +23,24 @@ std::string DescribeFailure(std::exception_ptr failure) {
 }
 
 void StepScope::Report(std::exception_ptr failure) {
+    Report(StepFailure{step_, DescribeFailure(failure)});
+}
+
+void StepScope::Report(const StepFailure& failure) {
     ++reports_;
-    host_.MessageBox(ErrorReportText(DescribeFailure(failure), location_, step_),
+    step_ = failure.step;
+    host_.MessageBox(ErrorReportText(failure.description, location_, failure.step),
                      MessageButtons::Ok, MessageIcon::Exclamation, kErrorReportTitle);
+}
+
+void StepScope::Report(const std::vector<StepFailure>& failures) {
+    for (const StepFailure& failure : failures) {
+        Report(failure);
+    }
+}
+
+StepFailure FailureAt(int step, std::exception_ptr failure) {
+    return {step, DescribeFailure(failure)};
 }
 
 }  // namespace quillane

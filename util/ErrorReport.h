@@ -8,6 +8,9 @@
 #include <exception>
 #include <string>
 #include <utility>
+#include <vector>
+
+#include "util/Outcome.h"
 
 namespace quillane {
 
@@ -56,6 +59,10 @@ class StepScope {
 
     // Shows the report for `failure` at the step most recently entered.
     void Report(std::exception_ptr failure);
+
+    // Shows the report for a failure that a core function handed back, at its own step.
+    void Report(const StepFailure& failure);
+    void Report(const std::vector<StepFailure>& failures);
 
     int lastStep() const { return step_; }
     int reportCount() const { return reports_; }

@@ -228,17 +228,5 @@ TEST_F(Form1Load, EveryKeystrokeInTheFolderBoxIsStored) {
     EXPECT_EQ(Stored("Text1"), "");
 }
 
-TEST_F(Form1Load, ClosingTheWindowEndsTheProgram) {
-    auto form = LoadedForm();
-    form->show();
-    QTimer::singleShot(0, form.get(), [&] { form->close(); });
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, [] { QCoreApplication::exit(99); });
-    guard.start(10000);
-    EXPECT_EQ(QCoreApplication::exec(), 0);
-    EXPECT_FALSE(form->isVisible());
-}
-
 }  // namespace
 }  // namespace quillane

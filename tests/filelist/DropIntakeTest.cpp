@@ -6,9 +6,7 @@
 #include <filesystem>
 
 #include "filelist/WalkedFiles.h"
-#include "tests/support/ScriptedDialogHost.h"
 #include "tests/support/TempHome.h"
-#include "util/ErrorReport.h"
 
 namespace quillane {
 namespace {
@@ -27,12 +25,12 @@ class IntakeFilesTest : public ::testing::Test {
 
     Paths Drop(const Paths& dropped) {
         Paths appended;
-        TakeDrop(dropped, host, {}, [&](const std::string& p) { appended.push_back(p); });
+        outcome = TakeDrop(dropped, {}, [&](const std::string& p) { appended.push_back(p); });
         return appended;
     }
 
     test::TempDir dir;
-    test::ScriptedDialogHost host;
+    Outcome outcome;
 };
 
 TEST_F(IntakeFilesTest, WalkedFilesSkipTildeNamesAndHiddenArchiveFiles) {
@@ -44,30 +42,28 @@ TEST_F(IntakeFilesTest, WalkedFilesSkipTildeNamesAndHiddenArchiveFiles) {
     File("Books/A/c.doc");
     const FolderList folders{dir / "Books/", dir / "Books/A/"};
     Paths appended;
-    ListWalkedFiles(folders, "*.txt", QuietStep,
-                    [&](const std::string& p) { appended.push_back(p); });
+    const Outcome listed =
+        ListWalkedFiles(folders, "*.txt", [&](const std::string& p) { appended.push_back(p); });
+    EXPECT_TRUE(listed.failures.empty());
     EXPECT_EQ(appended, (Paths{dir / "Books/.read-only-hidden.txt", dir / "Books/a.txt",
                                dir / "Books/A/b.txt"}));
 }
 
-TEST_F(IntakeFilesTest, AFailingFileCostsOnlyThatFileAndIsReported) {
+TEST_F(IntakeFilesTest, AFailingFileCostsOnlyThatFileAndIsHandedBack) {
     File("Books/a.txt");
     File("Books/b.txt");
     File("Books/c.txt");
-    StepScope scope(host, "in Quillane2021/08/31.Form2.PushButton4_Click ");
     Paths appended;
-    ListWalkedFiles(
-        {dir / "Books/"}, "*.*",
-        [&](int n, const std::function<void()>& body) { return scope.Step(n, body); },
-        [&](const std::string& p) {
-            if (p.ends_with("b.txt")) {
-                throw std::runtime_error("Out of memory");
-            }
-            appended.push_back(p);
-        });
+    const Outcome listed = ListWalkedFiles({dir / "Books/"}, "*.*", [&](const std::string& p) {
+        if (p.ends_with("b.txt")) {
+            throw std::runtime_error("Out of memory");
+        }
+        appended.push_back(p);
+    });
     EXPECT_EQ(appended, (Paths{dir / "Books/a.txt", dir / "Books/c.txt"}));
-    ASSERT_EQ(host.ErrorReports().size(), 1u);
-    EXPECT_NE(host.ErrorReports()[0].find("PushButton4_Click at line 132\r\r"), std::string::npos);
+    ASSERT_EQ(listed.failures.size(), 1u);
+    EXPECT_EQ(listed.failures[0].step, 132);
+    EXPECT_EQ(listed.failures[0].description, "Out of memory");
 }
 
 TEST_F(IntakeFilesTest, DroppedFilesArriveAsDeliveredInDropOrder) {
@@ -87,7 +83,8 @@ TEST_F(IntakeFilesTest, DroppedFolderGivesItsFilesThenThoseBelowLevelByLevel) {
     EXPECT_EQ(Drop({loose, dir / "Books"}),
               (Paths{loose, dir / "Books/a.txt", dir / "Books/A/b.txt", dir / "Books/B/d.bin",
                      dir / "Books/A/A1/c.txt"}));
-    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(outcome.failures.empty());
+    EXPECT_FALSE(outcome.Stopped());
 }
 
 TEST_F(IntakeFilesTest, EachDroppedFolderIsWalkedOnItsOwn) {
@@ -98,6 +95,19 @@ TEST_F(IntakeFilesTest, EachDroppedFolderIsWalkedOnItsOwn) {
     EXPECT_EQ(Drop({dir / "Other", dir / "Books", dir / "Books/Sub", dir / "Empty"}),
               (Paths{dir / "Other/c.txt", dir / "Books/a.txt", dir / "Books/Sub/b.txt",
                      dir / "Books/Sub/b.txt"}));
+}
+
+TEST_F(IntakeFilesTest, DropStopsAtAYieldThatSaysSo) {
+    File("Books/a.txt");
+    File("Books/Sub/b.txt");
+    File("Other/c.txt");
+    const std::string loose = File("loose.txt");
+    Paths appended;
+    const Outcome drop = TakeDrop(
+        {loose, dir / "Books", dir / "Other"}, [] { return false; },
+        [&](const std::string& p) { appended.push_back(p); });
+    EXPECT_TRUE(drop.Stopped());
+    EXPECT_EQ(appended, (Paths{loose}));  // nothing of the folders, nothing after them
 }
 
 TEST_F(IntakeFilesTest, DroppedFolderWithALoopEnds) {

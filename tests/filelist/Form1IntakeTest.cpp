@@ -30,7 +30,8 @@ class Form1IntakeTest : public ::testing::Test {
   protected:
     void SetUp() override {
         QSettings(QStringLiteral("Kelvardy"), QStringLiteral("Quillane")).clear();
-        form = std::make_unique<Form1>(Form1Services{&host, [] { return 0.5; }, program.path()});
+        form =
+            std::make_unique<Form1>(Form1Services{&host, [] { return 0.5; }, program.path(), {}});
     }
 
     std::string File(const std::string& relative, mode_t mode = 0644) {
@@ -307,7 +308,7 @@ TEST_F(SampleFilesTest, ProgramFolderInAnyScriptRoundTripsThroughTheSettings) {
     fs::create_directories(folder + "/Samples");
     test::WriteFile(folder + "/Samples/Сказка.txt", "x");
     test::WriteFile(folder + "/Samples/物語.txt", "x");
-    Form1 other(Form1Services{&host, [] { return 0.5; }, folder});
+    Form1 other(Form1Services{&host, [] { return 0.5; }, folder, {}});
     other.SampleSetup();
     QSettings(QStringLiteral("Kelvardy"), QStringLiteral("Quillane")).sync();
     EXPECT_EQ(Remembered(), folder + "/Samples/Сказка.txt|" + folder + "/Samples/物語.txt");

@@ -34,6 +34,24 @@ TEST(StepScope, ReportsEachFailingStepAndGoesOn) {
     EXPECT_EQ(host.messages[0].buttons, MessageButtons::Ok);
 }
 
+TEST(StepScope, FailuresHandedBackAreReportedEachAtItsOwnStep) {
+    test::ScriptedDialogHost host;
+    StepScope scope(host, "in DravikTitle2021/08/31.AddFolder.GetSubDirectories2016 ");
+    scope.Step(100, [] {});
+    scope.Report(std::vector<StepFailure>{{152, "Path not found"}, {106, "Out of memory"}});
+    const auto reports = host.ErrorReports();
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[0], ErrorReportText("Path not found",
+                                          "in DravikTitle2021/08/31.AddFolder."
+                                          "GetSubDirectories2016 ",
+                                          152));
+    EXPECT_NE(reports[1].find("GetSubDirectories2016 at line 106\r\r"), std::string::npos);
+    EXPECT_EQ(host.messages[1].title, "Application Error");
+    EXPECT_EQ(
+        FailureAt(130, std::make_exception_ptr(AppError(70, "Permission denied"))).description,
+        "Permission denied");
+}
+
 TEST(StepScope, FailingTestOfAConditionalEntersItsBody) {
     test::ScriptedDialogHost host;
     StepScope scope(host, "in X ");

@@ -1,0 +1,236 @@
+#!/usr/bin/env bash
+# The main window's titles, the list's gestures and closing, under a virtual X server and
+# driven by xdotool as a hand drives them:
+#   1. the Open dialog, the extension prompt and the folder picker carry exactly their own
+#      titles (nothing appended);
+#   2. a double-click with a one-pixel wobble, after a click on another row, removes the
+#      clicked row and no other (checked by converting what is left);
+#   3. closing the window (a close-box message) during a long folder walk (of the root) ends the
+#      process within 2 seconds.
+#
+#   window_gestures_acceptance.sh PROGRAM LIST-GEOMETRY WINDOW-CLOSE WINDOW-GRAB ARTIFACT-DIR
+#
+# Ends with 77 (skipped) only when no X server can be started.
+set -uo pipefail
+
+program=$1 geometry=$2 close_window=$3 grab=$4 artifacts=$5
+readonly skipped=77 screen_w=1600 screen_h=1200
+readonly open_title="Add File(s) - Hold Ctrl to select multiple files"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/quillane-gestures-XXXXXX")
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+log() { echo "-- [${SECONDS}s] $*"; }
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "${main_window:-}" ] && "$grab" "$main_window" "$artifacts/failure.png" 2>/dev/null
+    exit 1
+}
+
+rm -rf "$artifacts"
+mkdir -p "$artifacts"
+
+# --- the X server -------------------------------------------------------------------------
+if ! command -v Xvfb >/dev/null; then
+    echo "SKIP: Xvfb is not installed, so no X server can be started"
+    exit $skipped
+fi
+for tool in xdotool java; do
+    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
+done
+Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp -noreset \
+    3>"$work/display" 2>"$artifacts/xvfb.log" &
+pids+=($!)
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    kill -0 "${pids[0]}" 2>/dev/null || break
+    sleep 0.1
+done
+if ! [ -s "$work/display" ]; then
+    echo "SKIP: no X server could be started (see $artifacts/xvfb.log)"
+    exit $skipped
+fi
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
+log "X server on $DISPLAY"
+
+# --- a fresh home ----------------------------------------------------------------------------
+export HOME="$work/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
+export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$work/runtime"
+export TEMP="$work/temp" TMPDIR="$work/temp"
+mkdir -p "$HOME/Desktop" "$XDG_CONFIG_HOME/Kelvardy" "$TEMP" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+export QT_QPA_PLATFORM=xcb
+unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING
+desktop="$HOME/Desktop"
+
+# The folder picker opens at the folder the intake used last: the root, whose walk takes long
+# on any machine (and costs nothing to set up or remove).
+printf '[General]\nLastFolder=/\n' >"$XDG_CONFIG_HOME/Kelvardy/Quillane.conf"
+
+# --- window helpers -----------------------------------------------------------------------
+wait_until() {
+    local seconds=$1
+    shift
+    local end=$((SECONDS + seconds))
+    until "$@"; do
+        [ $SECONDS -ge $end ] && return 1
+        sleep 0.2
+    done
+}
+visible_windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null; }
+dialog_window() {
+    local w
+    for w in $(visible_windows_of "$program_pid"); do
+        [ "$w" != "$main_window" ] && { echo "$w"; return 0; }
+    done
+    return 1
+}
+has_dialog() { dialog_window >/dev/null; }
+has_no_dialog() { ! dialog_window >/dev/null; }
+snap() { "$grab" "$1" "$artifacts/$2.png" || fail "cannot take the screenshot $2"; }
+press_button() {
+    xdotool mousemove --sync --window "$main_window" $((($1 + $3 / 2) / 15)) $((($2 + $4 / 2) / 15))
+    sleep 0.2
+    xdotool click 1
+}
+# The program's visible windows other than the main window, with title and geometry.
+other_windows() {
+    local w
+    for w in $(visible_windows_of "$program_pid"); do
+        [ "$w" != "$main_window" ] &&
+            echo "$w \"$(xdotool getwindowname "$w" 2>/dev/null)\" $(xdotool getwindowgeometry "$w" 2>/dev/null | tr '\n' ' ')"
+    done
+}
+answer_dialog() {
+    local key=$1 dialog title
+    dialog=$(dialog_window) || return 1
+    title=$(xdotool getwindowname "$dialog")
+    xdotool windowfocus --sync "$dialog" 2>/dev/null
+    sleep 0.3
+    xdotool key --clearmodifiers "$key"
+    gone() { ! visible_windows_of "$program_pid" | grep -qx "$dialog"; }
+    wait_until 10 gone || fail "after $key on \"$title\" these windows are open: $(other_windows)"
+}
+# Waits for the next dialog and checks its title exactly.
+expect_dialog_titled() {
+    local title=$1 what=$2 dialog shown
+    wait_until 30 has_dialog || fail "no window after $what"
+    sleep 0.5
+    dialog=$(dialog_window)
+    shown=$(xdotool getwindowname "$dialog")
+    snap "$dialog" "$3"
+    [ "$shown" = "$title" ] || fail "$what shows the title \"$shown\", expected exactly \"$title\""
+}
+find_main() {
+    main_window=$(xdotool search --all --onlyvisible --pid "$program_pid" --name '^Quillane$' \
+        2>/dev/null | head -n1)
+    [ -n "$main_window" ]
+}
+start_program() {
+    "$program" >"$artifacts/$1.log" 2>&1 &
+    program_pid=$!
+    pids+=("$program_pid")
+    main_window=
+    wait_until 60 find_main || fail "no window titled exactly \"Quillane\" appeared (see $artifacts/$1.log)"
+    sleep 1
+}
+program_ended() { ! kill -0 "$program_pid" 2>/dev/null; }
+books_on_desktop() { (cd "$desktop" && find . -maxdepth 1 -name '*.epub' -printf '%f\n' | sort); }
+book_name() {
+    local name=$1 stem=${1%.*}
+    [ -z "$stem" ] || [ "$stem" = "$name" ] && stem=$name
+    echo "$stem.epub"
+}
+
+# --- where the list's rows stand ------------------------------------------------------------
+declare -A row_x row_y
+while read -r _ index x y; do
+    row_x[$index]=$x row_y[$index]=$y
+done < <(HOME="$work/probe" XDG_CONFIG_HOME="$work/probe/.config" "$geometry" 2>"$artifacts/geometry.log")
+[ -n "${row_y[2]:-}" ] || fail "the list's rows could not be measured (see $artifacts/geometry.log)"
+log "rows 1 and 2 of the list at y = ${row_y[1]} and ${row_y[2]}"
+
+start_program gestures
+has_no_dialog || fail "a window other than the main window is open at start-up"
+
+# --- 1. titles --------------------------------------------------------------------------------
+log "Add Text File(s): the Open dialog's title"
+press_button 120 2750 3840 405
+expect_dialog_titled "$open_title" "\"Add Text File(s)\"" 01-open-dialog
+answer_dialog Escape
+
+# --- 2. a double-click with a wobble ------------------------------------------------------------
+log "Load Sample/Example Files"
+press_button 4080 3260 3840 405
+wait_until 30 has_dialog || fail "no question after \"Load Sample/Example Files\""
+answer_dialog Escape
+sleep 0.5
+mapfile -t samples < <(cd "$(dirname "$program")/Samples" && find . -maxdepth 1 -type f -printf '%f\n' | LC_ALL=C sort -f)
+[ ${#samples[@]} -ge 3 ] || fail "fewer than three example files beside the program"
+snap "$main_window" 02-samples-listed
+
+log "click row 1, then double-click row 2 with a one-pixel wobble"
+xdotool mousemove --sync --window "$main_window" "${row_x[1]}" "${row_y[1]}"
+sleep 0.2
+xdotool mousedown 1 mousemove_relative 1 0 mouseup 1
+sleep 1
+xdotool mousemove --sync --window "$main_window" "${row_x[2]}" "${row_y[2]}"
+sleep 0.2
+xdotool mousedown 1 mousemove_relative 1 0 mouseup 1 mousedown 1 mousemove_relative 0 1 mouseup 1
+sleep 1
+has_no_dialog || fail "the double-click showed a window"
+snap "$main_window" 03-after-double-click
+
+log "Start Converting what is left"
+press_button 120 5640 7800 405
+end=$((SECONDS + 300))
+done_seen=
+while [ $SECONDS -lt $end ]; do
+    if has_dialog; then
+        dialog=$(dialog_window)
+        title=$(xdotool getwindowname "$dialog")
+        snap "$dialog" 04-after-converting
+        [ "$title" = "Quillane" ] || fail "a message box titled \"$title\" after converting (see $artifacts)"
+        answer_dialog Return
+        done_seen=1
+        break
+    fi
+    program_ended && fail "the program ended while converting"
+    sleep 0.3
+done
+[ -n "$done_seen" ] || fail "no \"Done.\" after converting"
+expected=$(for i in "${!samples[@]}"; do [ "$i" -ne 1 ] && book_name "${samples[$i]}"; done | sort)
+[ "$(books_on_desktop)" = "$expected" ] ||
+    fail "books after the double-click: $(books_on_desktop | tr '\n' ' '); expected every example but \"${samples[1]}\": $(tr '\n' ' ' <<<"$expected")"
+log "the double-click removed the clicked row and no other"
+
+# --- 3. closing during a long folder walk ---------------------------------------------------
+log "Add All Text File(s) In Folder"
+press_button 4080 2750 3840 405
+expect_dialog_titled "Quillane" "\"Add All Text File(s) In Folder\"" 05-extension-prompt
+answer_dialog Return
+expect_dialog_titled "Please select folder:" "the extension prompt" 06-folder-picker
+answer_dialog Return
+wait_until 10 has_no_dialog || fail "after the folder picker these windows are open: $(other_windows)"
+sleep 1
+program_ended && fail "the program ended during the walk, before the window was closed"
+log "closing the window during the walk"
+closed_at=$(date +%s%N)
+"$close_window" "$main_window" || fail "the close message could not be sent"
+wait_until 5 program_ended
+elapsed_ms=$((($(date +%s%N) - closed_at) / 1000000))
+program_ended || fail "the program was still running 5 s after its window was closed"
+[ $elapsed_ms -le 2000 ] || fail "the program ended ${elapsed_ms} ms after its window was closed, more than 2 s"
+log "the program ended ${elapsed_ms} ms after its window was closed"
+[ -z "$(ls -A "$TEMP")" ] || fail "the temporary folder is not empty: $(ls -A "$TEMP" | tr '\n' ' ')"
+
+log "all gesture, title and closing checks passed; screenshots in $artifacts"
+exit 0
