@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when any is missing.
+# fonts-liberation2 gives the window Arial's metrics (Liberation Sans); dpkg-dev, file and
+# lintian build and check the Debian package.
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,8 @@ packages=(
   epubcheck default-jre-headless unzip
   xvfb xauth xdotool x11-utils libxcb1-dev
   desktop-file-utils appstream
+  fonts-liberation2
+  dpkg-dev file lintian
 )
 
 missing=()

@@ -1,21 +1,30 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every test twice (plain, and with AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs them through CTest. The plain run comes last, so the
-# output ends with its summary.
+# UndefinedBehaviorSanitizer) and runs them through CTest. Warnings are errors here. Each phase
+# reports its time; the plain run comes last, so the output ends with its summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 jobs="$(nproc)"
+phase_start=$SECONDS
+phase_done() {
+    echo "== $1 took $((SECONDS - phase_start)) s"
+    phase_start=$SECONDS
+}
 
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUILLANE_SANITIZE=ON -DQUILLANE_BENCH=OFF >/dev/null
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUILLANE_SANITIZE=ON -DQUILLANE_BENCH=OFF \
+    -DQUILLANE_WERROR=ON >/dev/null
 cmake --build build-asan -j"$jobs"
+phase_done "Building with the sanitizers"
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 # The real-window acceptance run drives the same code as the widget tests; it runs once, in the
 # plain build, where it is not slowed down by the sanitizers.
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 900 -LE acceptance
+    ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 900 -LE acceptance
+phase_done "Testing with the sanitizers"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLANE_WERROR=ON >/dev/null
 cmake --build build -j"$jobs"
+phase_done "Building"
 echo "== Tests"
 ctest --test-dir build --output-on-failure -j"$jobs" --timeout 900

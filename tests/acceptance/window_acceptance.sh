@@ -162,7 +162,8 @@ expect_one_closing_box() {
 check_books() {
     local book verdicts status clean
     for book in "$@"; do [ -s "$book" ] || fail "no book $book"; done
-    verdicts=$(printf '%s\n' "$@" | LC_ALL=C.UTF-8 java -cp /usr/share/java/epubcheck.jar \
+    verdicts=$(printf '%s\n' "$@" | LC_ALL=C.UTF-8 java -XX:TieredStopAtLevel=1 -XX:+UseSerialGC \
+        -cp /usr/share/java/epubcheck.jar \
         "$source_dir/tests/support/EpubcheckBatch.java" 2>&1)
     status=$?
     clean=$(grep -c '^@@verdict [0-9]* fatals=0 errors=0 warnings=0$' <<<"$verdicts")
