@@ -280,6 +280,14 @@ TEST(Outline, ContentsKeysDropLeadersAndPageNumbers) {
     EXPECT_FALSE(Tessaly::Docs::IsContentsTitle("Contents of the box"));
 }
 
+TEST(Outline, AContentsTitleUnderAPrefaceIsNoSubtitle) {
+    std::string text = "Preface\n\nTable of Contents\n\n1. Disclaimer\n2. Thanks\n\n";
+    text += "1. Disclaimer\n\n" + Paragraph(0) + "\n2. Thanks\n\n" + Paragraph(1);
+    const std::vector<Heading> headings = Headings(Refined(text));
+    ASSERT_FALSE(headings.empty());
+    EXPECT_EQ(headings[0], (Heading{"Preface", 1}));
+}
+
 TEST(Outline, PlainProseGetsNoHeadings) {
     std::string text;
     for (int p = 0; p < 6; ++p) {
