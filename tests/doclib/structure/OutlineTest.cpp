@@ -17,26 +17,6 @@ using Tessaly::Docs::BlockKind;
 using Tessaly::Docs::Document;
 using namespace quillane::test;
 
-struct Heading {
-    std::string text;
-    int level;
-    bool operator==(const Heading&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Heading& h) {
-    return os << "{" << h.text << ", " << h.level << "}";
-}
-
-std::vector<Heading> Headings(const Document& doc) {
-    std::vector<Heading> out;
-    for (const auto& block : doc.blocks) {
-        if (block.kind == BlockKind::Heading) {
-            out.push_back({doc.BlockText(block), block.level});
-        }
-    }
-    return out;
-}
-
 std::size_t CountKind(const Document& doc, BlockKind kind) {
     std::size_t n = 0;
     for (const auto& block : doc.blocks) {
