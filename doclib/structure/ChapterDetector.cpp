@@ -5,6 +5,7 @@
 #include <string>
 
 #include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/ContentsList.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -250,7 +251,8 @@ class Detector {
             return false;
         }
         const std::string_view text = Trimmed(i);
-        if (!HasLetter(text) || EndsLikeSentence(text, !direct)) {
+        // "Table of Contents" under "Preface" heads the list that follows, not the chapter.
+        if (!HasLetter(text) || EndsLikeSentence(text, !direct) || IsContentsTitle(text)) {
             return false;
         }
         return direct || IsAllCaps(text) || (line.words <= 8 && IsTitleCase(text));

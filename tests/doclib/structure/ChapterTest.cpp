@@ -21,26 +21,6 @@ std::optional<Tessaly::Docs::ChapterLineMatch> Match(std::string_view line) {
     return MatchChapterLine(line, scratch);
 }
 
-struct Heading {
-    std::string text;
-    int level;
-    bool operator==(const Heading&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Heading& h) {
-    return os << "{" << h.text << ", " << h.level << "}";
-}
-
-std::vector<Heading> Headings(const Document& doc) {
-    std::vector<Heading> out;
-    for (const auto& block : doc.blocks) {
-        if (block.kind == BlockKind::Heading) {
-            out.push_back({doc.BlockText(block), block.level});
-        }
-    }
-    return out;
-}
-
 std::string Body(int paragraph) {
     const auto prose = HarbourParagraphs();
     return HardWrap({prose[paragraph % prose.size()], prose[(paragraph + 3) % prose.size()]}, 72);

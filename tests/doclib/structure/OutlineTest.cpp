@@ -17,26 +17,6 @@ using Tessaly::Docs::BlockKind;
 using Tessaly::Docs::Document;
 using namespace quillane::test;
 
-struct Heading {
-    std::string text;
-    int level;
-    bool operator==(const Heading&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Heading& h) {
-    return os << "{" << h.text << ", " << h.level << "}";
-}
-
-std::vector<Heading> Headings(const Document& doc) {
-    std::vector<Heading> out;
-    for (const auto& block : doc.blocks) {
-        if (block.kind == BlockKind::Heading) {
-            out.push_back({doc.BlockText(block), block.level});
-        }
-    }
-    return out;
-}
-
 std::size_t CountKind(const Document& doc, BlockKind kind) {
     std::size_t n = 0;
     for (const auto& block : doc.blocks) {
@@ -278,6 +258,14 @@ TEST(Outline, ContentsKeysDropLeadersAndPageNumbers) {
     EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("Inhaltsverzeichnis:"));
     EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("目次"));
     EXPECT_FALSE(Tessaly::Docs::IsContentsTitle("Contents of the box"));
+}
+
+TEST(Outline, AContentsTitleUnderAPrefaceIsNoSubtitle) {
+    std::string text = "Preface\n\nTable of Contents\n\n1. Disclaimer\n2. Thanks\n\n";
+    text += "1. Disclaimer\n\n" + Paragraph(0) + "\n2. Thanks\n\n" + Paragraph(1);
+    const std::vector<Heading> headings = Headings(Refined(text));
+    ASSERT_FALSE(headings.empty());
+    EXPECT_EQ(headings[0], (Heading{"Preface", 1}));
 }
 
 TEST(Outline, PlainProseGetsNoHeadings) {

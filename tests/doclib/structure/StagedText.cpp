@@ -82,6 +82,20 @@ std::vector<std::string> WordsOf(const Document& doc) {
     return words;
 }
 
+std::ostream& operator<<(std::ostream& os, const Heading& h) {
+    return os << "{" << h.text << ", " << h.level << "}";
+}
+
+std::vector<Heading> Headings(const Document& doc) {
+    std::vector<Heading> out;
+    for (const auto& block : doc.blocks) {
+        if (block.kind == Tessaly::Docs::BlockKind::Heading) {
+            out.push_back({doc.BlockText(block), block.level});
+        }
+    }
+    return out;
+}
+
 Document Refined(std::string_view text, const std::string& fileName) {
     Document doc = StagedDocument(text, fileName);
     Tessaly::Docs::RefineForReading(doc);
