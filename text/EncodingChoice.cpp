@@ -175,6 +175,44 @@ bool IsFinalForm(char32_t c) {
     return c == 0x3C2 || c == 0x5DA || c == 0x5DD || c == 0x5DF || c == 0x5E3 || c == 0x5E5;
 }
 
+// Windows-1252 and ISO-8859-15 differ in eight bytes only (the euro sign, Š š Ž ž Œ œ Ÿ against
+// ¤ ¦ ¨ ´ ¸ ¼ ½ ¾), which the sample may not hold: where the text has them and no C1 bytes, the
+// two are read on the lines that hold them, and the one with fewer unlikely characters wins.
+bool IsLatin9Byte(char c) {
+    switch (static_cast<unsigned char>(c)) {
+        case 0xA4:
+        case 0xA6:
+        case 0xA8:
+        case 0xB4:
+        case 0xB8:
+        case 0xBC:
+        case 0xBD:
+        case 0xBE:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool ReadsBetterAsLatin9(std::string_view bytes) {
+    std::string lines;
+    for (std::size_t at = 0; at < bytes.size() && lines.size() < kReadingSample;) {
+        const std::size_t end = std::min(bytes.find('\n', at), bytes.size());
+        const std::string_view line = bytes.substr(at, end - at);
+        if (std::any_of(line.begin(), line.end(), IsLatin9Byte)) {
+            lines.append(line).push_back('\n');
+        }
+        at = end + 1;
+    }
+    if (lines.empty()) {
+        return false;
+    }
+    const auto windows = ConvertToUtf8(lines, "WINDOWS-1252");
+    const auto latin9 = ConvertToUtf8(lines, "ISO-8859-15");
+    return windows && latin9 &&
+           CountUnlikelyCharacters(latin9->utf8, {}) < CountUnlikelyCharacters(windows->utf8, {});
+}
+
 struct Candidate {
     std::string encoding;
     double score = 0;
@@ -255,7 +293,10 @@ std::size_t CountUnlikelyCharacters(std::string_view utf8Text, const std::string
     return unlikely;
 }
 
-std::string ChooseLegacyEncoding(std::string_view bytes) {
+namespace {
+
+// The choice made on the first part of the text.
+std::string ChooseOnSample(std::string_view bytes) {
     std::string_view sample = bytes.substr(0, kSample);
     const bool c1 = HasC1Bytes(sample);
     std::string guess = DetectorGuess(sample);
@@ -310,6 +351,16 @@ std::string ChooseLegacyEncoding(std::string_view bytes) {
         }
     }
     return best.encoding;
+}
+
+}  // namespace
+
+std::string ChooseLegacyEncoding(std::string_view bytes) {
+    std::string chosen = ChooseOnSample(bytes);
+    if (chosen == "WINDOWS-1252" && !HasC1Bytes(bytes) && ReadsBetterAsLatin9(bytes)) {
+        chosen = "ISO-8859-15";
+    }
+    return chosen;
 }
 
 }  // namespace text

@@ -30,11 +30,20 @@ class Iconv {
     iconv_t cd_;
 };
 
+// Shift_JIS files on disk are Windows' Shift_JIS: bytes 0x5C and 0x7E are the backslash and
+// the tilde of paths and commands, not the yen sign and overline of the old JIS Roman set.
+const char* IconvSourceName(const std::string& encoding) {
+    if (encoding == "SHIFT_JIS" || encoding == "SHIFT-JIS" || encoding == "SJIS") {
+        return "CP932";
+    }
+    return encoding.c_str();
+}
+
 }  // namespace
 
 std::optional<Conversion> ConvertToUtf8(std::string_view bytes, const std::string& encoding,
                                         bool sample) {
-    const Iconv cd("UTF-8", encoding.c_str());
+    const Iconv cd("UTF-8", IconvSourceName(encoding));
     if (cd.get() == kNoConverter) {
         return std::nullopt;
     }
@@ -89,7 +98,7 @@ std::optional<Conversion> ConvertToUtf8(std::string_view bytes, const std::strin
 }
 
 CharacterConverter::CharacterConverter(const std::string& encoding)
-    : converter_(iconv_open("UTF-32LE", encoding.c_str())) {}
+    : converter_(iconv_open("UTF-32LE", IconvSourceName(encoding))) {}
 
 CharacterConverter::~CharacterConverter() {
     if (Valid()) {

@@ -82,5 +82,29 @@ TEST(LegacyEncodingTable, TypographicPunctuationOfWindowsPagesIsKept) {
     EXPECT_EQ(DecodeText(Encode(quotes, "WINDOWS-1252")).utf8, quotes);
 }
 
+TEST(LegacyEncodingTable, ShiftJisPathsKeepTheirBackslashAndTilde) {
+    // Windows wrote these files: 0x5C and 0x7E are a path's backslash and a home folder's tilde.
+    const std::string text = "設定ファイルは C:\\Users\\tanaka\\文書 と ~/メモ にあります。\n";
+    const DecodedText decoded = DecodeText(Encode(text + text, "SHIFT_JIS"));
+    EXPECT_EQ(decoded.utf8, text + text) << "read as " << decoded.encoding;
+}
+
+TEST(LegacyEncodingTable, LatinNineLettersFarIntoALongTextAreRead) {
+    // The first 40 KB hold only letters both Western pages share; the words with œ and € that
+    // tell ISO-8859-15 from Windows-1252 come later.
+    std::string text;
+    while (text.size() < 40 * 1024) {
+        text += "Le café de la gare était fermé, et l'été touchait à sa fin.\n";
+    }
+    text += "Le cœur de l'œuvre coûte 5 € ; les sœurs ont lu chaque manœuvre.\n";
+    const DecodedText decoded = DecodeText(Encode(text, "ISO-8859-15"));
+    EXPECT_EQ(decoded.utf8, text) << "read as " << decoded.encoding;
+
+    // A Windows-1252 text whose fractions sit beside digits stays Windows-1252.
+    const std::string recipe =
+        text.substr(0, 40 * 1024) + "Ajoutez 1½ tasse de farine et ¼ de sel.\n";
+    EXPECT_EQ(DecodeText(Encode(recipe, "WINDOWS-1252")).utf8, recipe);
+}
+
 }  // namespace
 }  // namespace text
