@@ -20,15 +20,16 @@ namespace {
 // Runs `act` on the modal dialog as soon as one is open (the call that opens it blocks).
 template <class Dialog>
 void WhenOpen(std::function<void(Dialog*)> act) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [act, poll] {
+    auto* poll = new QTimer(QCoreApplication::instance());
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
         if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
             act(dialog);
-        } else {
-            QTimer::singleShot(10, *poll);
         }
-    };
-    QTimer::singleShot(0, *poll);
+    });
+    poll->start();
 }
 
 class QtDialogHostTest : public ::testing::Test {
