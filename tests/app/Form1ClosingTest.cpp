@@ -23,9 +23,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // A converter that notes its process id beside the book it was asked for, then refuses
-// SIGTERM and never ends by itself: only SIGKILL stops it.
+// SIGTERM and never ends by itself: only SIGKILL stops it. Started with no document (the run's
+// check that its folder lets programs run), it ends at once, as the real one does.
 constexpr const char* kStubbornConverter =
     "#!/bin/sh\n"
+    "[ $# -ge 2 ] || exit 0\n"
     "trap '' TERM\n"
     "echo $$ > \"$2.pid\"\n"
     "while :; do /bin/sleep 0.05; done\n";
