@@ -12,8 +12,9 @@ phase_done() {
     phase_start=$SECONDS
 }
 
+# Line tables (-g1) are all the sanitizers' reports need, and cost less to compile than -g.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DQUILLANE_SANITIZE=ON -DQUILLANE_BENCH=OFF \
-    -DQUILLANE_WERROR=ON >/dev/null
+    -DQUILLANE_WERROR=ON -DCMAKE_CXX_FLAGS_DEBUG=-g1 -DCMAKE_C_FLAGS_DEBUG=-g1 >/dev/null
 cmake --build build-asan -j"$jobs"
 phase_done "Building with the sanitizers"
 echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer"
@@ -23,7 +24,10 @@ ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
     ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 900 -LE acceptance
 phase_done "Testing with the sanitizers"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLANE_WERROR=ON >/dev/null
+# The optimised build the program ships as, without debug information: no one reads it here,
+# and leaving it out saves a quarter of the compile time.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLANE_WERROR=ON \
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O2 -DNDEBUG" >/dev/null
 cmake --build build -j"$jobs"
 phase_done "Building"
 echo "== Tests"
