@@ -25,10 +25,6 @@ struct Candidate {
     bool rejected = false;
 };
 
-bool IsPlainText(const LineFacts& line) {
-    return line.IsText() && !line.Has(kLineOrnament);
-}
-
 // Nothing of the running text comes right before line `i`.
 bool SetApart(const LineScan& scan, const DocumentShape& shape, std::size_t i,
               bool previousIsCandidate) {
@@ -88,7 +84,7 @@ class Detector {
         std::string scratch;
         for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
             const LineFacts& line = scan_.lines[i];
-            if (!IsPlainText(line) || line.length > kMaxHeadingColumns ||
+            if (!line.IsPlainText() || line.length > kMaxHeadingColumns ||
                 line.words > kMaxHeadingWords || line.Has(kLineListItem)) {
                 continue;
             }
@@ -118,7 +114,7 @@ class Detector {
             if (line.Has(kLineBlank)) {
                 continue;
             }
-            if (++textLines > 1 || !IsPlainText(line) || line.length > kMaxSubtitleColumns ||
+            if (++textLines > 1 || !line.IsPlainText() || line.length > kMaxSubtitleColumns ||
                 EndsLikeSentence(Trimmed(i), true)) {
                 return false;
             }
@@ -161,7 +157,7 @@ class Detector {
         std::size_t accepted = 0;
         std::size_t textLines = 0;
         for (const LineFacts& line : scan_.lines) {
-            textLines += IsPlainText(line) ? 1 : 0;
+            textLines += line.IsPlainText() ? 1 : 0;
         }
         for (const Candidate& c : candidates_) {
             accepted += c.rejected ? 0 : 1;
@@ -244,7 +240,7 @@ class Detector {
 
     bool SubtitleShaped(std::size_t i, bool direct) {
         const LineFacts& line = scan_.lines[i];
-        if (!IsPlainText(line) || line.length > kMaxSubtitleColumns ||
+        if (!line.IsPlainText() || line.length > kMaxSubtitleColumns ||
             line.words > kMaxSubtitleWords ||
             line.Has(kLineListItem | kLinePreformatted | kLineCodeLike) ||
             shape_.Wrapped(scan_, i)) {

@@ -12,10 +12,6 @@ constexpr std::uint32_t kMaxWrap = 160;
 // just below the width.
 constexpr std::uint32_t kWrapSlack = 2;
 
-bool IsPlainText(const LineFacts& line) {
-    return line.IsText() && !line.Has(kLineOrnament);
-}
-
 // The width that all but the longest two per cent of the lines keep to. Indented lines are
 // left out when there are enough others: wrappers count a tab or an indent in their own way.
 std::uint32_t EstimateWrapWidth(const LineScan& scan, std::size_t textLines,
@@ -25,7 +21,7 @@ std::uint32_t EstimateWrapWidth(const LineScan& scan, std::size_t textLines,
     std::size_t counted = 0;
     for (const LineFacts& line : scan.lines) {
         // Tables and listings keep their own widths, often wider than the wrap.
-        if (IsPlainText(line) && !line.Has(kLinePreformatted | kLineCodeLike) &&
+        if (line.IsPlainText() && !line.Has(kLinePreformatted | kLineCodeLike) &&
             (!flushOnly || line.indent == 0)) {
             ++histogram[line.length > kMaxWrap ? kMaxWrap + 1 : line.length];
             ++counted;
@@ -50,7 +46,7 @@ bool DocumentShape::Wrapped(const LineScan& scan, std::size_t i) const {
     }
     const LineFacts& line = scan.lines[i];
     const LineFacts& next = scan.lines[i + 1];
-    if (!IsPlainText(line) || !IsPlainText(next)) {
+    if (!line.IsPlainText() || !next.IsPlainText()) {
         return false;
     }
     // Scripts written without spaces need none where the line was cut.
@@ -72,7 +68,7 @@ DocumentShape JudgeShape(const LineScan& scan) {
         if (line.Has(kLineBlank)) {
             blankSinceText = textLines > 0;
         }
-        if (!IsPlainText(line)) {
+        if (!line.IsPlainText()) {
             inGroup = false;
             continue;
         }
@@ -105,7 +101,7 @@ DocumentShape JudgeShape(const LineScan& scan) {
         std::size_t lowerNext = 0;
         std::size_t runOn = 0;  // wrapped lines that end on a word, mid-sentence
         for (std::size_t i = 0; i + 1 < scan.lines.size(); ++i) {
-            if (!IsPlainText(scan.lines[i]) || !IsPlainText(scan.lines[i + 1])) {
+            if (!scan.lines[i].IsPlainText() || !scan.lines[i + 1].IsPlainText()) {
                 continue;
             }
             ++pairs;

@@ -37,6 +37,8 @@ struct LineFacts {
     bool Has(std::uint16_t flag) const { return (flags & flag) != 0; }
     // A line of running text: not blank, not a source heading, not already broken.
     bool IsText() const { return !Has(kLineBlank | kLineStructural | kLineHasBreak); }
+    // Running text that is not an ornament line either.
+    bool IsPlainText() const { return IsText() && !Has(kLineOrnament); }
 };
 
 struct LineScan {

@@ -6,20 +6,16 @@ namespace Tessaly::Docs {
 
 namespace {
 
-constexpr std::size_t kMaxDigits = 3;
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
+constexpr std::size_t kMaxMarkerDigits = 3;
 
 // The blanks after a marker of `bytes` bytes and `columns` columns; nothing when none follow.
 std::optional<ListMarker> Finish(std::string_view content, std::size_t bytes, std::size_t columns,
                                  ListMarker marker) {
-    if (bytes >= content.size() || !IsBlank(content[bytes])) {
+    if (bytes >= content.size() || !utf8::IsBlankByte(content[bytes])) {
         return std::nullopt;
     }
     std::size_t at = bytes;
-    while (at < content.size() && IsBlank(content[at])) {
+    while (at < content.size() && utf8::IsBlankByte(content[at])) {
         ++at;
         ++columns;
     }
@@ -52,12 +48,12 @@ std::optional<ListMarker> ParseListMarker(std::string_view content) {
     std::size_t i = parenthesised ? 1 : 0;
     const std::size_t start = i;
     std::uint32_t number = 0;
-    while (i < content.size() && i - start < kMaxDigits + 1 && content[i] >= '0' &&
+    while (i < content.size() && i - start < kMaxMarkerDigits + 1 && content[i] >= '0' &&
            content[i] <= '9') {
         number = number * 10 + static_cast<std::uint32_t>(content[i] - '0');
         ++i;
     }
-    if (i - start > kMaxDigits) {
+    if (i - start > kMaxMarkerDigits) {
         return std::nullopt;  // a year or an amount, not an item number
     }
     if (i == start && i < content.size() && content[i] >= 'a' && content[i] <= 'z') {

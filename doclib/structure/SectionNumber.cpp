@@ -8,15 +8,11 @@ namespace Tessaly::Docs {
 
 namespace {
 
-constexpr std::size_t kMaxDigits = 3;
+constexpr std::size_t kMaxNumberDigits = 3;
 constexpr std::size_t kMaxTitleCodePoints = 120;
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
 }
 
 }  // namespace
@@ -48,11 +44,11 @@ std::optional<SectionLine> MatchSectionLine(std::string_view trimmed) {
     while (at < trimmed.size() && path.depth < kMaxSectionDepth) {
         const std::size_t start = at;
         std::uint32_t value = 0;
-        while (at < trimmed.size() && IsDigit(trimmed[at]) && at - start <= kMaxDigits) {
+        while (at < trimmed.size() && IsDigit(trimmed[at]) && at - start <= kMaxNumberDigits) {
             value = value * 10 + static_cast<std::uint32_t>(trimmed[at] - '0');
             ++at;
         }
-        if (at - start > kMaxDigits) {
+        if (at - start > kMaxNumberDigits) {
             return std::nullopt;
         }
         if (at == start) {
@@ -73,11 +69,11 @@ std::optional<SectionLine> MatchSectionLine(std::string_view trimmed) {
             break;
         }
         ++at;
-        if (at < trimmed.size() && IsBlank(trimmed[at])) {
+        if (at < trimmed.size() && utf8::IsBlankByte(trimmed[at])) {
             break;
         }
     }
-    if (path.depth == 0 || at >= trimmed.size() || !IsBlank(trimmed[at])) {
+    if (path.depth == 0 || at >= trimmed.size() || !utf8::IsBlankByte(trimmed[at])) {
         return std::nullopt;
     }
     // A lone letter is an initial ("A. Smith"), a lone number without its dot a count
@@ -85,7 +81,7 @@ std::optional<SectionLine> MatchSectionLine(std::string_view trimmed) {
     if (path.lettered && path.depth == 1) {
         return std::nullopt;
     }
-    while (at < trimmed.size() && IsBlank(trimmed[at])) {
+    while (at < trimmed.size() && utf8::IsBlankByte(trimmed[at])) {
         ++at;
     }
     const std::string_view title = trimmed.substr(at);

@@ -11,17 +11,13 @@
 #include <filesystem>
 #include <thread>
 
+#include "tests/support/BuiltPrograms.h"
 #include "tests/support/TempHome.h"
 
 using namespace quillane::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string BinDir() {
-    const char* dir = std::getenv("QUILLANE_BIN_DIR");
-    return dir != nullptr ? dir : "";
-}
 
 std::vector<std::string> EntriesIn(const std::string& folder) {
     std::vector<std::string> names;

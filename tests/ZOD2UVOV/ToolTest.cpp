@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "tests/support/BuiltPrograms.h"
 #include "tests/support/Epubcheck.h"
 #include "tests/support/TempHome.h"
 
@@ -22,11 +23,6 @@ struct ToolRun {
     std::string out;
     std::string err;
 };
-
-std::string BinDir() {
-    const char* dir = std::getenv("QUILLANE_BIN_DIR");
-    return dir != nullptr ? dir : "";
-}
 
 // Runs `program` with `args`; `fileSizeLimit` > 0 caps the size of any file it writes.
 ToolRun RunTool(const std::string& program, const std::vector<std::string>& args,

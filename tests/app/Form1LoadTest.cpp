@@ -13,6 +13,7 @@
 #include "app/HomePageVisit.h"
 #include "filelist/FileListView.h"
 #include "tests/app/Form1Fixture.h"
+#include "tests/support/BuiltPrograms.h"
 #include "util/DesktopFolder.h"
 
 namespace quillane {
@@ -21,10 +22,6 @@ namespace {
 using Form1Load = test::Form1Fixture;
 
 constexpr const char* kLoadLocation = "in Quillane2021/08/31.Form1.Form_Load ";
-
-std::string ShippedImage(const char* name) {
-    return std::string(QUILLANE_BIN_DIR) + "/" + name;
-}
 
 TEST_F(Form1Load, EmptyStoreSelectsOption1AndShowsTheDesktopFolder) {
     auto form = NewForm();
@@ -166,7 +163,7 @@ TEST_F(Form1Load, HandPointerIsLoadedWhenItsFileIsThere) {
     EXPECT_FALSE(without->HasMouseIcon());
     EXPECT_TRUE(host.ErrorReports().empty());
 
-    std::filesystem::copy_file(ShippedImage("HAND-M.CUR"), programFolder / "HAND-M.CUR");
+    std::filesystem::copy_file(test::BuiltFile("HAND-M.CUR"), programFolder / "HAND-M.CUR");
     auto with = LoadedForm();
     EXPECT_TRUE(with->HasMouseIcon());
     EXPECT_EQ(with->MousePointer(), PointerStyle::Default);  // the style itself is left alone

@@ -14,19 +14,16 @@
 #include "filelist/FileList.h"
 #include "filelist/FileListView.h"
 #include "tests/app/Form1Fixture.h"
+#include "tests/support/BuiltPrograms.h"
 
 namespace quillane {
 namespace {
-
-std::string ShippedImage(const char* name) {
-    return std::string(QUILLANE_BIN_DIR) + "/" + name;
-}
 
 class Form1Pointer : public test::Form1Fixture {
   protected:
     std::unique_ptr<Form1> ShownForm(bool withHand) {
         if (withHand) {
-            std::filesystem::copy_file(ShippedImage("HAND-M.CUR"), programFolder / "HAND-M.CUR");
+            std::filesystem::copy_file(test::BuiltFile("HAND-M.CUR"), programFolder / "HAND-M.CUR");
         }
         auto form = LoadedForm();
         form->show();
@@ -121,7 +118,7 @@ TEST_F(Form1Pointer, SetMousePointerMapsTheThreeStyles) {
 }
 
 TEST_F(Form1Pointer, PressOnAnEntryShowsTheDragImageAndReleaseTheArrow) {
-    std::filesystem::copy_file(ShippedImage("drag.ico"), programFolder / "drag.ico");
+    std::filesystem::copy_file(test::BuiltFile("drag.ico"), programFolder / "drag.ico");
     auto form = ShownForm(false);
     form->List().Add("/a");
     form->List().Add("/b");

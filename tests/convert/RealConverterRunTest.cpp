@@ -9,20 +9,17 @@
 #include "convert/PayloadResources.h"
 #include "tests/convert/BookText.h"
 #include "tests/convert/ConversionRunFixture.h"
+#include "tests/support/BuiltPrograms.h"
 #include "tests/support/Epubcheck.h"
 
 namespace quillane {
 namespace {
 
 namespace fs = std::filesystem;
+using test::BinDir;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
-
-std::string BinDir() {
-    const char* dir = std::getenv("QUILLANE_BIN_DIR");
-    return dir != nullptr ? dir : "";
-}
 
 class RealConverterRunTest : public test::ConversionRunFixture {
   protected:
