@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when any is missing.
-# fonts-liberation2 gives the window Arial's metrics (Liberation Sans); dpkg-dev, file and
-# lintian build and check the Debian package.
+# ninja-build runs the builds; fonts-liberation2 gives the window Arial's metrics (Liberation
+# Sans); dpkg-dev, file and lintian build and check the Debian package.
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config git
+  build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   zlib1g-dev libuchardet-dev libicu-dev libcld2-dev
   libxml2-dev clang

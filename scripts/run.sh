@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLANE_TESTS=OFF -DQUILLANE_BENCH=OFF >/dev/null
+scripts/configure.sh build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLANE_TESTS=OFF -DQUILLANE_BENCH=OFF
 cmake --build build -j"$(nproc)"
 exec build/bin/quillane "$@"
