@@ -36,65 +36,16 @@ fail() {
 rm -rf "$artifacts"
 mkdir -p "$artifacts"
 
-# --- the X server -------------------------------------------------------------------------
-if ! command -v Xvfb >/dev/null; then
-    echo "SKIP: Xvfb is not installed, so no X server can be started"
-    exit $skipped
-fi
-for tool in xdotool java; do
-    command -v "$tool" >/dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
-done
-Xvfb -displayfd 3 -screen 0 "${screen_w}x${screen_h}x24" -nolisten tcp -noreset \
-    3>"$work/display" 2>"$artifacts/xvfb.log" &
-pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "${pids[0]}" 2>/dev/null || break
-    sleep 0.1
-done
-if ! [ -s "$work/display" ]; then
-    echo "SKIP: no X server could be started (see $artifacts/xvfb.log)"
-    exit $skipped
-fi
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
-log "X server on $DISPLAY"
-
-# --- a fresh home ----------------------------------------------------------------------------
-export HOME="$work/home"
-export XDG_CONFIG_HOME="$HOME/.config" XDG_DATA_HOME="$HOME/.local/share"
-export XDG_CACHE_HOME="$HOME/.cache" XDG_RUNTIME_DIR="$work/runtime"
-export TEMP="$work/temp" TMPDIR="$work/temp"
-mkdir -p "$HOME/Desktop" "$XDG_CONFIG_HOME/Kelvardy" "$TEMP" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-export QT_QPA_PLATFORM=xcb
-unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING
-desktop="$HOME/Desktop"
+# --- the X server and a fresh home ---------------------------------------------------------
+# shellcheck source=x_session.sh
+source "$(dirname "$0")/x_session.sh"
+start_x_session xdotool java
 
 # The folder picker opens at the folder the intake used last: the root, whose walk takes long
 # on any machine (and costs nothing to set up or remove).
 printf '[General]\nLastFolder=/\n' >"$XDG_CONFIG_HOME/Kelvardy/Quillane.conf"
 
 # --- window helpers -----------------------------------------------------------------------
-wait_until() {
-    local seconds=$1
-    shift
-    local end=$((SECONDS + seconds))
-    until "$@"; do
-        [ $SECONDS -ge $end ] && return 1
-        sleep 0.2
-    done
-}
-visible_windows_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null; }
-dialog_window() {
-    local w
-    for w in $(visible_windows_of "$program_pid"); do
-        [ "$w" != "$main_window" ] && { echo "$w"; return 0; }
-    done
-    return 1
-}
-has_dialog() { dialog_window >/dev/null; }
-has_no_dialog() { ! dialog_window >/dev/null; }
 snap() { "$grab" "$1" "$artifacts/$2.png" || fail "cannot take the screenshot $2"; }
 press_button() {
     xdotool mousemove --sync --window "$main_window" $((($1 + $3 / 2) / 15)) $((($2 + $4 / 2) / 15))
