@@ -189,7 +189,8 @@ def found_prefix(expected, items):
     hits, misses = 0, []
     for b in expected:
         key = b[:40]
-        if key in starts or key in heads or any(s.startswith(key[:25]) for s in heads if len(key) >= 25):
+        # The source's bullet is its first line only; the item holds its continuation too.
+        if key in starts or key in heads or any(s.startswith(key if len(key) < 25 else key[:25]) for s in heads):
             hits += 1
         else:
             misses.append(b)
