@@ -126,7 +126,8 @@ class Book:
             if tag in ("h1", "h2", "h3", "h4", "h5", "h6"):
                 self.headings.append((int(tag[1]), squash("".join(el.itertext()))))
             elif tag == "li":
-                self.items.append(squash("".join(el.itertext())))
+                # The item's own text: a list nested in it has items of its own.
+                self.items.append(squash(" ".join(self.segments(el))))
             if tag in ("p", "li", "h1", "h2", "h3", "h4", "h5", "h6", "pre"):
                 self.blocks.append(self.segments(el))
         self.text_parts.append("".join(body.itertext()))
