@@ -223,8 +223,10 @@ def score(source, book):
                 break
     card["residue"] = (len(residue), blocks, residue)
     book_text = "\n".join(" ".join(s) for s in book.blocks)
-    card["cjk"] = [m.group(0) for m in CJK_SPACE.finditer(book_text) if m.group(0) not in source.text]
-    card["url"] = [m.group(0) for m in URL_SPACE.finditer(book_text) if m.group(0) not in source.text]
+    # The writer keeps a run of spaces as no-break spaces: the source's own spaces are no fault.
+    plain = source.text.replace("\u00a0", " ")
+    card["cjk"] = [m.group(0) for m in CJK_SPACE.finditer(book_text) if m.group(0).replace("\u00a0", " ") not in plain]
+    card["url"] = [m.group(0) for m in URL_SPACE.finditer(book_text) if m.group(0).replace("\u00a0", " ") not in plain]
     missing = {c: n - book.letters.get(c, 0) for c, n in source.letters.items() if n - book.letters.get(c, 0) > 0}
     card["missing"] = missing
     return card

@@ -155,6 +155,11 @@ TEST(LineJoins, TheScriptDecidesTheSpace) {
     EXPECT_FALSE(SpaceAtJoin("at https://example.org/docs/", "guide/index.html"));
     EXPECT_TRUE(SpaceAtJoin("at https://example.org/", "and then"));
     EXPECT_TRUE(SpaceAtJoin("at https://example.org.", "Then"));
+    // The address ends where no address byte follows: a quote, a bracket, a Han full stop.
+    EXPECT_FALSE(SpaceAtJoin("e.g., \"http://", "deb.example.org/debian/\"."));
+    EXPECT_FALSE(SpaceAtJoin("（http://", "www.example.org/guide.html），可以"));
+    EXPECT_FALSE(SpaceAtJoin("就像 https://", "www.example.org。你可以"));
+    EXPECT_TRUE(SpaceAtJoin("see http://example.org/", "\"Updates\" there"));
 }
 
 TEST(LineJoins, WrappedCjkParagraphsJoinWithoutSpaces) {
