@@ -88,14 +88,34 @@ std::string TidyFileName(std::string_view fileName) {
     return out.empty() ? std::string(fileName) : out;
 }
 
+namespace {
+
+// Japanese and Chinese put the mark after the name: "山本 花子 著", "王小明 编著". `trimmed` has
+// its ideographic spaces read as plain ones.
+std::string_view NameBeforeAuthorMark(std::string_view trimmed) {
+    static constexpr std::array<std::string_view, 3> kMarks = {"编著", "編著", "著"};
+    for (std::string_view mark : kMarks) {
+        // The mark stands apart from the name; "…の名著" is a phrase.
+        if (trimmed.ends_with(mark) &&
+            trimmed.substr(0, trimmed.size() - mark.size()).ends_with(" ")) {
+            return utf8::Trim(trimmed.substr(0, trimmed.size() - mark.size()));
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
 std::optional<std::string> AuthorFromByLine(std::string_view line) {
     // "by", "By:", "Von: ", "Par : ", "di ", "Author:" and the same words in the languages whose
     // chapter words we know; the colon is optional, a space or a colon must follow the word.
-    static constexpr std::array<std::string_view, 22> kByWords = {
-        "by",        "von",         "par",    "por",    "door",       "di",
-        "da",        "av",          "af",     "przez",  "автор",      "author",
-        "autor",     "auteur",      "autore", "autora", "written by", "geschrieben von",
-        "écrit par", "escrito por", "著者",   "作者"};
+    static constexpr std::array<std::string_view, 33> kByWords = {
+        "by",        "von",         "par",          "por",        "door",       "di",
+        "da",        "av",          "af",           "przez",      "автор",      "author",
+        "autor",     "auteur",      "autore",       "autora",     "written by", "geschrieben von",
+        "écrit par", "escrito por", "著者",         "作者",       "oleh",       "yazan",
+        "írta",      "tekijä",      "kirjoittanut", "συγγραφέας", "tác giả",    "저자",
+        "지은이",    "글",          "napsal"};
     std::string spaced;
     const std::string_view trimmed = utf8::Trim(WithPlainSpaces(line, spaced));
     std::string lower;
@@ -122,12 +142,17 @@ std::optional<std::string> AuthorFromByLine(std::string_view line) {
         const bool cjk = static_cast<unsigned char>(by[0]) >= 0xE0;
         // "Author" names the writer only with a colon: "Author of the month" is a phrase.
         const bool needsColon = by == "author" || by == "autor" || by == "auteur" ||
-                                by == "autore" || by == "autora" || by == "автор" || cjk;
+                                by == "autore" || by == "autora" || by == "автор" ||
+                                by == "yazan" || by == "tekijä" || by == "συγγραφέας" ||
+                                by == "tác giả" || cjk;
         if ((at == blanks && !colon) || (needsColon && !colon)) {
             continue;
         }
         best = by.size();
         rest = utf8::Trim(trimmed.substr(at));
+    }
+    if (rest.empty()) {
+        rest = NameBeforeAuthorMark(trimmed);
     }
     if (rest.empty() || utf8::CountCodePoints(rest) > kMaxAuthorColumns) {
         return std::nullopt;

@@ -63,6 +63,16 @@ TEST(Title, AByLineNamesTheAuthorAndStays) {
     EXPECT_FALSE(Tessaly::Docs::AuthorFromByLine("by the river we sat"));
     EXPECT_FALSE(Tessaly::Docs::AuthorFromByLine("By then it was late."));
     EXPECT_FALSE(Tessaly::Docs::AuthorFromByLine("Bye now"));
+    // By-lines of other languages, the name before the mark in Japanese and Chinese.
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("oleh Budi Santoso"), "Budi Santoso");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("Yazan: Ay\u015Fe Demir"), "Ay\u015Fe Demir");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("\u00CDrta: Kov\u00E1cs Anna"), "Kov\u00E1cs Anna");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("\uC800\uC790: \uAE40\uBBFC\uC900"),
+              "\uAE40\uBBFC\uC900");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("山本\u3000花子\u3000著"), "山本 花子");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("王小明 编著"), "王小明");
+    EXPECT_FALSE(Tessaly::Docs::AuthorFromByLine("江戸時代の名著"));
+    EXPECT_FALSE(Tessaly::Docs::AuthorFromByLine("Yazan bir adam"));  // no colon: a phrase
 }
 
 TEST(Title, WithoutATitleLineTheFileNameIsTidied) {
