@@ -4,6 +4,7 @@
 #include <array>
 
 #include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/ListMarker.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -49,7 +50,12 @@ bool IsContentsTitle(std::string_view trimmed) {
 
 std::string ContentsKey(std::string_view text) {
     std::string spaced;
-    const std::string_view plain = utf8::Trim(WithPlainSpaces(text, spaced));
+    std::string_view plain = utf8::Trim(WithPlainSpaces(text, spaced));
+    // "- Introduction" and "3. Introduction" list the heading "Introduction".
+    if (const std::optional<ListMarker> marker = ParseListMarker(plain)) {
+        const std::size_t bulletBytes = utf8::DecodeAt(plain, 0).length - 1;
+        plain = plain.substr(marker->columns + bulletBytes);
+    }
     std::string key;
     key.reserve(plain.size());
     for (char c : plain) {
@@ -84,7 +90,10 @@ std::string ContentsKey(std::string_view text) {
     } else if (end == key.size() && dots >= 3 && leaders > 0) {
         key.resize(leaders);  // leaders without a page number
     }
-    return key;
+    // A heading set in capitals ("INSTALLING THE PROGRAM") is the entry it was listed as.
+    std::string folded;
+    utf8::FoldCaseInto(key, folded);
+    return folded;
 }
 
 std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan& scan) {

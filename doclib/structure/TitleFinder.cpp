@@ -17,6 +17,8 @@ constexpr std::uint32_t kMaxTitleColumns = 70;
 constexpr std::uint16_t kMaxTitleWords = 12;
 constexpr std::size_t kMaxAuthorColumns = 60;
 constexpr int kMaxAuthorWords = 8;
+// A subtitle between the title and the by-line is a line, not a paragraph.
+constexpr std::uint32_t kMaxSubtitleColumns = 80;
 
 bool IsAsciiAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -154,6 +156,15 @@ std::optional<std::string> AuthorFromByLine(std::string_view line) {
     if (rest.empty()) {
         rest = NameBeforeAuthorMark(trimmed);
     }
+    // "By Mara Lindqvist, March 2021", "by Mara Lindqvist (2021)": the date is no part of the
+    // name.
+    for (std::string_view cut : {std::string_view(", "), std::string_view(" (")}) {
+        const std::size_t at = rest.find(cut);
+        if (at != std::string_view::npos && at > 0 &&
+            rest.find_first_of("0123456789", at) != std::string_view::npos) {
+            rest = utf8::Trim(rest.substr(0, at));
+        }
+    }
     if (rest.empty() || utf8::CountCodePoints(rest) > kMaxAuthorColumns) {
         return std::nullopt;
     }
@@ -216,11 +227,16 @@ void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape
                     IsTitleShaped(scan.lines[first], text, shape, scan, first) &&
                     !IsContentsTitle(text);
         if (titleLine) {
+            // The by-line under the title, or under a subtitle below it.
             std::size_t next = first + 1;
-            while (next < firstDivision && scan.lines[next].Has(kLineBlank)) {
-                ++next;
-            }
-            if (next < firstDivision && scan.lines[next].IsText()) {
+            for (int tries = 0; tries < 2 && !author; ++tries, ++next) {
+                while (next < firstDivision && scan.lines[next].Has(kLineBlank)) {
+                    ++next;
+                }
+                if (next >= firstDivision || !scan.lines[next].IsText() ||
+                    scan.lines[next].length > kMaxSubtitleColumns) {
+                    break;
+                }
                 author = AuthorFromByLine(utf8::Trim(reader.Text(doc.blocks[next])));
             }
             titleLine = author.has_value() || firstDivision < scan.lines.size();

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <functional>
+
 #include "doclib/structure/ContentsList.h"
 #include "doclib/structure/Refine.h"
 #include "doclib/structure/SectionNumber.h"
@@ -288,6 +291,46 @@ TEST(Outline, ASoftwareGuideFindsItsListedHeadingsAndAuthorInEveryLanguage) {
     }
 }
 
+TEST(Outline, ListedEntriesWithMarkersOrHeadingsInCapitalsStillMatch) {
+    const std::vector<std::string> headings = {"Introduction", "Installing the program",
+                                               "Task 1: Sorting", "Troubleshooting"};
+    const std::string sentence =
+        "The program reads each file once and writes the result beside it.";
+    struct Form {
+        std::function<std::string(std::size_t, const std::string&)> entry;
+        std::function<std::string(const std::string&)> heading;
+    };
+    const std::vector<Form> forms = {
+        {[](std::size_t, const std::string& h) { return "- " + h; },
+         [](const std::string& h) { return h; }},
+        {[](std::size_t i, const std::string& h) { return std::to_string(i + 1) + ". " + h; },
+         [](const std::string& h) { return h; }},
+        {[](std::size_t, const std::string& h) { return "\u2022 " + h + " ....... 7"; },
+         [](const std::string& h) {
+             std::string upper = h;
+             for (char& c : upper) {
+                 c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+             }
+             return upper;
+         }},
+    };
+    for (const Form& form : forms) {
+        std::string text = "Quill Sorter 3\nBy: Mara Lindqvist\n\nContents\n";
+        for (std::size_t i = 0; i < headings.size(); ++i) {
+            text += form.entry(i, headings[i]) + "\n";
+        }
+        std::vector<Heading> expected = {{"Quill Sorter 3", 1}};
+        for (const std::string& h : headings) {
+            text += "\n" + form.heading(h) + "\n" + sentence + " " + sentence + "\n";
+            expected.push_back({form.heading(h), 1});
+        }
+        const Document doc = Refined(text, "quill_sorter.txt");
+        EXPECT_EQ(Headings(doc), expected) << form.entry(0, headings[0]);
+        EXPECT_EQ(CountKind(doc, BlockKind::ListItem), headings.size());
+        EXPECT_EQ(WordsOf(text), WordsOf(doc));
+    }
+}
+
 TEST(Outline, ListedSubentriesNestByTheirIndentation) {
     const std::string text =
         "Contents\n"
@@ -307,10 +350,15 @@ TEST(Outline, ListedSubentriesNestByTheirIndentation) {
 
 TEST(Outline, ContentsKeysDropLeadersAndPageNumbers) {
     using Tessaly::Docs::ContentsKey;
-    EXPECT_EQ(ContentsKey("  Installing   the  program  "), "Installing the program");
-    EXPECT_EQ(ContentsKey("Installing ........ 12"), "Installing");
-    EXPECT_EQ(ContentsKey("Installing      12"), "Installing");
-    EXPECT_EQ(ContentsKey("Task 2"), "Task 2");  // a number that belongs to the title stays
+    EXPECT_EQ(ContentsKey("  Installing   the  program  "), "installing the program");
+    EXPECT_EQ(ContentsKey("Installing ........ 12"), "installing");
+    EXPECT_EQ(ContentsKey("Installing      12"), "installing");
+    EXPECT_EQ(ContentsKey("Task 2"), "task 2");  // a number that belongs to the title stays
+    // Markers of a listed entry go, and letter case does not count.
+    EXPECT_EQ(ContentsKey("- Installing"), "installing");
+    EXPECT_EQ(ContentsKey("\u2022 Installing .... 4"), "installing");
+    EXPECT_EQ(ContentsKey("12) INSTALLING"), "installing");
+    EXPECT_EQ(ContentsKey("1.2. Installing"), "1.2. installing");
     EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("Table of Contents"));
     EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("Inhaltsverzeichnis:"));
     EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("目次"));
