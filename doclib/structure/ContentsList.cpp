@@ -24,17 +24,50 @@ bool IsDigit(char c) {
 }  // namespace
 
 bool IsContentsTitle(std::string_view trimmed) {
-    static constexpr std::array<std::string_view, 42> kTitles = {
-        "contenido", "contenidos", "conteúdo", "sommario", "innhold", "tartalom", "cuprins",
-        "mục lục", "contents", "table of contents", "inhalt", "inhaltsverzeichnis", "sommaire",
-        "table des matières", "índice", "indice", "índice general", "tabla de contenidos",
-        "tabla de contenido", "sumário", "sumario", "inhoud", "inhoudsopgave", "spis treści",
-        "obsah", "содержание", "оглавление", "зміст", "目录", "目次", "目錄", "内容目录",
-        "內容目錄", "차례", "목차", "daftar isi", "innehåll", "indholdsfortegnelse", "sisällys",
-        "içindekiler",
-        // İ has no one-letter
-        // lower case outside Turkish
-        "\u0130çindekiler", "πίνακας περιεχομένων"};
+    // "İçindekiler" is listed as written: its capital İ has no one-letter lower case outside
+    // Turkish.
+    static constexpr std::array<std::string_view, 42> kTitles = {"contents",
+                                                                 "table of contents",
+                                                                 "inhalt",
+                                                                 "inhaltsverzeichnis",
+                                                                 "sommaire",
+                                                                 "table des matières",
+                                                                 "índice",
+                                                                 "indice",
+                                                                 "índice general",
+                                                                 "tabla de contenidos",
+                                                                 "tabla de contenido",
+                                                                 "contenido",
+                                                                 "contenidos",
+                                                                 "sumário",
+                                                                 "sumario",
+                                                                 "conteúdo",
+                                                                 "sommario",
+                                                                 "inhoud",
+                                                                 "inhoudsopgave",
+                                                                 "spis treści",
+                                                                 "obsah",
+                                                                 "содержание",
+                                                                 "оглавление",
+                                                                 "зміст",
+                                                                 "目录",
+                                                                 "目次",
+                                                                 "目錄",
+                                                                 "内容目录",
+                                                                 "內容目錄",
+                                                                 "차례",
+                                                                 "목차",
+                                                                 "daftar isi",
+                                                                 "innehåll",
+                                                                 "innhold",
+                                                                 "indholdsfortegnelse",
+                                                                 "sisällys",
+                                                                 "içindekiler",
+                                                                 "\u0130çindekiler",
+                                                                 "tartalom",
+                                                                 "cuprins",
+                                                                 "mục lục",
+                                                                 "πίνακας περιεχομένων"};
     if (trimmed.size() > kMaxTitleBytes) {
         return false;
     }
