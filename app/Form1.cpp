@@ -10,6 +10,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <filesystem>
+#include <system_error>
 
 #include "app/HomePageVisit.h"
 #include "app/PointerImage.h"
@@ -25,6 +27,7 @@
 #include "util/ErrorReport.h"
 #include "util/FileBytes.h"
 #include "util/PathHelpers.h"
+#include "util/PathText.h"
 
 namespace quillane {
 
@@ -32,6 +35,7 @@ namespace {
 
 constexpr const char* kProductName = "Quillane";
 
+// A style sheet is text, not a path.
 QString ToQt(const std::string& s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
@@ -49,13 +53,22 @@ void SetOptionValue(QRadioButton* option, bool value) {
     option->setAutoExclusive(exclusive);
 }
 
+// The folder's bytes as the system gives them; a name decoded for display may have lost some.
+std::string RunningProgramFolder() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (!error && program.has_parent_path()) {
+        return program.parent_path().string();
+    }
+    return TextToPath(QCoreApplication::applicationDirPath());
+}
+
 }  // namespace
 
 Form1::Form1(Form1Services services, QWidget* parent)
     : QWidget(parent), services_(std::move(services)) {
-    programFolder_ = services_.programFolder.empty()
-                         ? QCoreApplication::applicationDirPath().toStdString()
-                         : services_.programFolder;
+    programFolder_ =
+        services_.programFolder.empty() ? RunningProgramFolder() : services_.programFolder;
     CreateControls();
     list_ = std::make_unique<FileList>(*ListView1);
     RichTextBox1 = std::make_unique<StagingText>();
@@ -90,7 +103,7 @@ void Form1::Form_Load() {
     }
     scope.Step(130, [&] { ListView1->setHeaderLabels({QStringLiteral("Text File(s)")}); });
     scope.Step(132, [&] { ListView1->setColumnWidth(0, Twips(7000)); });
-    scope.Step(134, [&] { Text1->setText(ToQt(settings.Read("Text1", DesktopFolder()))); });
+    scope.Step(134, [&] { Text1->setText(PathToText(settings.Read("Text1", DesktopFolder()))); });
     scope.Step(136, [&] { SetOptionValue(Option1, ToBoolean(settings.Read("Option1", "1"))); });
     scope.Step(138, [&] { SetOptionValue(Option2, ToBoolean(settings.Read("Option2", "0"))); });
     if (scope.If(140, [&] { return Option1->isChecked(); })) {
@@ -127,7 +140,7 @@ void Form1::Option2_Click() {
 }
 
 void Form1::Text1_Change() {
-    SaveSetting("Text1", Text1->text().toStdString());
+    SaveSetting("Text1", TextToPath(Text1->text()));
 }
 
 void Form1::SaveSetting(const std::string& key, const std::string& value) {

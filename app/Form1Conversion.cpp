@@ -12,6 +12,7 @@
 #include "filelist/FileList.h"
 #include "util/DialogHost.h"
 #include "util/ErrorReport.h"
+#include "util/PathText.h"
 
 namespace quillane {
 
@@ -27,7 +28,7 @@ class WindowConversionHost : public ConversionHost {
     std::string EntryText(int index) override { return form_.List().Text(index); }
     OutputChoice OutputOptions() override {
         return {form_.Option1->isChecked(), form_.Option2->isChecked(),
-                form_.Text1->text().toStdString()};
+                TextToPath(form_.Text1->text())};
     }
     ProgressDisplay& Progress() override { return bar_; }
     // The run speaks in the styles' desktop values (0 and 11).
@@ -69,9 +70,9 @@ void Form1::PushButton9_Click() {
     scope.Step(104, [&] { settings.Write("LastFolderDot", folder); });
     // Only the root keeps its own trailing separator; every other folder gets one.
     if (scope.If(104, [&] { return folder.back() != '/'; })) {
-        scope.Step(106, [&] { Text1->setText(QString::fromStdString(folder + "/")); });
+        scope.Step(106, [&] { Text1->setText(PathToText(folder + "/")); });
     } else {
-        scope.Step(108, [&] { Text1->setText(QString::fromStdString(folder)); });
+        scope.Step(108, [&] { Text1->setText(PathToText(folder)); });
     }
 }
 

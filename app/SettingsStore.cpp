@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "text/Utf8.h"
 #include "util/AppError.h"
 
 namespace quillane {
@@ -26,12 +27,22 @@ std::string SettingsStore::Read(const std::string& key, const std::string& defau
     if (value.typeId() == QMetaType::QStringList) {
         return value.toStringList().join(QStringLiteral(", ")).toStdString();
     }
+    if (value.typeId() == QMetaType::QByteArray) {
+        const QByteArray bytes = value.toByteArray();
+        return std::string(bytes.constData(), std::size_t(bytes.size()));
+    }
     return value.toString().toStdString();
 }
 
 void SettingsStore::Write(const std::string& key, const std::string& value) {
     QSettings settings(QStringLiteral("Kelvardy"), QStringLiteral("Quillane"));
-    settings.setValue(ToQt(key), ToQt(value));
+    // A path whose name is not valid UTF-8 (written by an older system) is stored as its bytes,
+    // which the store keeps exactly; every other value is stored as text.
+    if (text::utf8::IsValidUtf8(value)) {
+        settings.setValue(ToQt(key), ToQt(value));
+    } else {
+        settings.setValue(ToQt(key), QByteArray(value.data(), qsizetype(value.size())));
+    }
     // A write that did not reach the store is a failure, not a silent loss of the choice.
     settings.sync();
     if (settings.status() == QSettings::AccessError) {

@@ -126,7 +126,8 @@ class Book:
             if tag in ("h1", "h2", "h3", "h4", "h5", "h6"):
                 self.headings.append((int(tag[1]), squash("".join(el.itertext()))))
             elif tag == "li":
-                self.items.append(squash("".join(el.itertext())))
+                # The item's own text: a list nested in it has items of its own.
+                self.items.append(squash(" ".join(self.segments(el))))
             if tag in ("p", "li", "h1", "h2", "h3", "h4", "h5", "h6", "pre"):
                 self.blocks.append(self.segments(el))
         self.text_parts.append("".join(body.itertext()))
@@ -189,7 +190,8 @@ def found_prefix(expected, items):
     hits, misses = 0, []
     for b in expected:
         key = b[:40]
-        if key in starts or key in heads or any(s.startswith(key[:25]) for s in heads if len(key) >= 25):
+        # The source's bullet is its first line only; the item holds its continuation too.
+        if key in starts or key in heads or any(s.startswith(key if len(key) < 25 else key[:25]) for s in heads):
             hits += 1
         else:
             misses.append(b)
@@ -221,8 +223,10 @@ def score(source, book):
                 break
     card["residue"] = (len(residue), blocks, residue)
     book_text = "\n".join(" ".join(s) for s in book.blocks)
-    card["cjk"] = [m.group(0) for m in CJK_SPACE.finditer(book_text) if m.group(0) not in source.text]
-    card["url"] = [m.group(0) for m in URL_SPACE.finditer(book_text) if m.group(0) not in source.text]
+    # The writer keeps a run of spaces as no-break spaces: the source's own spaces are no fault.
+    plain = source.text.replace("\u00a0", " ")
+    card["cjk"] = [m.group(0) for m in CJK_SPACE.finditer(book_text) if m.group(0).replace("\u00a0", " ") not in plain]
+    card["url"] = [m.group(0) for m in URL_SPACE.finditer(book_text) if m.group(0).replace("\u00a0", " ") not in plain]
     missing = {c: n - book.letters.get(c, 0) for c, n in source.letters.items() if n - book.letters.get(c, 0) > 0}
     card["missing"] = missing
     return card

@@ -165,7 +165,11 @@ std::vector<std::string> DroppedFiles(const QMimeData& mime) {
     std::vector<std::string> files;
     for (const QUrl& url : mime.urls()) {
         if (url.isLocalFile()) {
-            files.push_back(url.toLocalFile().toStdString());
+            // The path's bytes from the address itself: a name that is not valid UTF-8 stays
+            // percent-encoded there, where a decoded QString would lose it.
+            const QByteArray bytes =
+                QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+            files.emplace_back(bytes.constData(), std::size_t(bytes.size()));
         }
     }
     return files;

@@ -25,8 +25,8 @@ std::size_t CharacterCount(const std::string& text);
 // walk refuses in a folder name. Stray bytes are not control characters.
 bool HasUnsafeChars(const std::string& name);
 
-// The name with its letters folded to one case, as the listing compares names: ASCII, Latin-1,
-// Latin Extended-A, Greek and Cyrillic letters are upper-cased; stray bytes keep their value.
+// The name with its letters folded to one case, as the listing compares names: every letter
+// upper-cased by Unicode's simple mapping; stray bytes keep their value.
 std::u32string FoldedName(const std::string& name);
 
 }  // namespace quillane

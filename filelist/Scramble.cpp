@@ -1,6 +1,6 @@
 #include "filelist/Scramble.h"
 
-#include "filelist/NameCharacters.h"
+#include "text/Utf8.h"
 
 namespace quillane {
 
@@ -54,13 +54,7 @@ std::string ScrambledToStored(const std::string& scrambled) {
     std::string stored;
     stored.reserve(scrambled.size() * 2);
     for (const char ch : scrambled) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b < 0x80) {
-            stored += ch;
-        } else {
-            stored += static_cast<char>(0xC0 | (b >> 6));
-            stored += static_cast<char>(0x80 | (b & 0x3F));
-        }
+        text::utf8::Append(stored, static_cast<unsigned char>(ch));
     }
     return stored;
 }
@@ -69,9 +63,13 @@ std::string StoredToScrambled(const std::string& stored) {
     std::string scrambled;
     scrambled.reserve(stored.size());
     for (std::size_t pos = 0; pos < stored.size();) {
-        const NameCharacter c = ReadCharacter(stored, pos);
+        const text::utf8::CodePoint c = text::utf8::DecodeAt(stored, pos);
+        if (!text::utf8::IsWellFormed(stored, pos, c)) {
+            scrambled += stored[pos];  // a byte the store kept as it was
+        } else {
+            scrambled += c.value <= 255 ? static_cast<char>(c.value) : '?';
+        }
         pos += c.length;
-        scrambled += c.codePoint <= 255 ? static_cast<char>(c.codePoint) : '?';
     }
     return scrambled;
 }

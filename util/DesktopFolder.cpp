@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 
 #include "util/PathHelpers.h"
+#include "util/PathText.h"
 
 namespace quillane {
 
@@ -13,7 +14,7 @@ std::string DesktopFolder() {
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         folder = QDir::homePath();
     }
-    std::string path = QDir::cleanPath(folder).toStdString();
+    std::string path = TextToPath(QDir::cleanPath(folder));
     if (path.empty() || path.back() != kSeparator) {
         path += kSeparator;
     }

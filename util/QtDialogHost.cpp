@@ -53,7 +53,7 @@ std::string QtDialogHost::InputBox(const std::string& prompt, const std::string&
     const QString answer =
         QInputDialog::getText(owner_, TitleOrApplication(title), ToQt(DisplayText(prompt)),
                               QLineEdit::Normal, ToQt(defaultAnswer), &ok);
-    return ok ? answer.toStdString() : std::string();
+    return ok ? TextToPath(answer) : std::string();
 }
 
 std::string QtDialogHost::ShowOpen(const OpenDialogRequest& request) {
@@ -88,7 +88,10 @@ void QtDialogHost::OpenUrl(const std::string& url) {
 }
 
 void QtDialogHost::OpenFolder(const std::string& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(ToQt(path)));
+    // The address carries the path's bytes percent-encoded, so a name that is not valid UTF-8
+    // still names the folder.
+    const QByteArray bytes(path.data(), qsizetype(path.size()));
+    QDesktopServices::openUrl(QUrl::fromEncoded("file://" + bytes.toPercentEncoding("/")));
 }
 
 }  // namespace quillane

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/ListMarker.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -23,7 +24,9 @@ bool IsDigit(char c) {
 }  // namespace
 
 bool IsContentsTitle(std::string_view trimmed) {
-    static constexpr std::array<std::string_view, 33> kTitles = {"contents",
+    // "İçindekiler" is listed as written: its capital İ has no one-letter lower case outside
+    // Turkish.
+    static constexpr std::array<std::string_view, 42> kTitles = {"contents",
                                                                  "table of contents",
                                                                  "inhalt",
                                                                  "inhaltsverzeichnis",
@@ -34,8 +37,12 @@ bool IsContentsTitle(std::string_view trimmed) {
                                                                  "índice general",
                                                                  "tabla de contenidos",
                                                                  "tabla de contenido",
+                                                                 "contenido",
+                                                                 "contenidos",
                                                                  "sumário",
                                                                  "sumario",
+                                                                 "conteúdo",
+                                                                 "sommario",
                                                                  "inhoud",
                                                                  "inhoudsopgave",
                                                                  "spis treści",
@@ -52,9 +59,14 @@ bool IsContentsTitle(std::string_view trimmed) {
                                                                  "목차",
                                                                  "daftar isi",
                                                                  "innehåll",
+                                                                 "innhold",
                                                                  "indholdsfortegnelse",
                                                                  "sisällys",
                                                                  "içindekiler",
+                                                                 "\u0130çindekiler",
+                                                                 "tartalom",
+                                                                 "cuprins",
+                                                                 "mục lục",
                                                                  "πίνακας περιεχομένων"};
     if (trimmed.size() > kMaxTitleBytes) {
         return false;
@@ -71,7 +83,12 @@ bool IsContentsTitle(std::string_view trimmed) {
 
 std::string ContentsKey(std::string_view text) {
     std::string spaced;
-    const std::string_view plain = utf8::Trim(WithPlainSpaces(text, spaced));
+    std::string_view plain = utf8::Trim(WithPlainSpaces(text, spaced));
+    // "- Introduction" and "3. Introduction" list the heading "Introduction".
+    if (const std::optional<ListMarker> marker = ParseListMarker(plain)) {
+        const std::size_t bulletBytes = utf8::DecodeAt(plain, 0).length - 1;
+        plain = plain.substr(marker->columns + bulletBytes);
+    }
     std::string key;
     key.reserve(plain.size());
     for (char c : plain) {
@@ -106,7 +123,10 @@ std::string ContentsKey(std::string_view text) {
     } else if (end == key.size() && dots >= 3 && leaders > 0) {
         key.resize(leaders);  // leaders without a page number
     }
-    return key;
+    // A heading set in capitals ("INSTALLING THE PROGRAM") is the entry it was listed as.
+    std::string folded;
+    utf8::FoldCaseInto(key, folded);
+    return folded;
 }
 
 std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan& scan) {

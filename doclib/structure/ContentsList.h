@@ -29,8 +29,9 @@ struct ContentsList {
 // True when `trimmed` names a table of contents.
 bool IsContentsTitle(std::string_view trimmed);
 
-// The words of an entry or a heading line as they are compared: blanks collapsed to one space,
-// leader dots and a trailing page number removed.
+// The words of an entry or a heading line as they are compared: a list marker before them, the
+// leader dots and a trailing page number after them removed, blanks collapsed to one space,
+// letters folded to one case.
 std::string ContentsKey(std::string_view text);
 
 std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan& scan);

@@ -19,17 +19,22 @@ constexpr std::uint16_t kMaxWords = 1000;
 bool IsPreformatted(std::string_view content) {
     std::size_t run = 0;
     int rules = 0;
-    for (char c : content) {
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        const char c = content[i];
         if (c == '\t') {
             return true;
         }
+        // A rule stands apart from the words of its cells ("a | b | c"); a bar inside words
+        // ("|tag|", "$a|$b", "|| true") is text.
+        rules +=
+            c == '|' && (run > 0 || i == 0) && (i + 1 == content.size() || content[i + 1] == ' ');
         run = c == ' ' ? run + 1 : 0;
         if (run >= 4) {
             return true;
         }
-        rules += c == '|' ? 1 : 0;
     }
-    return rules >= 2;
+    // A row bordered by rules ("|a|b|") is a table however tightly set.
+    return rules >= 2 || (content.size() > 2 && content.front() == '|' && content.back() == '|');
 }
 
 bool IsCodeLike(std::string_view content) {

@@ -45,10 +45,6 @@ std::string_view LastWord(std::string_view text) {
     return space == std::string_view::npos ? text : text.substr(space + 1);
 }
 
-std::string_view FirstWord(std::string_view text) {
-    return text.substr(0, text.find_first_of(" \t"));
-}
-
 // "https://" or "www.example.org/path/" at the end of `before`, and a piece of address at the
 // start of `after`.
 bool CutAddress(std::string_view before, std::string_view after) {
@@ -58,14 +54,15 @@ bool CutAddress(std::string_view before, std::string_view after) {
         std::string_view("/-_=&?#~%+").find(head.back()) == std::string_view::npos) {
         return false;
     }
-    const std::string_view tail = FirstWord(after);
+    // The address goes on up to the first byte no address holds: a blank, a closing quote,
+    // the full stop of a Han sentence ("www.example.org。").
+    std::size_t length = 0;
+    while (length < after.size() && IsUrlByte(after[length])) {
+        ++length;
+    }
+    const std::string_view tail = after.substr(0, length);
     if (tail.empty()) {
         return false;
-    }
-    for (char c : tail) {
-        if (!IsUrlByte(c)) {
-            return false;
-        }
     }
     return head.ends_with("://") || tail.find_first_of("./") != std::string_view::npos;
 }

@@ -150,6 +150,7 @@ class Shaper {
         std::size_t columns = 0;
         std::size_t cased = 0;
         std::size_t upper = 0;
+        std::size_t spaceless = 0;  // joins within Han or kana text
         std::uint32_t shortest = ~std::uint32_t{0};
         for (std::size_t i = begin; i < end; ++i) {
             const LineFacts& line = scan_.lines[i];
@@ -159,6 +160,10 @@ class Shaper {
             columns += line.Has(kColumnsOnly) ? 1 : 0;
             if (i + 1 < end && shape_.Wrapped(scan_, i)) {
                 ++wrapped;
+                spaceless +=
+                    line.Has(kLineEndsSpaceless) || scan_.lines[i + 1].Has(kLineStartsSpaceless)
+                        ? 1
+                        : 0;
             }
             if (i > begin && line.Has(kLineStartsLower | kLineStartsUpper)) {
                 ++cased;
@@ -174,8 +179,9 @@ class Shaper {
             return true;
         }
         // Only where most lines open with a cased letter: in Han or kana text the few that
-        // do open with a Latin name, capitalised.
-        return count < 3 || cased < 2 || cased * 2 < count - 1 || upper < cased;
+        // do open with a Latin name, capitalised, and a line cut inside the text of such a
+        // script is prose whatever the capitals say.
+        return count < 3 || spaceless > 0 || cased < 2 || cased * 2 < count - 1 || upper < cased;
     }
 
     void EmitJoined(std::size_t begin, std::size_t end) {

@@ -17,6 +17,8 @@ constexpr std::uint32_t kMaxTitleColumns = 70;
 constexpr std::uint16_t kMaxTitleWords = 12;
 constexpr std::size_t kMaxAuthorColumns = 60;
 constexpr int kMaxAuthorWords = 8;
+// A subtitle between the title and the by-line is a line, not a paragraph.
+constexpr std::uint32_t kMaxSubtitleColumns = 80;
 
 bool IsAsciiAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -88,14 +90,34 @@ std::string TidyFileName(std::string_view fileName) {
     return out.empty() ? std::string(fileName) : out;
 }
 
+namespace {
+
+// Japanese and Chinese put the mark after the name: "山本 花子 著", "王小明 编著". `trimmed` has
+// its ideographic spaces read as plain ones.
+std::string_view NameBeforeAuthorMark(std::string_view trimmed) {
+    static constexpr std::array<std::string_view, 3> kMarks = {"编著", "編著", "著"};
+    for (std::string_view mark : kMarks) {
+        // The mark stands apart from the name; "…の名著" is a phrase.
+        if (trimmed.ends_with(mark) &&
+            trimmed.substr(0, trimmed.size() - mark.size()).ends_with(" ")) {
+            return utf8::Trim(trimmed.substr(0, trimmed.size() - mark.size()));
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
 std::optional<std::string> AuthorFromByLine(std::string_view line) {
     // "by", "By:", "Von: ", "Par : ", "di ", "Author:" and the same words in the languages whose
     // chapter words we know; the colon is optional, a space or a colon must follow the word.
-    static constexpr std::array<std::string_view, 22> kByWords = {
-        "by",        "von",         "par",    "por",    "door",       "di",
-        "da",        "av",          "af",     "przez",  "автор",      "author",
-        "autor",     "auteur",      "autore", "autora", "written by", "geschrieben von",
-        "écrit par", "escrito por", "著者",   "作者"};
+    static constexpr std::array<std::string_view, 33> kByWords = {
+        "by",        "von",         "par",          "por",        "door",       "di",
+        "da",        "av",          "af",           "przez",      "автор",      "author",
+        "autor",     "auteur",      "autore",       "autora",     "written by", "geschrieben von",
+        "écrit par", "escrito por", "著者",         "作者",       "oleh",       "yazan",
+        "írta",      "tekijä",      "kirjoittanut", "συγγραφέας", "tác giả",    "저자",
+        "지은이",    "글",          "napsal"};
     std::string spaced;
     const std::string_view trimmed = utf8::Trim(WithPlainSpaces(line, spaced));
     std::string lower;
@@ -122,12 +144,26 @@ std::optional<std::string> AuthorFromByLine(std::string_view line) {
         const bool cjk = static_cast<unsigned char>(by[0]) >= 0xE0;
         // "Author" names the writer only with a colon: "Author of the month" is a phrase.
         const bool needsColon = by == "author" || by == "autor" || by == "auteur" ||
-                                by == "autore" || by == "autora" || by == "автор" || cjk;
+                                by == "autore" || by == "autora" || by == "автор" ||
+                                by == "yazan" || by == "tekijä" || by == "συγγραφέας" ||
+                                by == "tác giả" || cjk;
         if ((at == blanks && !colon) || (needsColon && !colon)) {
             continue;
         }
         best = by.size();
         rest = utf8::Trim(trimmed.substr(at));
+    }
+    if (rest.empty()) {
+        rest = NameBeforeAuthorMark(trimmed);
+    }
+    // "By Mara Lindqvist, March 2021", "by Mara Lindqvist (2021)": the date is no part of the
+    // name.
+    for (std::string_view cut : {std::string_view(", "), std::string_view(" (")}) {
+        const std::size_t at = rest.find(cut);
+        if (at != std::string_view::npos && at > 0 &&
+            rest.find_first_of("0123456789", at) != std::string_view::npos) {
+            rest = utf8::Trim(rest.substr(0, at));
+        }
     }
     if (rest.empty() || utf8::CountCodePoints(rest) > kMaxAuthorColumns) {
         return std::nullopt;
@@ -191,11 +227,16 @@ void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape
                     IsTitleShaped(scan.lines[first], text, shape, scan, first) &&
                     !IsContentsTitle(text);
         if (titleLine) {
+            // The by-line under the title, or under a subtitle below it.
             std::size_t next = first + 1;
-            while (next < firstDivision && scan.lines[next].Has(kLineBlank)) {
-                ++next;
-            }
-            if (next < firstDivision && scan.lines[next].IsText()) {
+            for (int tries = 0; tries < 2 && !author; ++tries, ++next) {
+                while (next < firstDivision && scan.lines[next].Has(kLineBlank)) {
+                    ++next;
+                }
+                if (next >= firstDivision || !scan.lines[next].IsText() ||
+                    scan.lines[next].length > kMaxSubtitleColumns) {
+                    break;
+                }
                 author = AuthorFromByLine(utf8::Trim(reader.Text(doc.blocks[next])));
             }
             titleLine = author.has_value() || firstDivision < scan.lines.size();

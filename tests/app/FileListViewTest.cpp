@@ -60,6 +60,23 @@ TEST(FileListView, DroppedFilesReachTheHandlerInTheSourcesOrder) {
     EXPECT_EQ(view.topLevelItemCount(), 0);  // the view itself inserts nothing
 }
 
+TEST(FileListView, DroppedNamesKeepEveryByte) {
+    // A name from an older system (Latin-1 "ç"), a name in UTF-8, and characters an address
+    // must escape.
+    QMimeData mime;
+    mime.setData("text/uri-list",
+                 "file:///books/Fran%E7ais.txt\r\n"
+                 "file:///books/%E6%97%A5%E8%A8%98.txt\r\n"
+                 "file:///books/100%25%20a%23b%3F.txt\r\n");
+    EXPECT_EQ(DroppedFiles(mime), (std::vector<std::string>{"/books/Fran\xe7"
+                                                            "ais.txt",
+                                                            "/books/\xe6\x97\xa5\xe8\xa8\x98.txt",
+                                                            "/books/100% a#b?.txt"}));
+    QMimeData made;
+    made.setUrls({QUrl::fromLocalFile("/books/r\xc3\xa9sum\xc3\xa9 #1.txt")});
+    EXPECT_EQ(DroppedFiles(made), std::vector<std::string>{"/books/r\xc3\xa9sum\xc3\xa9 #1.txt"});
+}
+
 TEST(FileListView, DataWithoutFilesIsRefused) {
     FileListView view;
     DropRecorder recorder;

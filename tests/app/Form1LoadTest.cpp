@@ -11,10 +11,12 @@
 #include <filesystem>
 
 #include "app/HomePageVisit.h"
+#include "app/SettingsStore.h"
 #include "filelist/FileListView.h"
 #include "tests/app/Form1Fixture.h"
 #include "tests/support/BuiltPrograms.h"
 #include "util/DesktopFolder.h"
+#include "util/PathText.h"
 
 namespace quillane {
 namespace {
@@ -209,6 +211,20 @@ TEST_F(Form1Load, OptionClicksStoreBothOptionsAndTheNextStartRestoresThem) {
     EXPECT_EQ(Stored("Option1"), "True");
     EXPECT_EQ(Stored("Option2"), "False");
     EXPECT_TRUE(next->Frame4->isEnabled());
+}
+
+TEST_F(Form1Load, FolderWhoseNameIsNotUtf8KeepsEveryByteThroughTheBox) {
+    // A folder named by an older system (Latin-1 "é", a lone byte): shown, edited and stored
+    // again, it is still the folder on disk.
+    const std::string folder = "/srv/caf\xe9/\x80x/";
+    SettingsStore().Write("Text1", folder);
+    auto form = LoadedForm();
+    EXPECT_EQ(TextToPath(form->Text1->text()), folder);
+    form->show();
+    form->Text1->setFocus();
+    QTest::keyClick(form->Text1, Qt::Key_End);
+    QTest::keyClick(form->Text1, 'b');
+    EXPECT_EQ(SettingsStore().Read("Text1", ""), folder + "b");
 }
 
 TEST_F(Form1Load, EveryKeystrokeInTheFolderBoxIsStored) {

@@ -41,6 +41,26 @@ TEST_F(SettingsStoreTest, ValuesRoundTripAsTextUnderKelvardyQuillane) {
     EXPECT_EQ(store.Read("Text1", ""), "/home/\xd0\xb0\xd0\xbd\xd1\x8f/=;#[x]\\n\"q\"/");
 }
 
+TEST_F(SettingsStoreTest, PathsWithBytesThatAreNotUtf8KeepEveryByte) {
+    // Names from an older system: Latin-1 and Shift_JIS bytes, a byte that only ever continues
+    // a sequence, and a lone byte at the end.
+    const std::vector<std::string> paths = {
+        "/home/ann/Fran\xe7"
+        "ais/",
+        "/srv/\x93\xfa\x96\x7b/x", "/tmp/\x80\xbf folder/", "/data/end\xff"};
+    for (const std::string& path : paths) {
+        SettingsStore().Write("LastFolder", path);
+        EXPECT_EQ(SettingsStore().Read("LastFolder", ""), path);
+    }
+    // A valid name is still stored as text others can read.
+    SettingsStore().Write("LastFolder",
+                          "/home/ann/Fran\xc3\xa7"
+                          "ais/");
+    EXPECT_EQ(QSettings("Kelvardy", "Quillane").value("LastFolder").toString(),
+              QString::fromUtf8("/home/ann/Fran\xc3\xa7"
+                                "ais/"));
+}
+
 TEST_F(SettingsStoreTest, MissingKeyGivesTheDefaultAndAnEmptyValueStaysEmpty) {
     SettingsStore store;
     EXPECT_EQ(store.Read("Option1", "1"), "1");

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "app/SettingsStore.h"
 #include "convert/PayloadResources.h"
 #include "filelist/FileList.h"
 #include "tests/convert/BookText.h"
@@ -21,6 +22,7 @@
 #include "tests/support/Epubcheck.h"
 #include "tests/support/ScriptedDialogHost.h"
 #include "tests/support/TempHome.h"
+#include "util/PathText.h"
 
 namespace quillane {
 namespace {
@@ -69,7 +71,7 @@ class Form1ConversionTest : public ::testing::Test {
     }
     void IntoFolder(const std::string& folder) {
         form->Option1->setChecked(true);
-        form->Text1->setText(QString::fromStdString(folder));
+        form->Text1->setText(PathToText(folder));
     }
     void Add(const std::string& path) { form->List().Add(path); }
     void Press() { form->PushButton2->click(); }
@@ -162,6 +164,27 @@ TEST_F(Form1ConversionTest, BooksIntoTheChosenFolder) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"Done."});
     ExpectBooksOf({{out / "a.epub", kEnglishStory}, {out / "b.epub", test::kCzechText}});
     EXPECT_FALSE(fs::exists(books / "a.epub"));
+    ExpectAtRest();
+}
+
+TEST_F(Form1ConversionTest, AChosenFolderWhoseNameIsNotUtf8) {
+    // A folder named by an older system (Latin-1 "é"): the book goes into that very folder.
+    TempDir out;
+    const fs::path folder = out / "caf\xe9";
+    fs::create_directory(folder);
+    WriteFile(books / "a.txt", kEnglishStory);
+    Add(books / "a.txt");
+    IntoFolder(folder.string() + "/");
+    Press();
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Done."});
+    EXPECT_TRUE(fs::exists(folder / "a.epub"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(out.path()), fs::directory_iterator()), 1);
+
+    // Picked again with the folder picker, it is shown and remembered byte for byte.
+    host.folderAnswers = {folder.string()};
+    form->PushButton9_Click();
+    EXPECT_EQ(TextToPath(form->Text1->text()), folder.string() + "/");
+    EXPECT_EQ(SettingsStore().Read("LastFolderDot", ""), folder.string());
     ExpectAtRest();
 }
 

@@ -2,17 +2,20 @@
 
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QUrl>
 
 #include <filesystem>
 #include <functional>
 
 #include "tests/support/TempHome.h"
+#include "util/PathText.h"
 
 namespace quillane {
 namespace {
@@ -138,6 +141,29 @@ TEST_F(QtDialogHostTest, TitlesAreTheirOwnOrOurApplicationTitleWithNothingAppend
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), displayBefore);
 }
 
+// Receives the addresses the desktop would open.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    std::vector<QUrl> urls;
+  public slots:
+    void Open(const QUrl& url) { urls.push_back(url); }
+};
+
+TEST_F(QtDialogHostTest, FolderOpenedOnTheDesktopIsTheFolderOnDisk) {
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "Open");
+    host.OpenFolder("/srv/caf\xe9 & co/#1/");
+    host.OpenFolder("/srv/\xe6\x97\xa5\xe8\xa8\x98/");
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(catcher.urls.size(), 2u);
+    EXPECT_TRUE(catcher.urls[0].isLocalFile());
+    EXPECT_EQ(QByteArray::fromPercentEncoding(catcher.urls[0].path(QUrl::FullyEncoded).toLatin1())
+                  .toStdString(),
+              "/srv/caf\xe9 & co/#1/");
+    EXPECT_EQ(TextToPath(catcher.urls[1].toLocalFile()), "/srv/\xe6\x97\xa5\xe8\xa8\x98/");
+}
+
 TEST_F(QtDialogHostTest, OpenDialogCancelledGivesEmpty) {
     WhenOpen<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     OpenDialogRequest request;
@@ -147,3 +173,5 @@ TEST_F(QtDialogHostTest, OpenDialogCancelledGivesEmpty) {
 
 }  // namespace
 }  // namespace quillane
+
+#include "QtDialogHostTest.moc"

@@ -155,6 +155,11 @@ TEST(LineJoins, TheScriptDecidesTheSpace) {
     EXPECT_FALSE(SpaceAtJoin("at https://example.org/docs/", "guide/index.html"));
     EXPECT_TRUE(SpaceAtJoin("at https://example.org/", "and then"));
     EXPECT_TRUE(SpaceAtJoin("at https://example.org.", "Then"));
+    // The address ends where no address byte follows: a quote, a bracket, a Han full stop.
+    EXPECT_FALSE(SpaceAtJoin("e.g., \"http://", "deb.example.org/debian/\"."));
+    EXPECT_FALSE(SpaceAtJoin("（http://", "www.example.org/guide.html），可以"));
+    EXPECT_FALSE(SpaceAtJoin("就像 https://", "www.example.org。你可以"));
+    EXPECT_TRUE(SpaceAtJoin("see http://example.org/", "\"Updates\" there"));
 }
 
 TEST(LineJoins, WrappedCjkParagraphsJoinWithoutSpaces) {
@@ -167,6 +172,36 @@ TEST(LineJoins, WrappedCjkParagraphsJoinWithoutSpaces) {
     EXPECT_EQ(doc.BlockText(doc.blocks[0]),
               "本書はシステムインストール後のユーザー案内書として、広範な概論を提供します。本書は"
               "非開発者を対象にシェルコマンド例を通してシステム管理の多くの局面を説明します。");
+}
+
+// Wrapped Chinese text of our own at 70 columns; every paragraph is one paragraph of the book.
+TEST(LineJoins, CjkParagraphsJoinWhateverTheirLinesHold) {
+    const std::string filler =
+        "    系统启动以后，日志会不断写入磁盘。定期查看日志能帮你尽早发现问题，\n"
+        "    比如磁盘空间不足、服务反复重启或者有人在反复尝试登录。养成每周看一\n"
+        "    次的习惯，会省下很多排查故障的时间。\n";
+    // A word set between bars is a tag in running text, not the rules of a table.
+    const std::string tags =
+        "    在帮助页面里，把光标移到 \"|quickref|\" 这样两边带竖线的标签上，再按\n"
+        "    下跳转键，就能打开对应的说明页。想回到上一页时按 Ctrl-T 就可以了。\n";
+    // Latin names that open lines are no capitals of verse in Han text.
+    const std::string names =
+        "    常用的网站服务器软件有好几种，它们的配置方式各不相同，但思路相通：\n"
+        "    Apache、Nginx 和 Lighttpd 都能直接提供静态文件，也都能把动态请求转\n"
+        "    交给 PostgreSQL 或 MariaDB 这类数据库背后的应用程序来处理，这正是\n"
+        "    Linux 服务器上常见的做法。选择哪一种，主要看你的需求和熟悉程度。\n";
+    const Document doc =
+        Refined(filler + "\n" + tags + "\n" + filler + "\n" + names + "\n" + filler);
+    const std::vector<std::string> blocks = BlockTexts(doc);
+    ASSERT_EQ(blocks.size(), 5u);
+    EXPECT_EQ(blocks[1],
+              "在帮助页面里，把光标移到 \"|quickref|\" 这样两边带竖线的标签上，再按下跳转键，"
+              "就能打开对应的说明页。想回到上一页时按 Ctrl-T 就可以了。");
+    EXPECT_EQ(blocks[3],
+              "常用的网站服务器软件有好几种，它们的配置方式各不相同，但思路相通：Apache、Nginx "
+              "和 Lighttpd 都能直接提供静态文件，也都能把动态请求转交给 PostgreSQL 或 MariaDB "
+              "这类数据库背后的应用程序来处理，这正是 Linux "
+              "服务器上常见的做法。选择哪一种，主要看你的需求和熟悉程度。");
 }
 
 TEST(Fidelity, NoCharacterIsRewritten) {

@@ -106,6 +106,24 @@ TEST(HardWrappedText, VerseListCodeAndTableInsideProseKeepTheirBreaks) {
     ExpectSameWords(text, doc);
 }
 
+TEST(HardWrappedText, TablesSetWithBarsKeepTheirRows) {
+    const std::vector<std::string> prose = HarbourParagraphs();
+    const std::string spaced =
+        "| Month | Ferries | Passengers |\n"
+        "| March | 12 | 340 |\n"
+        "| April | 15 | 410 |\n";
+    const std::string tight =
+        "|Month|Ferries|\n"
+        "|March|12|\n"
+        "|April|15|\n";
+    const std::string text = HardWrap({prose[0], prose[1]}, 72) + "\n" + spaced + "\n" + tight +
+                             "\n" + HardWrap({prose[2], prose[3]}, 72);
+    const std::vector<std::string> blocks = BlockTexts(Refined(text));
+    ASSERT_EQ(blocks.size(), 6u);
+    EXPECT_EQ(blocks[2] + "\n", spaced);
+    EXPECT_EQ(blocks[3] + "\n", tight);
+}
+
 TEST(HardWrappedText, ParagraphEndingShortLineIsNotJoinedToTheNext) {
     // Without blank lines or indents, a short last line ends the paragraph.
     const std::string text = HardWrap(HarbourParagraphs(), 72, false);

@@ -63,6 +63,35 @@ TEST(Title, AByLineNamesTheAuthorAndStays) {
     EXPECT_FALSE(Tessaly::Docs::AuthorFromByLine("by the river we sat"));
     EXPECT_FALSE(Tessaly::Docs::AuthorFromByLine("By then it was late."));
     EXPECT_FALSE(Tessaly::Docs::AuthorFromByLine("Bye now"));
+    // By-lines of other languages, the name before the mark in Japanese and Chinese.
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("oleh Budi Santoso"), "Budi Santoso");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("Yazan: Ay\u015Fe Demir"), "Ay\u015Fe Demir");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("\u00CDrta: Kov\u00E1cs Anna"), "Kov\u00E1cs Anna");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("\uC800\uC790: \uAE40\uBBFC\uC900"),
+              "\uAE40\uBBFC\uC900");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("山本\u3000花子\u3000著"), "山本 花子");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("王小明 编著"), "王小明");
+    EXPECT_FALSE(Tessaly::Docs::AuthorFromByLine("江戸時代の名著"));
+    EXPECT_FALSE(Tessaly::Docs::AuthorFromByLine("Yazan bir adam"));  // no colon: a phrase
+    // A date after the name is not the name.
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("By Mara Lindqvist, March 2021"), "Mara Lindqvist");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("von Greta Lind (2019)"), "Greta Lind");
+    EXPECT_EQ(Tessaly::Docs::AuthorFromByLine("by Holm, Jr."), "Holm, Jr.");
+}
+
+TEST(Title, AByLineUnderASubtitleNamesTheAuthor) {
+    const std::string text = "The Long Walk\nNotes from a coast path\nby Mira Oss\n\n" + Body();
+    const Document doc = Refined(text, "the.long.walk.txt");
+    EXPECT_EQ(doc.metadata.title, "The Long Walk");
+    EXPECT_EQ(doc.metadata.author, "Mira Oss");
+    EXPECT_EQ(WordsOf(text), WordsOf(doc));
+    // A name under a paragraph signs the paragraph, not the book.
+    const Document prose = Refined(
+        "The Long Walk\nWe left at dawn and walked all day along the cliffs until the light went "
+        "and the tide came in over the flats.\nby Mira Oss\n\n" +
+            Body(),
+        "x.txt");
+    EXPECT_EQ(prose.metadata.author, "");
 }
 
 TEST(Title, WithoutATitleLineTheFileNameIsTidied) {
