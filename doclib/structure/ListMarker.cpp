@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "text/Utf8Text.h"
+
 namespace Tessaly::Docs {
 
 namespace {
