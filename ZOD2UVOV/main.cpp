@@ -1,5 +1,7 @@
 // The converter tool: opens a document with the Tessaly library and saves it under the target
 // path, whose extension chooses the format. It holds no conversion logic of its own.
+#include <malloc.h>
+
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -28,6 +30,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     zod2uvov::RemoveTemporaryFilesOnSignals();
+    // A conversion lives in a few whole-text buffers (the file, the document, the rebuilt
+    // document, the book's pages), each freed before the next of its size is made. Kept in the
+    // heap rather than handed back to the system, a freed buffer is reused as it is instead of
+    // being faulted in afresh page by page.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
     // Arguments after the second are ignored.
     try {
         const Tessaly::Docs::Document doc(argv[1]);
