@@ -26,7 +26,9 @@ class Rebuilder {
     }
 
     Document Build(const std::vector<Unit>& units) {
-        out_.blocks.reserve(units.size());
+        out_.blocks.reserve(units.size() + doc_.noteBlocks.size());
+        // A unit is one span unless formatting splits it; plain text never does.
+        out_.spans.reserve(units.size() + doc_.noteBlocks.size());
         for (const Unit& unit : units) {
             switch (unit.kind) {
                 case UnitKind::Copy:
