@@ -1,12 +1,13 @@
 // The converter tool: opens a document with the Tessaly library and saves it under the target
 // path, whose extension chooses the format. It holds no conversion logic of its own.
-#include <malloc.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <exception>
 #include <string>
 
 #include "ZOD2UVOV/SignalCleanup.h"
+#include "ZOD2UVOV/WorkingMemory.h"
 #include "doclib/Document.h"
 
 namespace {
@@ -30,12 +31,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     zod2uvov::RemoveTemporaryFilesOnSignals();
-    // A conversion lives in a few whole-text buffers (the file, the document, the rebuilt
-    // document, the book's pages), each freed before the next of its size is made. Kept in the
-    // heap rather than handed back to the system, a freed buffer is reused as it is instead of
-    // being faulted in afresh page by page.
-    mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    struct stat source {};
+    zod2uvov::PrepareWorkingMemory(
+        ::stat(argv[1], &source) == 0 && S_ISREG(source.st_mode) ? source.st_size : 0);
     // Arguments after the second are ignored.
     try {
         const Tessaly::Docs::Document doc(argv[1]);

@@ -1,0 +1,62 @@
+#include "ZOD2UVOV/WorkingMemory.h"
+
+#include <malloc.h>
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+namespace zod2uvov {
+
+namespace {
+
+// The largest size the allocator still serves from its heap rather than from a mapping of its
+// own; larger buffers get their own mapping, made and unmapped each time.
+constexpr std::size_t kHeapServesUpTo = std::size_t{32} << 20;
+// Pieces in which the heap is grown, each below that size so that it comes from the heap.
+constexpr std::size_t kPiece = std::size_t{16} << 20;
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+// A few whole-text buffers at once; beyond this the heap's own growth is left as it is.
+constexpr std::uint64_t kMostPrepared = std::uint64_t{256} << 20;
+// Small sources fault few pages: nothing to prepare.
+constexpr std::uint64_t kWorthPreparing = std::uint64_t{1} << 20;
+
+void AskForHugePages(void* block, std::size_t size) {
+    const auto start = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t end = (start + size) & ~(kHugePage - 1);
+    if (end > first) {
+        // A hint: where huge pages are off or unsupported it fails, and nothing changes.
+        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+    }
+}
+
+}  // namespace
+
+void PrepareWorkingMemory(std::uint64_t sourceBytes) {
+    mallopt(M_MMAP_THRESHOLD, static_cast<int>(kHeapServesUpTo));
+    mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * kMostPrepared));
+    if (sourceBytes < kWorthPreparing) {
+        return;
+    }
+    // The file, the document and the rebuilt document, with room for their tables.
+    const std::uint64_t wanted = std::min<std::uint64_t>(4 * sourceBytes, kMostPrepared);
+    // The heap grows by these pieces, side by side; freed, they join into one free stretch
+    // whose pages are not touched yet and come in as huge pages when they are.
+    std::vector<void*> pieces;
+    pieces.reserve(static_cast<std::size_t>(wanted / kPiece + 1));
+    for (std::uint64_t grown = 0; grown < wanted; grown += kPiece) {
+        void* piece = std::malloc(kPiece);
+        if (piece == nullptr) {
+            break;
+        }
+        AskForHugePages(piece, kPiece);
+        pieces.push_back(piece);
+    }
+    for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) {
+        std::free(*it);
+    }
+}
+
+}  // namespace zod2uvov
