@@ -1,5 +1,6 @@
 #include "doclib/PlainTextReader.h"
 
+#include "doclib/HugePages.h"
 #include "doclib/rtf/ParagraphBuilder.h"
 #include "doclib/rtf/Utf8.h"
 #include "text/PlainTextLines.h"
@@ -99,6 +100,9 @@ Document ReadPlainTextDocument(std::string_view utf8, std::string_view title) {
     }
     doc.blocks.reserve(lines);
     doc.spans.reserve(lines);
+    AdviseHugePagesFor(doc.text);
+    AdviseHugePagesFor(doc.blocks);
+    AdviseHugePagesFor(doc.spans);
     {
         BodySink body(doc);
         ::text::WalkPlainText(utf8, true, body);

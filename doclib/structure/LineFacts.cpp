@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "doclib/HugePages.h"
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/LineJoin.h"
 #include "doclib/structure/ListMarker.h"
@@ -199,6 +200,8 @@ LineCounts CountLine(std::string_view content) {
 
 LineScan ScanLines(const Document& doc) {
     LineScan scan;
+    scan.lines.reserve(doc.blocks.size());
+    AdviseHugePagesFor(scan.lines);
     scan.lines.resize(doc.blocks.size());
     BlockTextReader reader(doc);
     for (std::size_t b = 0; b < doc.blocks.size(); ++b) {

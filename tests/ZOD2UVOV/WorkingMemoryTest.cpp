@@ -7,11 +7,14 @@
 #include <malloc.h>
 
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "tests/support/Mappings.h"
+
 namespace {
+
+using quillane::test::FlagsOfMappingAt;
+using quillane::test::HugePagesOnRequest;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kOwnAllocator = true;  // the sanitizer's allocator serves malloc, not the heap
@@ -24,36 +27,6 @@ constexpr bool kOwnAllocator = false;
 #else
 constexpr bool kOwnAllocator = false;
 #endif
-
-// The VmFlags line of the mapping of this process that holds `address`, empty when none does.
-std::string FlagsOfMappingAt(const void* address) {
-    const auto at = reinterpret_cast<std::uintptr_t>(address);
-    std::ifstream smaps("/proc/self/smaps");
-    bool inside = false;
-    for (std::string line; std::getline(smaps, line);) {
-        std::uintptr_t start = 0;
-        std::uintptr_t end = 0;
-        char dash = 0;
-        std::istringstream range(line);
-        if (range >> std::hex >> start >> dash >> end && dash == '-' &&
-            line.find(':') > line.find(' ')) {
-            inside = start <= at && at < end;
-            continue;
-        }
-        if (inside && line.rfind("VmFlags:", 0) == 0) {
-            return line;
-        }
-    }
-    return {};
-}
-
-bool HugePagesOnRequest() {
-    std::ifstream enabled("/sys/kernel/mm/transparent_hugepage/enabled");
-    std::string modes;
-    std::getline(enabled, modes);
-    return modes.find("[madvise]") != std::string::npos ||
-           modes.find("[always]") != std::string::npos;
-}
 
 TEST(WorkingMemory, AWholeTextBufferComesFromHeapMarkedForHugePages) {
     if (kOwnAllocator || !HugePagesOnRequest()) {
