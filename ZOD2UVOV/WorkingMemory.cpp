@@ -1,11 +1,12 @@
 #include "ZOD2UVOV/WorkingMemory.h"
 
 #include <malloc.h>
-#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
+
+#include "doclib/HugePages.h"
 
 namespace zod2uvov {
 
@@ -16,21 +17,10 @@ namespace {
 constexpr std::size_t kHeapServesUpTo = std::size_t{32} << 20;
 // Pieces in which the heap is grown, each below that size so that it comes from the heap.
 constexpr std::size_t kPiece = std::size_t{16} << 20;
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
 // A few whole-text buffers at once; beyond this the heap's own growth is left as it is.
 constexpr std::uint64_t kMostPrepared = std::uint64_t{256} << 20;
 // Small sources fault few pages: nothing to prepare.
 constexpr std::uint64_t kWorthPreparing = std::uint64_t{1} << 20;
-
-void AskForHugePages(void* block, std::size_t size) {
-    const auto start = reinterpret_cast<std::uintptr_t>(block);
-    const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t end = (start + size) & ~(kHugePage - 1);
-    if (end > first) {
-        // A hint: where huge pages are off or unsupported it fails, and nothing changes.
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-    }
-}
 
 }  // namespace
 
@@ -51,7 +41,7 @@ void PrepareWorkingMemory(std::uint64_t sourceBytes) {
         if (piece == nullptr) {
             break;
         }
-        AskForHugePages(piece, kPiece);
+        Tessaly::Docs::AdviseHugePages(piece, kPiece);
         pieces.push_back(piece);
     }
     for (auto it = pieces.rbegin(); it != pieces.rend(); ++it) {
