@@ -155,7 +155,11 @@ void ZipWriter::StartStreaming() {
         throw DocumentError("cannot reset the compressor");
     }
     streaming_ = true;
-    std::string_view data = gathered_;
+    Stream(gathered_);
+    gathered_.clear();
+}
+
+void ZipWriter::Stream(std::string_view data) {
     while (!data.empty()) {
         const auto n =
             static_cast<uInt>(std::min<std::size_t>(data.size(), std::numeric_limits<uInt>::max()));
@@ -164,7 +168,6 @@ void ZipWriter::StartStreaming() {
         Deflate(Z_NO_FLUSH);
         data.remove_prefix(n);
     }
-    gathered_.clear();
 }
 
 void ZipWriter::CompressWhole() {
@@ -215,14 +218,7 @@ void ZipWriter::Write(std::string_view data) {
         }
         StartStreaming();
     }
-    while (!data.empty()) {
-        const auto n =
-            static_cast<uInt>(std::min<std::size_t>(data.size(), std::numeric_limits<uInt>::max()));
-        stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-        stream_.avail_in = n;
-        Deflate(Z_NO_FLUSH);
-        data.remove_prefix(n);
-    }
+    Stream(data);
 }
 
 void ZipWriter::EndEntry() {

@@ -67,6 +67,8 @@ class ZipWriter {
     void Deflate(int flush);
     // Hands what was gathered of the entry to zlib, which takes the rest as it comes.
     void StartStreaming();
+    // Feeds zlib, which takes at most a uInt at a time.
+    void Stream(std::string_view data);
     void CompressWhole();
     std::uint32_t Size32(std::uint64_t value) const;
 
