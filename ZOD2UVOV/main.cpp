@@ -1,10 +1,13 @@
 // The converter tool: opens a document with the Tessaly library and saves it under the target
 // path, whose extension chooses the format. It holds no conversion logic of its own.
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <exception>
 #include <string>
 
 #include "ZOD2UVOV/SignalCleanup.h"
+#include "ZOD2UVOV/WorkingMemory.h"
 #include "doclib/Document.h"
 
 namespace {
@@ -28,6 +31,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     zod2uvov::RemoveTemporaryFilesOnSignals();
+    struct stat source {};
+    zod2uvov::PrepareWorkingMemory(
+        ::stat(argv[1], &source) == 0 && S_ISREG(source.st_mode) ? source.st_size : 0);
     // Arguments after the second are ignored.
     try {
         const Tessaly::Docs::Document doc(argv[1]);

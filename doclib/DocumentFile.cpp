@@ -1,18 +1,18 @@
 #include "doclib/DocumentFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cstdint>
 #include <system_error>
 
+#include "doclib/PlainTextReader.h"
 #include "doclib/epub/EpubWriter.h"
 #include "doclib/rtf/RtfReader.h"
 #include "doclib/structure/Refine.h"
-#include "text/StagingRtf.h"
+#include "fileio/File.h"
 #include "text/TextDecoder.h"
 
 namespace Tessaly::Docs {
@@ -36,75 +36,46 @@ std::string FileNameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-[[noreturn]] void Fail(const std::string& path, const std::string& what, int error) {
-    throw DocumentError("cannot " + what + " '" + path +
-                        "': " + std::generic_category().message(error));
-}
+// Far beyond any text a person converts; a larger file is refused rather than exhausting memory.
+constexpr std::uint64_t kSourceLimit = std::uint64_t{16} << 30;
 
 // The whole file in one buffer. Only a regular file is read: a FIFO or a device would block
 // the caller or never end.
-std::string ReadRegularFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        Fail(path, "open", errno);
-    }
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        Fail(path, "read", errno);
-    }
-    if (S_ISDIR(info.st_mode)) {
-        Fail(path, "read", EISDIR);
-    }
-    if (!S_ISREG(info.st_mode)) {
-        throw DocumentError("cannot read '" + path + "': not a regular file");
-    }
-    // One byte more than the size shows the end without regrowing; a file that grows
-    // meanwhile is read to its end.
-    std::string data(static_cast<std::size_t>(info.st_size) + 1, '\0');
-    std::size_t used = 0;
-    for (;;) {
-        if (used == data.size()) {
-            data.resize(data.size() * 2);
-        }
-        const ssize_t got = ::read(fd, data.data() + used, data.size() - used);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
+std::string ReadSourceFile(const std::string& path) {
+    std::string data;
+    const fileio::FileStatus status = fileio::ReadRegularFile(path, kSourceLimit, data);
+    switch (status.kind()) {
+        case fileio::FileStatus::Kind::kOk:
+            return data;
+        case fileio::FileStatus::Kind::kSystem:
+            throw DocumentError("cannot open '" + path +
+                                "': " + std::generic_category().message(status.error()));
+        case fileio::FileStatus::Kind::kNotRegularFile:
+            if (status.detail() == S_IFDIR) {
+                throw DocumentError("cannot read '" + path +
+                                    "': " + std::generic_category().message(EISDIR));
             }
-            Fail(path, "read", errno);
-        }
-        if (got == 0) {
+            throw DocumentError("cannot read '" + path + "': not a regular file");
+        case fileio::FileStatus::Kind::kTooLarge:
             break;
-        }
-        used += static_cast<std::size_t>(got);
     }
-    data.resize(used);
-    return data;
+    throw DocumentError("cannot read '" + path + "': " + status.Describe());
 }
 
-// Plain text goes through the very RTF document the program stages a text as, so a text
-// makes the same book whether the program or the converter alone is given it.
+// Plain text becomes the very document the program stages a text as (PlainTextReader.h), so
+// a text makes the same book whether the program or the converter alone is given it.
 Document ReadPlainText(std::string bytes, const std::string& path) {
     if (text::LooksLikeBinary(bytes)) {
         throw DocumentError("'" + path + "': " + text::kNotTextMessage);
     }
-    std::string utf8 = text::DecodeText(std::move(bytes)).utf8;
-    std::string rtf;
-    rtf.reserve(utf8.size() + utf8.size() / 8 + 4096);  // line ends and escapes, mostly
-    text::WriteStagingRtf(utf8, FileNameOf(path),
-                          [&](std::string_view piece) { rtf.append(piece); });
-    utf8 = std::string();
-    return ReadRtf(rtf);
+    const std::string utf8 = text::DecodeText(std::move(bytes)).utf8;
+    return ReadPlainTextDocument(utf8, FileNameOf(path));
 }
 
 }  // namespace
 
 Document OpenDocument(const std::string& path) {
-    std::string data = ReadRegularFile(path);
+    std::string data = ReadSourceFile(path);
     Document doc;
     if (LooksLikeRtf(data)) {
         doc = ReadRtf(data);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "text/PlainTextLines.h"
 #include "text/Utf8.h"
 #include "text/Windows1252.h"
 
@@ -32,47 +33,11 @@ class RtfOut {
         }
     }
 
-    // Escaped text. With `paragraphs`, CR LF, a lone LF and a lone CR each end a paragraph,
-    // and a last line without a line end is a paragraph too; otherwise line ends are dropped
-    // (a title is one line).
+    // Escaped text; where lines end and what a layout character becomes is PlainTextLines'
+    // to say. In a one-line title, layout characters separate words like a space.
     void Text(std::string_view utf8, bool paragraphs) {
-        std::size_t i = 0;
-        const std::size_t n = utf8.size();
-        bool lineOpen = false;
-        while (i < n) {
-            // Plain ASCII runs go out in one piece.
-            std::size_t run = i;
-            while (run < n && kPlain[static_cast<unsigned char>(utf8[run])]) {
-                ++run;
-            }
-            if (run > i) {
-                Raw(utf8.substr(i, run - i));
-                lineOpen = true;
-                i = run;
-                continue;
-            }
-            const char c = utf8[i];
-            if (c == '\r' || c == '\n') {
-                if (paragraphs) {
-                    Raw("\\par\n");
-                    lineOpen = false;
-                }
-                i += (c == '\r' && i + 1 < n && utf8[i + 1] == '\n') ? 2 : 1;
-                continue;
-            }
-            lineOpen = true;
-            if (static_cast<unsigned char>(c) < 0x80) {
-                Special(c, paragraphs);
-                ++i;
-                continue;
-            }
-            const ::text::utf8::CodePoint cp = ::text::utf8::DecodeAt(utf8, i);
-            Character(cp.value);
-            i += cp.length;
-        }
-        if (paragraphs && lineOpen) {
-            Raw("\\par\n");
-        }
+        Sink sink(*this, paragraphs);
+        WalkPlainText(utf8, paragraphs, sink);
     }
 
   private:
@@ -85,32 +50,45 @@ class RtfOut {
         return plain;
     }();
 
-    // Layout characters become their layout in the text; in a one-line title they separate
-    // words like a space.
-    void Special(char c, bool paragraphs) {
-        switch (c) {
-            case '\\':
-                Raw("\\\\");
-                break;
-            case '{':
-                Raw("\\{");
-                break;
-            case '}':
-                Raw("\\}");
-                break;
-            case '\t':
-                Raw("\\tab ");
-                break;
-            case '\f':
-                Raw(paragraphs ? "\\page\n" : " ");
-                break;
-            case '\v':
-                Raw(paragraphs ? "\\line " : " ");
-                break;
-            default:
-                // Other control characters are not text a reader can see; RTF has no place
-                // for them in a paragraph.
-                break;
+    class Sink final : public PlainTextSink {
+      public:
+        Sink(RtfOut& out, bool paragraphs) : out_(out), paragraphs_(paragraphs) {}
+        void Text(std::string_view utf8) override { out_.Run(utf8); }
+        void Tab() override { out_.Raw("\\tab "); }
+        void LineBreak() override { out_.Raw(paragraphs_ ? "\\line " : " "); }
+        void PageBreak() override { out_.Raw(paragraphs_ ? "\\page\n" : " "); }
+        void EndLine() override { out_.Raw("\\par\n"); }
+
+      private:
+        RtfOut& out_;
+        bool paragraphs_;
+    };
+
+    // A run without control characters: plain ASCII goes out in pieces, `\`, `{` and `}` are
+    // escaped, every other character is written by its number.
+    void Run(std::string_view utf8) {
+        std::size_t i = 0;
+        const std::size_t n = utf8.size();
+        while (i < n) {
+            std::size_t run = i;
+            while (run < n && kPlain[static_cast<unsigned char>(utf8[run])]) {
+                ++run;
+            }
+            if (run > i) {
+                Raw(utf8.substr(i, run - i));
+                i = run;
+                continue;
+            }
+            const char c = utf8[i];
+            if (static_cast<unsigned char>(c) < 0x80) {
+                const char escape[2] = {'\\', c};
+                Raw(std::string_view(escape, 2));
+                ++i;
+                continue;
+            }
+            const ::text::utf8::CodePoint cp = ::text::utf8::DecodeAt(utf8, i);
+            Character(cp.value);
+            i += cp.length;
         }
     }
 

@@ -1,5 +1,7 @@
 #include "doclib/epub/ZipWriter.h"
 
+#include <libdeflate.h>
+
 #include <limits>
 
 #include "doclib/DocumentError.h"
@@ -76,12 +78,18 @@ ZipWriter::ZipWriter(ByteSink& sink, DosTime stamp, int level) : sink_(sink), st
     }
     streamReady_ = true;
     out_.resize(kOutChunk);
+    // Both compressors take zlib's levels; 1 is the fastest that compresses.
+    wholeCompressor_ = libdeflate_alloc_compressor(level);
+    if (wholeCompressor_ == nullptr) {
+        throw DocumentError("cannot start the compressor");
+    }
 }
 
 ZipWriter::~ZipWriter() {
     if (streamReady_) {
         deflateEnd(&stream_);
     }
+    libdeflate_free_compressor(wholeCompressor_);
 }
 
 std::uint32_t ZipWriter::Size32(std::uint64_t value) const {
@@ -137,10 +145,45 @@ void ZipWriter::BeginEntry(std::string_view name) {
     entry.offset = sink_.Position();
     WriteLocalHeader(entry);
     entries_.push_back(std::move(entry));
+    gathered_.clear();
+    streaming_ = false;
+    inEntry_ = true;
+}
+
+void ZipWriter::StartStreaming() {
     if (deflateReset(&stream_) != Z_OK) {
         throw DocumentError("cannot reset the compressor");
     }
-    inEntry_ = true;
+    streaming_ = true;
+    Stream(gathered_);
+    gathered_.clear();
+}
+
+void ZipWriter::Stream(std::string_view data) {
+    while (!data.empty()) {
+        const auto n =
+            static_cast<uInt>(std::min<std::size_t>(data.size(), std::numeric_limits<uInt>::max()));
+        stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+        stream_.avail_in = n;
+        Deflate(Z_NO_FLUSH);
+        data.remove_prefix(n);
+    }
+}
+
+void ZipWriter::CompressWhole() {
+    Entry& entry = entries_.back();
+    const std::size_t bound = libdeflate_deflate_compress_bound(wholeCompressor_, gathered_.size());
+    if (packed_.size() < bound) {
+        packed_.resize(bound);
+    }
+    const std::size_t produced = libdeflate_deflate_compress(
+        wholeCompressor_, gathered_.data(), gathered_.size(), packed_.data(), packed_.size());
+    if (produced == 0) {
+        throw DocumentError("the compressor failed");
+    }
+    sink_.Write(std::string_view(packed_.data(), produced));
+    entry.compressedSize = produced;
+    gathered_.clear();
 }
 
 void ZipWriter::Deflate(int flush) {
@@ -168,23 +211,27 @@ void ZipWriter::Write(std::string_view data) {
     Entry& entry = entries_.back();
     entry.crc = Crc(entry.crc, data);
     entry.size += data.size();
-    while (!data.empty()) {
-        const auto n =
-            static_cast<uInt>(std::min<std::size_t>(data.size(), std::numeric_limits<uInt>::max()));
-        stream_.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-        stream_.avail_in = n;
-        Deflate(Z_NO_FLUSH);
-        data.remove_prefix(n);
+    if (!streaming_) {
+        if (gathered_.size() + data.size() <= kWholeEntryLimit) {
+            gathered_.append(data);
+            return;
+        }
+        StartStreaming();
     }
+    Stream(data);
 }
 
 void ZipWriter::EndEntry() {
     if (!inEntry_) {
         throw DocumentError("container entry written out of order");
     }
-    stream_.next_in = nullptr;
-    stream_.avail_in = 0;
-    Deflate(Z_FINISH);
+    if (streaming_) {
+        stream_.next_in = nullptr;
+        stream_.avail_in = 0;
+        Deflate(Z_FINISH);
+    } else {
+        CompressWhole();
+    }
     inEntry_ = false;
     const Entry& entry = entries_.back();
     std::string descriptor;

@@ -1,9 +1,11 @@
 #pragma once
 // A streaming ZIP writer for the EPUB container (ZIP as in PKWARE's APPNOTE): stored or raw
 // deflated entries, one fixed DOS timestamp for all of them, and a central directory at the
-// end. A deflated entry is compressed as its bytes arrive and followed by a data descriptor,
-// so no entry ever sits whole in memory. Past 65,534 entries or 4 GB of container the
-// directory gets ZIP64 records; a single entry stays below 4 GB.
+// end. A deflated entry is followed by a data descriptor. The entries of a book are small (its
+// pages are cut small): one is gathered and compressed whole by libdeflate, about twice as fast
+// as zlib's streaming at the same level; an entry that grows past kWholeEntryLimit is compressed
+// by zlib as its bytes arrive, so no large entry ever sits whole in memory. Past 65,534 entries
+// or 4 GB of container the directory gets ZIP64 records; a single entry stays below 4 GB.
 
 #include <zlib.h>
 
@@ -14,6 +16,8 @@
 #include <vector>
 
 #include "doclib/epub/ByteSink.h"
+
+struct libdeflate_compressor;
 
 namespace Tessaly::Docs {
 
@@ -27,6 +31,9 @@ DosTime ToDosTime(std::time_t utcSeconds);
 
 class ZipWriter {
   public:
+    // The largest entry compressed whole; a larger one is streamed.
+    static constexpr std::size_t kWholeEntryLimit = std::size_t{16} << 20;
+
     // `level` is the zlib deflate level for deflated entries.
     ZipWriter(ByteSink& sink, DosTime stamp, int level);
     ~ZipWriter();
@@ -58,6 +65,11 @@ class ZipWriter {
 
     void WriteLocalHeader(const Entry& entry);
     void Deflate(int flush);
+    // Hands what was gathered of the entry to zlib, which takes the rest as it comes.
+    void StartStreaming();
+    // Feeds zlib, which takes at most a uInt at a time.
+    void Stream(std::string_view data);
+    void CompressWhole();
     std::uint32_t Size32(std::uint64_t value) const;
 
     ByteSink& sink_;
@@ -68,6 +80,10 @@ class ZipWriter {
     bool finished_ = false;
     std::vector<Entry> entries_;
     std::string out_;  // compressed bytes on their way to the sink
+    libdeflate_compressor* wholeCompressor_ = nullptr;
+    bool streaming_ = false;
+    std::string gathered_;  // the entry so far, while it is compressed whole
+    std::string packed_;    // its compressed form; both reused from entry to entry
 };
 
 }  // namespace Tessaly::Docs

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "doclib/HugePages.h"
 #include "doclib/rtf/Utf8.h"
 
 namespace Tessaly::Docs::Rtf {
@@ -40,6 +41,9 @@ RtfParser::RtfParser(std::string_view data) : tokens_(data) {
     const std::size_t estimate = std::min(lines, data.size() / 4) + 1;
     doc_.blocks.reserve(estimate);
     doc_.spans.reserve(estimate);
+    AdviseHugePagesFor(doc_.text);
+    AdviseHugePagesFor(doc_.blocks);
+    AdviseHugePagesFor(doc_.spans);
 }
 
 Document RtfParser::Parse() {

@@ -122,6 +122,24 @@ constexpr std::array kDivisionWords = {
     DivisionWord{"intermezzo", DivisionKind::Interlude},
 };
 
+// For each length of a first word, the first letters of the division words of that length (a
+// trailing "." not counted): most lines of prose are ruled out by one look-up.
+struct FirstWordStarts {
+    bool any = false;
+    std::array<bool, 256> first{};
+};
+constexpr std::array<FirstWordStarts, 48> kFirstWordStarts = [] {
+    std::array<FirstWordStarts, 48> starts{};
+    for (const DivisionWord& w : kDivisionWords) {
+        const std::size_t length = w.word.back() == '.' ? w.word.size() - 1 : w.word.size();
+        if (length < starts.size()) {
+            starts[length].any = true;
+            starts[length].first[static_cast<unsigned char>(w.word[0])] = true;
+        }
+    }
+    return starts;
+}();
+
 struct NumberWord {
     std::string_view word;
     int value;
@@ -519,13 +537,11 @@ std::optional<ChapterLineMatch> MatchChapterLine(std::string_view trimmed, std::
         ++wordEnd;
     }
     const auto lead = static_cast<unsigned char>(trimmed[0]);
-    const char first = static_cast<char>(lead >= 'A' && lead <= 'Z' ? lead + 0x20 : lead);
+    const auto first = static_cast<unsigned char>(lead >= 'A' && lead <= 'Z' ? lead + 0x20 : lead);
+    // Uppercase and lowercase Cyrillic may differ in their lead byte.
     const bool maybe =
-        std::any_of(kDivisionWords.begin(), kDivisionWords.end(), [&](const DivisionWord& w) {
-            const std::size_t length = w.word.back() == '.' ? w.word.size() - 1 : w.word.size();
-            // Uppercase and lowercase Cyrillic may differ in their lead byte.
-            return length == wordEnd && (w.word[0] == first || lead >= 0xC0);
-        });
+        wordEnd < kFirstWordStarts.size() &&
+        (lead >= 0xC0 ? kFirstWordStarts[wordEnd].any : kFirstWordStarts[wordEnd].first[first]);
     if (!maybe) {
         return std::nullopt;
     }

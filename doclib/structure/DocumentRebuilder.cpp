@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "doclib/HugePages.h"
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/LineJoin.h"
 #include "doclib/structure/TextLine.h"
@@ -23,10 +24,15 @@ class Rebuilder {
         out_.hasParagraphFormatting = doc.hasParagraphFormatting;
         // Joins add a byte each; nothing else grows.
         out_.text.reserve(doc.text.size() + doc.blocks.size());
+        AdviseHugePagesFor(out_.text);
     }
 
     Document Build(const std::vector<Unit>& units) {
-        out_.blocks.reserve(units.size());
+        out_.blocks.reserve(units.size() + doc_.noteBlocks.size());
+        // A unit is one span unless formatting splits it; plain text never does.
+        out_.spans.reserve(units.size() + doc_.noteBlocks.size());
+        AdviseHugePagesFor(out_.blocks);
+        AdviseHugePagesFor(out_.spans);
         for (const Unit& unit : units) {
             switch (unit.kind) {
                 case UnitKind::Copy:

@@ -1,8 +1,10 @@
 #include "doclib/structure/LineFacts.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 
+#include "doclib/HugePages.h"
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/LineJoin.h"
 #include "doclib/structure/ListMarker.h"
@@ -99,10 +101,112 @@ std::uint16_t EndFlags(std::string_view content) {
     return flags;
 }
 
+// True when every byte is ASCII, looked at eight bytes at a time.
+bool IsAscii(std::string_view content) {
+    std::size_t at = 0;
+    for (; at + 8 <= content.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, content.data() + at, 8);
+        if ((word & 0x8080808080808080ULL) != 0) {
+            return false;
+        }
+    }
+    for (; at < content.size(); ++at) {
+        if (static_cast<unsigned char>(content[at]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+struct LineCounts {
+    std::size_t columns = 0;
+    std::size_t firstWord = 0;
+    std::uint16_t words = 0;
+    bool preformatted = false;
+};
+
+// The counts of the general loop below for a line of ASCII, where every character is one byte
+// and one column, in one pass with few branches: most lines of most texts take this way.
+LineCounts CountAsciiLine(std::string_view content) {
+    LineCounts counts;
+    counts.columns = content.size();
+    std::size_t words = 0;
+    std::size_t firstWord = 0;
+    std::size_t spaceRun = 0;
+    std::size_t longestRun = 0;
+    int pipes = 0;
+    bool tab = false;
+    bool inWord = false;
+    for (const char c : content) {
+        const bool blank = c == ' ' || c == '\t';
+        words += (!blank && !inWord) ? 1 : 0;
+        inWord = !blank;
+        firstWord += (words == 1 && inWord) ? 1 : 0;
+        spaceRun = c == ' ' ? spaceRun + 1 : 0;
+        longestRun = std::max(longestRun, spaceRun);
+        pipes += c == '|' ? 1 : 0;
+        tab = tab || c == '\t';
+    }
+    counts.words = static_cast<std::uint16_t>(std::min<std::size_t>(words, kMaxWords));
+    counts.firstWord = firstWord;
+    counts.preformatted = tab || longestRun >= 4 || pipes >= 2;
+    return counts;
+}
+
+// One pass for the columns, the words and the first word's width. A wide character (Han,
+// kana, Hangul, full-width forms) takes two columns, as wrappers count it, and a line may be
+// cut after any ideograph, so one ends the first "word".
+LineCounts CountLine(std::string_view content) {
+    std::size_t columns = 0;
+    std::size_t firstWord = 0;
+    bool firstWordOpen = true;
+    std::uint16_t words = 0;
+    bool inWord = false;
+    for (std::size_t at = 0; at < content.size();) {
+        const char c = content[at];
+        const bool blank = utf8::IsBlankByte(c);
+        if (!blank && !inWord && words < kMaxWords) {
+            ++words;
+        }
+        inWord = !blank;
+        std::size_t width = 1;
+        std::size_t bytes = 1;
+        bool spaceless = false;
+        if (static_cast<unsigned char>(c) >= 0xE1) {
+            const utf8::CodePoint cp = utf8::DecodeAt(content, at);
+            bytes = cp.length;
+            if (IsWideCharacter(cp.value)) {
+                width = 2;
+                spaceless = IsSpacelessScript(cp.value);
+            }
+        } else if (static_cast<unsigned char>(c) >= 0xC0) {
+            bytes = utf8::DecodeAt(content, at).length;
+        }
+        columns += width;
+        if (words == 1 && inWord && firstWordOpen) {
+            firstWord += width;
+            firstWordOpen = !spaceless;
+        }
+        if (words > 1) {
+            firstWordOpen = false;
+        }
+        at += bytes;
+    }
+    LineCounts counts;
+    counts.columns = columns;
+    counts.firstWord = firstWord;
+    counts.words = words;
+    counts.preformatted = IsPreformatted(content);
+    return counts;
+}
+
 }  // namespace
 
 LineScan ScanLines(const Document& doc) {
     LineScan scan;
+    scan.lines.reserve(doc.blocks.size());
+    AdviseHugePagesFor(scan.lines);
     scan.lines.resize(doc.blocks.size());
     BlockTextReader reader(doc);
     for (std::size_t b = 0; b < doc.blocks.size(); ++b) {
@@ -124,44 +228,15 @@ LineScan ScanLines(const Document& doc) {
             continue;
         }
         const std::string_view content = text.substr(begin, end - begin);
-        // One pass for the columns, the words and the first word's width. A wide character
-        // (Han, kana, Hangul, full-width forms) takes two columns, as wrappers count it, and a
-        // line may be cut after any ideograph, so one ends the first "word".
-        std::size_t columns = 0;
-        std::size_t firstWord = 0;
-        bool firstWordOpen = true;
-        std::uint16_t words = 0;
-        bool inWord = false;
-        for (std::size_t at = 0; at < content.size();) {
-            const char c = content[at];
-            const bool blank = utf8::IsBlankByte(c);
-            if (!blank && !inWord && words < kMaxWords) {
-                ++words;
-            }
-            inWord = !blank;
-            std::size_t width = 1;
-            std::size_t bytes = 1;
-            bool spaceless = false;
-            if (static_cast<unsigned char>(c) >= 0xE1) {
-                const utf8::CodePoint cp = utf8::DecodeAt(content, at);
-                bytes = cp.length;
-                if (IsWideCharacter(cp.value)) {
-                    width = 2;
-                    spaceless = IsSpacelessScript(cp.value);
-                }
-            } else if (static_cast<unsigned char>(c) >= 0xC0) {
-                bytes = utf8::DecodeAt(content, at).length;
-            }
-            columns += width;
-            if (words == 1 && inWord && firstWordOpen) {
-                firstWord += width;
-                firstWordOpen = !spaceless;
-            }
-            if (words > 1) {
-                firstWordOpen = false;
-            }
-            at += bytes;
+        LineCounts counts;
+        if (IsAscii(content)) {
+            counts = CountAsciiLine(content);
+        } else {
+            counts = CountLine(content);
         }
+        const std::size_t columns = counts.columns;
+        const std::size_t firstWord = counts.firstWord;
+        const std::uint16_t words = counts.words;
         line.indent = static_cast<std::uint16_t>(std::min<std::uint32_t>(indent, 0xFFFF));
         line.length =
             static_cast<std::uint32_t>(std::min<std::size_t>(indent + columns, 0xFFFFFFFFu));
@@ -183,7 +258,7 @@ LineScan ScanLines(const Document& doc) {
         if (columns <= 80 && IsOrnamentLine(content)) {
             flags |= kLineOrnament;
         }
-        if (IsPreformatted(content)) {
+        if (counts.preformatted) {
             flags |= kLinePreformatted;
         }
         if (IsCodeLike(content)) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ChapterLine.h"
@@ -163,7 +164,10 @@ class Outline {
     }
 
     // Numbered lines one under another are a list (of contents, of tables), not headings.
+    // The runs are dropped in one pass, the candidates kept moved forward once: a text of
+    // many such lists costs no more than one.
     void RejectRuns() {
+        std::size_t kept = 0;
         std::size_t start = 0;
         for (std::size_t k = 1; k <= candidates_.size(); ++k) {
             const bool adjacent = k < candidates_.size() && !candidates_[k].chapter &&
@@ -172,13 +176,16 @@ class Outline {
             if (adjacent) {
                 continue;
             }
-            if (k - start >= kListRun) {
-                candidates_.erase(candidates_.begin() + static_cast<std::ptrdiff_t>(start),
-                                  candidates_.begin() + static_cast<std::ptrdiff_t>(k));
-                k = start;
+            if (k - start < kListRun) {
+                for (std::size_t i = start; i < k; ++i, ++kept) {
+                    if (kept != i) {
+                        candidates_[kept] = std::move(candidates_[i]);
+                    }
+                }
             }
             start = k;
         }
+        candidates_.resize(kept);
     }
 
     static bool AllOnes(const SectionPath& path) {

@@ -239,3 +239,47 @@ TEST(AtomicFile, FailuresNameThePathAndTheCause) {
     EXPECT_EQ(quillane::test::ReadFile(folder + "/inside"), "keep");
     EXPECT_EQ(EntriesIn(dir.path()), 1u);
 }
+
+// An entry is compressed whole up to the limit and streamed beyond it; both read back alike,
+// whether the limit is crossed by one large piece or by a last small one, and the buffers
+// reused from one entry to the next carry nothing over.
+TEST(ZipWriter, EntriesAtAndAcrossTheWholeEntryLimitRoundTrip) {
+    constexpr std::size_t kLimit = ZipWriter::kWholeEntryLimit;
+    const std::string noise = Noise(kLimit + 2, 11);
+    MemorySink sink;
+    {
+        ZipWriter zip(sink, ToDosTime(1700000000), 1);
+        zip.BeginEntry("at-limit");
+        zip.Write(std::string_view(noise).substr(0, kLimit));
+        zip.EndEntry();
+        zip.BeginEntry("small-after-large");
+        zip.Write("tiny");
+        zip.EndEntry();
+        zip.BeginEntry("one-past-by-a-last-byte");
+        zip.Write(std::string_view(noise).substr(0, kLimit));
+        zip.Write(std::string_view(noise).substr(kLimit, 1));
+        zip.EndEntry();
+        zip.BeginEntry("past-in-one-piece");
+        zip.Write(noise);
+        zip.EndEntry();
+        zip.BeginEntry("empty-after-streamed");
+        zip.EndEntry();
+        zip.BeginEntry("small-after-streamed");
+        zip.Write("after");
+        zip.Write(" streaming");
+        zip.EndEntry();
+        zip.Finish();
+    }
+    const auto entries = ReadZip(sink.data());
+    ASSERT_EQ(entries.size(), 6u);
+    EXPECT_TRUE(entries[0].data == noise.substr(0, kLimit));
+    EXPECT_EQ(entries[1].data, "tiny");
+    EXPECT_TRUE(entries[2].data == noise.substr(0, kLimit + 1));
+    EXPECT_TRUE(entries[3].data == noise);
+    EXPECT_EQ(entries[4].data, "");
+    EXPECT_EQ(entries[5].data, "after streaming");
+    for (const auto& entry : entries) {
+        EXPECT_EQ(entry.method, 8) << entry.name;
+        EXPECT_LE(entry.compressedSize, entry.size + 64) << entry.name;
+    }
+}

@@ -164,6 +164,23 @@ TEST(Outline, AListOfTablesIsNoRunOfHeadings) {
               (std::vector<Heading>{{"Notes", 1}, {"1. Basics", 1}, {"1.1. Packages", 2}}));
 }
 
+// Several lists in one text: each run is dropped, and the headings between them stay, in order.
+TEST(Outline, EveryListOfNumberedLinesIsDroppedAndTheHeadingsBetweenStay) {
+    std::string text = "Notes\n\n" + Paragraph(3);
+    text += "\nList of Tables\n\n1.1. Packages\n1.2. Commands\n2.1. Options\n\n";
+    text += "1. Basics\n\n" + Paragraph(0);
+    text += "\nList of Figures\n\n1.1. Boot\n1.2. Disk\n1.3. Net\n1.4. Users\n\n";
+    text += "1.1. Packages\n\n" + Paragraph(1);
+    text += "\nList of Examples\n\n2.1. Shell\n2.2. Editor\n2.3. Mail\n\n";
+    text += "2. Commands\n\n" + Paragraph(2) + "\n2.1. Shell\n\n" + Paragraph(0);
+    const std::vector<Heading> headings = Headings(Refined(text));
+    EXPECT_EQ(headings, (std::vector<Heading>{{"Notes", 1},
+                                              {"1. Basics", 1},
+                                              {"1.1. Packages", 2},
+                                              {"2. Commands", 1},
+                                              {"2.1. Shell", 2}}));
+}
+
 TEST(Outline, AppendixLettersFollowTheChapters) {
     std::string text = "Chapter 1. Basics\n\n" + Paragraph(0) + "\n1.1. Setup\n\n" + Paragraph(1);
     text += "\nAppendix A. Reference\n\n" + Paragraph(2) + "\nA.1. History\n\n" + Paragraph(3);
