@@ -35,11 +35,6 @@ namespace {
 
 constexpr const char* kProductName = "Quillane";
 
-// A style sheet is text, not a path.
-QString ToQt(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-
 // An option button set from a stored value. Clearing the selected button of a group is
 // allowed here, so both stored as "False" leaves neither selected.
 void SetOptionValue(QRadioButton* option, bool value) {
@@ -125,7 +120,7 @@ void Form1::ApplySkin() {
         w->setPalette(face);
         w->setAutoFillBackground(true);
     }
-    setStyleSheet(ToQt(ReadSmallFile(skin)));
+    setStyleSheet(Utf8ToQt(ReadSmallFile(skin)));
 }
 
 void Form1::Option1_Click() {

@@ -8,18 +8,13 @@
 
 #include "text/Utf8.h"
 #include "util/AppError.h"
+#include "util/PathText.h"
 
 namespace quillane {
 
-namespace {
-QString ToQt(const std::string& s) {
-    return QString::fromUtf8(s.data(), qsizetype(s.size()));
-}
-}  // namespace
-
 std::string SettingsStore::Read(const std::string& key, const std::string& defaultValue) const {
     QSettings settings(QStringLiteral("Kelvardy"), QStringLiteral("Quillane"));
-    const QVariant value = settings.value(ToQt(key));
+    const QVariant value = settings.value(Utf8ToQt(key));
     if (!value.isValid()) {
         return defaultValue;
     }
@@ -39,9 +34,9 @@ void SettingsStore::Write(const std::string& key, const std::string& value) {
     // A path whose name is not valid UTF-8 (written by an older system) is stored as its bytes,
     // which the store keeps exactly; every other value is stored as text.
     if (text::utf8::IsValidUtf8(value)) {
-        settings.setValue(ToQt(key), ToQt(value));
+        settings.setValue(Utf8ToQt(key), Utf8ToQt(value));
     } else {
-        settings.setValue(ToQt(key), QByteArray(value.data(), qsizetype(value.size())));
+        settings.setValue(Utf8ToQt(key), QByteArray(value.data(), qsizetype(value.size())));
     }
     // A write that did not reach the store is a failure, not a silent loss of the choice.
     settings.sync();

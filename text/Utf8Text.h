@@ -26,7 +26,10 @@ char32_t FoldCase(char32_t c);
 void FoldCaseInto(std::string_view text, std::string& out);
 
 inline bool IsBlankByte(char c) {
-    return c == ' ' || c == '\t';
+    return c == ' ' || c == '	';
+}
+inline bool IsAsciiDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 // `text` without leading and trailing spaces and tabs.
 std::string_view Trim(std::string_view text);

@@ -12,4 +12,9 @@ namespace quillane {
 QString PathToText(const std::string& path);
 std::string TextToPath(const QString& text);
 
+// Text that is UTF-8 by nature (a style sheet, a settings key), not a name on disk.
+inline QString Utf8ToQt(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
 }  // namespace quillane

@@ -19,7 +19,7 @@ constexpr std::array<bool, 256> MakePlainTable() {
     }
     return table;
 }
-constexpr std::array<bool, 256> kPlain = MakePlainTable();
+constexpr std::array<bool, 256> kPlainXhtmlByte = MakePlainTable();
 
 constexpr std::array<std::uint8_t, 256> MakeBoundTable() {
     std::array<std::uint8_t, 256> table{};
@@ -102,7 +102,7 @@ void Walk(std::string_view utf8, Plain plain, Special special) {
     const std::size_t n = utf8.size();
     while (i < n) {
         const std::size_t start = i;
-        while (i < n && kPlain[static_cast<unsigned char>(utf8[i])]) {
+        while (i < n && kPlainXhtmlByte[static_cast<unsigned char>(utf8[i])]) {
             ++i;
         }
         if (i > start) {
@@ -155,7 +155,7 @@ void AppendXhtmlText(std::string& out, std::string_view utf8, bool& afterSpace) 
         bool prevSpace = afterSpace;
         while (i < n) {
             const auto c = static_cast<unsigned char>(utf8[i]);
-            if (kPlain[c]) {
+            if (kPlainXhtmlByte[c]) {
                 prevSpace = false;
             } else if (c == ' ' && !prevSpace) {
                 prevSpace = true;

@@ -7,17 +7,24 @@ namespace Tessaly::Docs::Rtf {
 
 namespace {
 
-enum ByteClass : std::uint8_t { kPlain, kIgnored, kOpen, kClose, kEscape, kHigh };
+enum ByteClass : std::uint8_t {
+    kTextByte,
+    kIgnoredByte,
+    kOpenByte,
+    kCloseByte,
+    kEscapeByte,
+    kHighByte
+};
 
 constexpr std::array<ByteClass, 256> MakeClasses() {
     std::array<ByteClass, 256> classes{};
     for (int b = 0; b < 256; ++b) {
-        classes[b] = b >= 0x80 ? kHigh : (b < 0x20 || b == 0x7F) ? kIgnored : kPlain;
+        classes[b] = b >= 0x80 ? kHighByte : (b < 0x20 || b == 0x7F) ? kIgnoredByte : kTextByte;
     }
-    classes['\t'] = kPlain;  // a raw tab is a tab, though writers should use \tab
-    classes['{'] = kOpen;
-    classes['}'] = kClose;
-    classes['\\'] = kEscape;
+    classes['\t'] = kTextByte;  // a raw tab is a tab, though writers should use \tab
+    classes['{'] = kOpenByte;
+    classes['}'] = kCloseByte;
+    classes['\\'] = kEscapeByte;
     return classes;
 }
 
@@ -83,10 +90,11 @@ Token RtfTokenizer::Next() {
     while (pos_ < size) {
         const auto c = static_cast<unsigned char>(data_[pos_]);
         switch (kClasses[c]) {
-            case kPlain: {
+            case kTextByte: {
                 const std::size_t start = pos_;
                 pos_ = SkipPlainWords(data_, pos_);
-                while (pos_ < size && kClasses[static_cast<unsigned char>(data_[pos_])] == kPlain) {
+                while (pos_ < size &&
+                       kClasses[static_cast<unsigned char>(data_[pos_])] == kTextByte) {
                     ++pos_;
                 }
                 Token token;
@@ -94,23 +102,23 @@ Token RtfTokenizer::Next() {
                 token.text = data_.substr(start, pos_ - start);
                 return token;
             }
-            case kIgnored:
+            case kIgnoredByte:
                 ++pos_;
                 break;
-            case kOpen:
+            case kOpenByte:
                 ++pos_;
                 return Simple(Token::kGroupOpen);
-            case kClose:
+            case kCloseByte:
                 ++pos_;
                 return Simple(Token::kGroupClose);
-            case kHigh: {
+            case kHighByte: {
                 ++pos_;
                 Token token;
                 token.kind = Token::kByte;
                 token.byte = c;
                 return token;
             }
-            case kEscape: {
+            case kEscapeByte: {
                 Token token = ReadControl();
                 if (token.kind != Token::kEnd) {
                     return token;
@@ -239,7 +247,7 @@ bool RtfTokenizer::NextIsUnicodeTwin() const {
 }
 
 bool RtfTokenizer::TakeTrailByte(std::uint8_t& byte) {
-    if (pos_ < data_.size() && kClasses[static_cast<unsigned char>(data_[pos_])] == kPlain) {
+    if (pos_ < data_.size() && kClasses[static_cast<unsigned char>(data_[pos_])] == kTextByte) {
         byte = static_cast<std::uint8_t>(data_[pos_++]);
         return true;
     }

@@ -14,12 +14,8 @@ namespace {
 
 constexpr std::uint32_t kMaxEntryColumns = 120;
 // The longest contents title we know ("πίνακας περιεχομένων") with room for a colon.
-constexpr std::uint32_t kMaxTitleColumns = 28;
+constexpr std::uint32_t kMaxEntryTitleColumns = 28;
 constexpr std::size_t kMaxTitleBytes = 64;
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 }  // namespace
 
@@ -103,7 +99,7 @@ std::string ContentsKey(std::string_view text) {
     // "Installing ........ 12", "Installing . . . 12" and "Installing   12": the leaders and
     // the page go.
     std::size_t end = key.size();
-    while (end > 0 && IsDigit(key[end - 1])) {
+    while (end > 0 && utf8::IsAsciiDigit(key[end - 1])) {
         --end;
     }
     std::size_t leaders = end;
@@ -135,7 +131,7 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
     const std::size_t n = scan.lines.size();
     for (std::size_t i = 0; i < n; ++i) {
         const LineFacts& line = scan.lines[i];
-        if (!line.IsText() || line.length - line.indent > kMaxTitleColumns ||
+        if (!line.IsText() || line.length - line.indent > kMaxEntryTitleColumns ||
             !IsContentsTitle(utf8::Trim(reader.Text(doc.blocks[i])))) {
             continue;
         }

@@ -150,7 +150,8 @@ LineCounts CountAsciiLine(std::string_view content) {
     }
     counts.words = static_cast<std::uint16_t>(std::min<std::size_t>(words, kMaxWords));
     counts.firstWord = firstWord;
-    counts.preformatted = tab || longestRun >= 4 || pipes >= 2;
+    // Bars make a table only as rules (IsPreformatted), and every rule is one of two bars or more.
+    counts.preformatted = tab || longestRun >= 4 || (pipes >= 2 && IsPreformatted(content));
     return counts;
 }
 

@@ -17,11 +17,11 @@ namespace Tessaly::Docs {
 
 namespace {
 
-constexpr std::uint32_t kMaxHeadingColumns = 160;
+constexpr std::uint32_t kMaxOutlineHeadingColumns = 160;
 constexpr std::size_t kListRun = 3;
 constexpr std::uint8_t kMaxLevel = 6;
 
-struct Candidate {
+struct OutlineCandidate {
     std::uint32_t line = 0;
     SectionPath path;
     bool chapter = false;  // a chapter line ("Chapter 3") already marked as a heading
@@ -57,7 +57,7 @@ class Outline {
         // Headings keep one indentation, the least of the numbered lines that run on; a numbered
         // line deeper than they is a list item.
         std::optional<std::uint16_t> least;
-        for (const Candidate& c : candidates_) {
+        for (const OutlineCandidate& c : candidates_) {
             if (c.accepted && !c.chapter) {
                 const std::uint16_t indent = scan_.lines[c.line].indent;
                 least = least ? std::min(*least, indent) : indent;
@@ -67,7 +67,7 @@ class Outline {
             Sequence(least);
         }
         const std::uint8_t base = ChapterLevel();
-        for (const Candidate& c : candidates_) {
+        for (const OutlineCandidate& c : candidates_) {
             if (c.accepted && !c.chapter) {
                 const int level = base + c.path.depth - 1;
                 marks_[c.line] = {LineRole::Heading,
@@ -125,7 +125,7 @@ class Outline {
         std::string folded;
         for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
             const LineFacts& line = scan_.lines[i];
-            if (inContents_[i] || !IsPlainText(i) || line.length > kMaxHeadingColumns) {
+            if (inContents_[i] || !IsPlainText(i) || line.length > kMaxOutlineHeadingColumns) {
                 continue;
             }
             const LineRole role = marks_[i].role;
@@ -135,7 +135,7 @@ class Outline {
                 if (match && match->number > 0 && match->number < 1000 &&
                     (match->kind == DivisionKind::Chapter ||
                      match->kind == DivisionKind::BackMatter)) {
-                    Candidate c;
+                    OutlineCandidate c;
                     c.line = static_cast<std::uint32_t>(i);
                     c.chapter = true;
                     c.path.depth = 1;
@@ -155,7 +155,7 @@ class Outline {
                 continue;
             }
             if (section) {
-                Candidate c;
+                OutlineCandidate c;
                 c.line = static_cast<std::uint32_t>(i);
                 c.path = section->path;
                 candidates_.push_back(c);
@@ -214,7 +214,7 @@ class Outline {
     void Sequence(std::optional<std::uint16_t> indent) {
         std::optional<SectionPath> previous;
         for (std::size_t k = 0; k < candidates_.size(); ++k) {
-            Candidate& c = candidates_[k];
+            OutlineCandidate& c = candidates_[k];
             c.accepted = false;
             if (c.chapter) {
                 c.accepted = true;
@@ -241,7 +241,7 @@ class Outline {
 
     // The level the chapter lines were given (below parts and books), so sections nest under.
     std::uint8_t ChapterLevel() const {
-        for (const Candidate& c : candidates_) {
+        for (const OutlineCandidate& c : candidates_) {
             if (c.chapter) {
                 return std::max<std::uint8_t>(marks_[c.line].level, 1);
             }
@@ -263,7 +263,8 @@ class Outline {
         }
         std::unordered_map<std::string, std::vector<std::uint32_t>> places;
         for (std::size_t i = contents_.front().end; i < scan_.lines.size(); ++i) {
-            if (inContents_[i] || !IsPlainText(i) || scan_.lines[i].length > kMaxHeadingColumns ||
+            if (inContents_[i] || !IsPlainText(i) ||
+                scan_.lines[i].length > kMaxOutlineHeadingColumns ||
                 (marks_[i].role != LineRole::Text && marks_[i].role != LineRole::Heading) ||
                 !StandsApartForListing(i)) {
                 continue;
@@ -329,7 +330,7 @@ class Outline {
     const std::vector<ContentsList>& contents_;
     LineMarks& marks_;
     std::vector<bool> inContents_;
-    std::vector<Candidate> candidates_;
+    std::vector<OutlineCandidate> candidates_;
     std::string spaced_;
 };
 

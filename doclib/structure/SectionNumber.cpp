@@ -11,10 +11,6 @@ namespace {
 constexpr std::size_t kMaxNumberDigits = 3;
 constexpr std::size_t kMaxTitleCodePoints = 120;
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 }  // namespace
 
 bool IsTitlePhrase(std::string_view title) {
@@ -44,7 +40,8 @@ std::optional<SectionLine> MatchSectionLine(std::string_view trimmed) {
     while (at < trimmed.size() && path.depth < kMaxSectionDepth) {
         const std::size_t start = at;
         std::uint32_t value = 0;
-        while (at < trimmed.size() && IsDigit(trimmed[at]) && at - start <= kMaxNumberDigits) {
+        while (at < trimmed.size() && utf8::IsAsciiDigit(trimmed[at]) &&
+               at - start <= kMaxNumberDigits) {
             value = value * 10 + static_cast<std::uint32_t>(trimmed[at] - '0');
             ++at;
         }

@@ -18,7 +18,7 @@ constexpr std::uint16_t kMaxTitleWords = 12;
 constexpr std::size_t kMaxAuthorColumns = 60;
 constexpr int kMaxAuthorWords = 8;
 // A subtitle between the title and the by-line is a line, not a paragraph.
-constexpr std::uint32_t kMaxSubtitleColumns = 80;
+constexpr std::uint32_t kMaxTitleBlockSubtitleColumns = 80;
 
 bool IsAsciiAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -234,7 +234,7 @@ void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape
                     ++next;
                 }
                 if (next >= firstDivision || !scan.lines[next].IsText() ||
-                    scan.lines[next].length > kMaxSubtitleColumns) {
+                    scan.lines[next].length > kMaxTitleBlockSubtitleColumns) {
                     break;
                 }
                 author = AuthorFromByLine(utf8::Trim(reader.Text(doc.blocks[next])));
