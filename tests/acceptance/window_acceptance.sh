@@ -17,29 +17,10 @@ readonly skipped=77 screen_w=1600 screen_h=1200
 # The window's geometry in twips, 15 twips to the pixel at 100%.
 readonly client_w=$((8040 / 15)) client_h=$((6690 / 15))
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/quillane-window-XXXXXX")
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-log() { echo "-- [${SECONDS}s] $*"; }
-fail() {
-    echo "FAIL: $*" >&2
-    [ -n "${main_window:-}" ] && "$grab" "$main_window" "$artifacts/failure.png" 2>/dev/null
-    exit 1
-}
-
-rm -rf "$artifacts"
-mkdir -p "$artifacts"
-
 # --- the X server and a fresh home ---------------------------------------------------------
 # shellcheck source=x_session.sh
 source "$(dirname "$0")/x_session.sh"
-start_x_session xdotool xprop java
+start_x_session window xdotool xprop java
 
 # --- window helpers -----------------------------------------------------------------------
 # Clicks at a point given in twips from the main window's client origin.
@@ -54,8 +35,6 @@ press_button() { click_twips $(($1 + $3 / 2)) $(($2 + $4 / 2)); }
 press_load_samples() { press_button 4080 3260 3840 405; }
 press_start_converting() { press_button 120 5640 7800 405; }
 press_clear_list() { press_button 120 3260 3840 405; }
-
-snap() { "$grab" "$1" "$artifacts/$2.png" || fail "cannot take the screenshot $2"; }
 
 # Answers the message box on screen with a key and waits until it has gone.
 answer_dialog() {

@@ -17,36 +17,16 @@ program=$1 geometry=$2 close_window=$3 grab=$4 artifacts=$5
 readonly skipped=77 screen_w=1600 screen_h=1200
 readonly open_title="Add File(s) - Hold Ctrl to select multiple files"
 
-work=$(mktemp -d "${TMPDIR:-/tmp}/quillane-gestures-XXXXXX")
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-log() { echo "-- [${SECONDS}s] $*"; }
-fail() {
-    echo "FAIL: $*" >&2
-    [ -n "${main_window:-}" ] && "$grab" "$main_window" "$artifacts/failure.png" 2>/dev/null
-    exit 1
-}
-
-rm -rf "$artifacts"
-mkdir -p "$artifacts"
-
 # --- the X server and a fresh home ---------------------------------------------------------
 # shellcheck source=x_session.sh
 source "$(dirname "$0")/x_session.sh"
-start_x_session xdotool java
+start_x_session gestures xdotool java
 
 # The folder picker opens at the folder the intake used last: the root, whose walk takes long
 # on any machine (and costs nothing to set up or remove).
 printf '[General]\nLastFolder=/\n' >"$XDG_CONFIG_HOME/Kelvardy/Quillane.conf"
 
 # --- window helpers -----------------------------------------------------------------------
-snap() { "$grab" "$1" "$artifacts/$2.png" || fail "cannot take the screenshot $2"; }
 press_button() {
     xdotool mousemove --sync --window "$main_window" $((($1 + $3 / 2) / 15)) $((($2 + $4 / 2) / 15))
     sleep 0.2

@@ -1,11 +1,33 @@
 # The setting both window scripts drive the program in: a private X server, a fresh home, and
-# the helpers that wait for and find the program's windows. Sourced, after the script has set
-# `work` (a temporary folder), `artifacts`, `screen_w`, `screen_h`, `skipped` and the array
-# `pids`, and defined `log`, `fail` and `snap`; then `start_x_session TOOLS...` starts it all.
+# the helpers that log, fail, take screenshots and wait for and find the program's windows.
+# Sourced, after the script has set `grab` (the screen grabber), `artifacts`, `screen_w`,
+# `screen_h` and `skipped`; then `start_x_session NAME TOOLS...` starts it all.
 
-# Starts the X server (the script ends as skipped when none can start) and points HOME and the
-# XDG folders at a fresh home with a desktop folder for the books. TOOLS must be installed.
+log() { echo "-- [${SECONDS}s] $*"; }
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "${main_window:-}" ] && "$grab" "$main_window" "$artifacts/failure.png" 2>/dev/null
+    exit 1
+}
+snap() { "$grab" "$1" "$artifacts/$2.png" || fail "cannot take the screenshot $2"; }
+
+# Every process in `pids` is stopped and the temporary folder `work` removed when the script ends.
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+
+# Makes a temporary folder (`work`, named after NAME) and an empty artifact folder, starts the X
+# server (the script ends as skipped when none can start) and points HOME and the XDG folders at
+# a fresh home with a desktop folder for the books. TOOLS must be installed.
 start_x_session() {
+    work=$(mktemp -d "${TMPDIR:-/tmp}/quillane-$1-XXXXXX")
+    shift
+    pids=()
+    trap cleanup EXIT
+    rm -rf "$artifacts"
+    mkdir -p "$artifacts"
     if ! command -v Xvfb >/dev/null; then
         echo "SKIP: Xvfb is not installed, so no X server can be started"
         exit "$skipped"
