@@ -2,7 +2,7 @@
 
 #include <signal.h>
 
-#include "doclib/epub/AtomicFile.h"
+#include "fileio/AtomicFile.h"
 
 namespace zod2uvov {
 

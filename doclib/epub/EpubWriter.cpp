@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "doclib/epub/AtomicFile.h"
 #include "doclib/epub/BookIdentity.h"
 #include "doclib/epub/BookMetadata.h"
 #include "doclib/epub/ChapterSplitter.h"
@@ -14,6 +13,7 @@
 #include "doclib/epub/TocTree.h"
 #include "doclib/epub/XhtmlText.h"
 #include "doclib/epub/ZipWriter.h"
+#include "fileio/AtomicFile.h"
 
 namespace Tessaly::Docs {
 

@@ -1,5 +1,4 @@
 list(APPEND DOCLIB_SOURCES
-    epub/AtomicFile.cpp
     epub/BookIdentity.cpp
     epub/BookMetadata.cpp
     epub/ChapterSplitter.cpp

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "ZOD2UVOV/SignalCleanup.h"
-#include "doclib/epub/AtomicFile.h"
+#include "fileio/AtomicFile.h"
 
 int main(int argc, char** argv) {
     if (argc < 3) {

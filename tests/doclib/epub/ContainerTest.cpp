@@ -6,8 +6,8 @@
 #include <random>
 
 #include "doclib/Document.h"
-#include "doclib/epub/AtomicFile.h"
 #include "doclib/epub/ZipWriter.h"
+#include "fileio/AtomicFile.h"
 #include "tests/doclib/epub/ZipReading.h"
 #include "tests/support/TempHome.h"
 

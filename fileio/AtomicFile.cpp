@@ -1,4 +1,4 @@
-#include "doclib/epub/AtomicFile.h"
+#include "fileio/AtomicFile.h"
 
 #include <fcntl.h>
 #include <pthread.h>
