@@ -14,7 +14,7 @@ constexpr int kEndingSignals[] = {SIGTERM, SIGINT,  SIGHUP,  SIGQUIT, SIGPIPE, S
                                   SIGXCPU, SIGALRM, SIGUSR1, SIGUSR2, SIGABRT};
 
 extern "C" void RemoveAndEnd(int signal) {
-    Tessaly::Docs::RemoveUncommittedFiles();
+    fileio::RemoveUncommittedFiles();
     // The handler was reset on entry: raised again, the signal ends the process once this
     // returns, so the caller sees how it ended.
     ::raise(signal);

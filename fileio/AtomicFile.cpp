@@ -15,9 +15,7 @@
 #include <cstring>
 #include <random>
 
-#include "doclib/DocumentError.h"
-
-namespace Tessaly::Docs {
+namespace fileio {
 
 namespace {
 
@@ -104,7 +102,7 @@ std::string HiddenPrefix(const std::string& path) {
 // by setting it, which would race with any other thread creating files.
 mode_t CurrentUmask() {
     std::string status;
-    if (fileio::ReadRegularFile("/proc/self/status", 1 << 20, status).ok()) {
+    if (ReadRegularFile("/proc/self/status", 1 << 20, status).ok()) {
         if (const auto at = status.find("\nUmask:"); at != std::string::npos) {
             return static_cast<mode_t>(std::strtoul(status.c_str() + at + 7, nullptr, 8));
         }
@@ -143,10 +141,13 @@ void RemoveUncommittedFiles() noexcept {
     }
 }
 
-AtomicFile::AtomicFile(std::string path, Staging staging) : path_(std::move(path)) {
+FileStatus AtomicFile::Open(std::string path, Staging staging) {
+    if (file_.IsOpen() || committed_) {
+        return FileStatus::System(EBUSY);
+    }
+    path_ = std::move(path);
     if (staging == Staging::kBest) {
-        fileio::File unnamed(
-            ::open(FolderOf(path_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
+        File unnamed(::open(FolderOf(path_).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666));
         // Committing needs /proc to name the file by its descriptor (or the privilege to
         // link it without a name); without either, the named way is the safe one.
         struct stat st {};
@@ -158,16 +159,17 @@ AtomicFile::AtomicFile(std::string path, Staging staging) : path_(std::move(path
     if (!unnamed_) {
         tempPath_ = HiddenPrefix(path_) + "XXXXXX";
         const SignalsHeld held;
-        file_ = fileio::File(mkostemp(tempPath_.data(), O_CLOEXEC));
+        file_ = File(mkostemp(tempPath_.data(), O_CLOEXEC));
         if (file_.IsOpen()) {
             pendingSlot_ = ClaimPendingName(tempPath_);
         } else {
             const int error = errno;
             tempPath_.clear();
-            throw DocumentError("cannot create '" + path_ + "': " + std::strerror(error));
+            return FileStatus::System(error);
         }
     }
     buffer_.reserve(kBufferSize);
+    return {};
 }
 
 AtomicFile::~AtomicFile() {
@@ -178,42 +180,43 @@ AtomicFile::~AtomicFile() {
     ReleasePendingName(pendingSlot_);
 }
 
-void AtomicFile::Fail(const std::string& what, int error) {
-    throw DocumentError("cannot " + what + " '" + path_ + "': " + std::strerror(error));
-}
-
-void AtomicFile::Write(std::string_view bytes) {
+FileStatus AtomicFile::Write(std::string_view bytes) {
     written_ += bytes.size();
     if (buffer_.size() + bytes.size() <= kBufferSize) {
         buffer_.append(bytes);
-        return;
+        return {};
     }
-    Flush();
+    if (const FileStatus status = Flush(); !status.ok()) {
+        return status;
+    }
     if (bytes.size() >= kBufferSize) {
         buffer_.assign(bytes);
-        Flush();
-    } else {
-        buffer_.append(bytes);
+        return Flush();
     }
+    buffer_.append(bytes);
+    return {};
 }
 
-void AtomicFile::Flush() {
-    if (const fileio::FileStatus status = file_.WriteAll(buffer_); !status.ok()) {
-        Fail("write", status.error());
+FileStatus AtomicFile::Flush() {
+    if (const FileStatus status = file_.WriteAll(buffer_); !status.ok()) {
+        return status;
     }
     buffer_.clear();
+    return {};
 }
 
-void AtomicFile::Commit() {
+FileStatus AtomicFile::Commit() {
     if (!file_.IsOpen() || committed_) {
-        throw DocumentError("cannot write '" + path_ + "': the file is already closed");
+        return FileStatus::System(EBADF);
     }
-    Flush();
+    if (const FileStatus status = Flush(); !status.ok()) {
+        return status;
+    }
     // A named temporary file is private (0600); a book is an ordinary document. An unnamed
     // one was created with the ordinary permissions.
     if (!unnamed_) {
-        if (const fileio::FileStatus status = file_.SetMode(0666 & ~CurrentUmask()); !status.ok()) {
-            Fail("write", status.error());
+        if (const FileStatus status = file_.SetMode(0666 & ~CurrentUmask()); !status.ok()) {
+            return status;
         }
     }
     // When a book is replaced, its new data must be on disk before it takes the old one's
@@ -221,27 +224,21 @@ void AtomicFile::Commit() {
     // user's, so it is spared the wait: a batch writes thousands of them.
     struct stat existing {};
     if (::lstat(path_.c_str(), &existing) == 0) {
-        if (const fileio::FileStatus status = file_.Sync(); !status.ok()) {
-            Fail("write", status.error());
+        if (const FileStatus status = file_.Sync(); !status.ok()) {
+            return status;
         }
     }
-    if (unnamed_) {
-        LinkUnnamed();
-    } else {
-        RenameNamed();
-    }
-    committed_ = true;
+    const FileStatus placed = unnamed_ ? LinkUnnamed() : RenameNamed();
+    committed_ = placed.ok();
+    return placed;
 }
 
-void AtomicFile::LinkUnnamed() {
+FileStatus AtomicFile::LinkUnnamed() {
     if (LinkDescriptor(file_.descriptor(), path_)) {
-        if (const fileio::FileStatus status = file_.Close(); !status.ok()) {
-            Fail("write", status.error());
-        }
-        return;
+        return file_.Close();
     }
     if (errno != EEXIST) {
-        Fail("write", errno);
+        return FileStatus::System(errno);
     }
     // Something is at the path: the complete file takes a hidden name beside it for the
     // moment of the rename, which replaces the old file in one step. Signals wait until the
@@ -256,28 +253,28 @@ void AtomicFile::LinkUnnamed() {
             if (errno == EEXIST) {
                 continue;
             }
-            Fail("write", errno);
+            return FileStatus::System(errno);
         }
         tempPath_ = candidate;
-        RenameNamed();
-        return;
+        return RenameNamed();
     }
-    Fail("write", EEXIST);
+    return FileStatus::System(EEXIST);
 }
 
-void AtomicFile::RenameNamed() {
-    if (const fileio::FileStatus status = file_.Close(); !status.ok()) {
-        Fail("write", status.error());
+FileStatus AtomicFile::RenameNamed() {
+    if (const FileStatus status = file_.Close(); !status.ok()) {
+        return status;
     }
     if (std::rename(tempPath_.c_str(), path_.c_str()) != 0) {
         const int error = errno;
         ::unlink(tempPath_.c_str());
         tempPath_.clear();
-        Fail("write", error);
+        return FileStatus::System(error);
     }
     tempPath_.clear();
     ReleasePendingName(pendingSlot_);
     pendingSlot_ = -1;
+    return {};
 }
 
-}  // namespace Tessaly::Docs
+}  // namespace fileio

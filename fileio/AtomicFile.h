@@ -7,15 +7,16 @@
 // RemoveUncommittedFiles() when a signal ends the process. Until the commit an existing file
 // at the path is never touched.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "doclib/epub/ByteSink.h"
 #include "fileio/File.h"
+#include "fileio/FileStatus.h"
 
-namespace Tessaly::Docs {
+namespace fileio {
 
-class AtomicFile final : public ByteSink {
+class AtomicFile {
   public:
     enum class Staging {
         // Unnamed when the file system can, else a named temporary file.
@@ -24,28 +25,32 @@ class AtomicFile final : public ByteSink {
         kNamed,
     };
 
-    // Creates the temporary file in the folder of `path`; throws DocumentError ("cannot
-    // create '...': cause") when the folder does not take it.
-    explicit AtomicFile(std::string path, Staging staging = Staging::kBest);
-    ~AtomicFile() override;
+    AtomicFile() = default;
+    ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    void Write(std::string_view bytes) override;
-    std::uint64_t Position() const override { return written_; }
+    // Creates the temporary file in the folder of `path`, once; fails when the folder does not
+    // take it.
+    FileStatus Open(std::string path, Staging staging = Staging::kBest);
+
+    FileStatus Write(std::string_view bytes);
+    // Bytes written so far.
+    std::uint64_t Position() const { return written_; }
 
     // Flushes, gives the file the permissions of a normal new file and puts it at the path.
-    // Throws DocumentError on failure, leaving the path as it was.
-    void Commit();
+    // On failure the path stays as it was.
+    FileStatus Commit();
 
+    // True from a successful Open until the commit has closed the file.
+    bool IsOpen() const { return file_.IsOpen(); }
     // True while the data lives in an unnamed file.
     bool unnamed() const { return unnamed_; }
 
   private:
-    void Flush();
-    void LinkUnnamed();
-    void RenameNamed();
-    [[noreturn]] void Fail(const std::string& what, int error);
+    FileStatus Flush();
+    FileStatus LinkUnnamed();
+    FileStatus RenameNamed();
 
     std::string path_;
     // The named temporary file, while one exists.
@@ -63,4 +68,4 @@ class AtomicFile final : public ByteSink {
 // committed. Safe to call from a signal handler; the converter calls it when a signal ends it.
 void RemoveUncommittedFiles() noexcept;
 
-}  // namespace Tessaly::Docs
+}  // namespace fileio

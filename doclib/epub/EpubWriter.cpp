@@ -7,13 +7,13 @@
 #include "doclib/epub/BookMetadata.h"
 #include "doclib/epub/ChapterSplitter.h"
 #include "doclib/epub/ContentWriter.h"
+#include "doclib/epub/FileSink.h"
 #include "doclib/epub/Navigation.h"
 #include "doclib/epub/PackageDocument.h"
 #include "doclib/epub/Stylesheet.h"
 #include "doclib/epub/TocTree.h"
 #include "doclib/epub/XhtmlText.h"
 #include "doclib/epub/ZipWriter.h"
-#include "fileio/AtomicFile.h"
 
 namespace Tessaly::Docs {
 
@@ -109,7 +109,7 @@ void WriteEpub(const Document& doc, const std::string& path) {
         package.contentFiles.push_back("text/" + file);
     }
 
-    AtomicFile out(path);
+    FileSink out(path);
     ZipWriter zip(out, ToDosTime(identity.modified), kDeflateLevel);
     const auto addWhole = [&](const std::string& name, std::string_view data) {
         zip.BeginEntry(name);

@@ -4,6 +4,7 @@ list(APPEND DOCLIB_SOURCES
     epub/ChapterSplitter.cpp
     epub/ContentWriter.cpp
     epub/EpubWriter.cpp
+    epub/FileSink.cpp
     epub/LinkTarget.cpp
     epub/Navigation.cpp
     epub/PackageDocument.cpp

@@ -17,17 +17,21 @@ int main(int argc, char** argv) {
         return 2;
     }
     zod2uvov::RemoveTemporaryFilesOnSignals();
-    using Tessaly::Docs::AtomicFile;
+    using fileio::AtomicFile;
     const AtomicFile::Staging staging = std::strcmp(argv[1], "named") == 0
                                             ? AtomicFile::Staging::kNamed
                                             : AtomicFile::Staging::kBest;
-    AtomicFile file(argv[2], staging);
-    file.Write(std::string(1 << 20, 'x'));
+    AtomicFile file;
+    if (!file.Open(argv[2], staging).ok() || !file.Write(std::string(1 << 20, 'x')).ok()) {
+        return 1;
+    }
     std::printf("%s\n", file.unnamed() ? "unnamed" : "named");
     std::fflush(stdout);
     // Never committed: only a signal ends this.
     for (;;) {
-        file.Write(std::string(4096, 'y'));
+        if (!file.Write(std::string(4096, 'y')).ok()) {
+            return 1;
+        }
         ::usleep(10'000);
     }
 }

@@ -1,15 +1,11 @@
-// The ZIP container writer and the atomic file beneath it.
+// The ZIP container writer.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <filesystem>
 #include <random>
 
 #include "doclib/Document.h"
 #include "doclib/epub/ZipWriter.h"
-#include "fileio/AtomicFile.h"
 #include "tests/doclib/epub/ZipReading.h"
-#include "tests/support/TempHome.h"
 
 using namespace Tessaly::Docs;
 using quillane::test::ReadZip;
@@ -25,14 +21,6 @@ std::string Noise(std::size_t size, unsigned seed) {
         c = (r & 1) != 0 ? static_cast<char>('a' + (r >> 8) % 26) : static_cast<char>(r >> 16);
     }
     return s;
-}
-
-std::size_t EntriesIn(const std::string& folder) {
-    std::size_t n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(folder)) {
-        ++n;
-    }
-    return n;
 }
 
 }  // namespace
@@ -128,116 +116,6 @@ TEST(ZipWriter, MisuseIsAnErrorNotACorruptArchive) {
     zip.Finish();
     EXPECT_THROW(zip.BeginEntry("c"), DocumentError);
     EXPECT_EQ(ReadZip(sink.data()).size(), 1u);
-}
-
-TEST(AtomicFile, AppearsOnlyOnCommitWithNormalPermissions) {
-    quillane::test::TempDir dir;
-    const std::string path = dir / "book.epub";
-    const mode_t old = umask(027);
-    {
-        AtomicFile file(path);
-        file.Write("abc");
-        file.Write(std::string(600'000, 'z'));  // larger than the buffer
-        EXPECT_EQ(file.Position(), 600'003u);
-        EXPECT_FALSE(std::filesystem::exists(path));
-        file.Commit();
-    }
-    umask(old);
-    EXPECT_EQ(quillane::test::ReadFile(path), "abc" + std::string(600'000, 'z'));
-    struct stat st {};
-    ASSERT_EQ(stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(EntriesIn(dir.path()), 1u);  // no temporary left beside it
-}
-
-TEST(AtomicFile, AnUncommittedFileLeavesTheOldOneAndNoTrace) {
-    quillane::test::TempDir dir;
-    const std::string path = dir / "book.epub";
-    quillane::test::WriteFile(path, "old book");
-    {
-        AtomicFile file(path);
-        file.Write(std::string(400'000, 'n'));
-        // destroyed without Commit, as when writing the book throws
-    }
-    EXPECT_EQ(quillane::test::ReadFile(path), "old book");
-    EXPECT_EQ(EntriesIn(dir.path()), 1u);
-}
-
-TEST(AtomicFile, CommitReplacesAnExistingFile) {
-    quillane::test::TempDir dir;
-    const std::string path = dir / "book.epub";
-    quillane::test::WriteFile(path, "old book");
-    AtomicFile file(path);
-    file.Write("new book");
-    file.Commit();
-    EXPECT_EQ(quillane::test::ReadFile(path), "new book");
-    EXPECT_EQ(EntriesIn(dir.path()), 1u);
-}
-
-// Both ways of staging the data keep the path untouched until the commit; the unnamed one
-// shows nothing at all in the folder meanwhile.
-TEST(AtomicFile, NamedAndUnnamedStagingBothCommitWholeOrNothing) {
-    for (const AtomicFile::Staging staging :
-         {AtomicFile::Staging::kNamed, AtomicFile::Staging::kBest}) {
-        quillane::test::TempDir dir;
-        const std::string path = dir / "book.epub";
-        quillane::test::WriteFile(path, "old book");
-        {
-            AtomicFile abandoned(path, staging);
-            abandoned.Write(std::string(300'000, 'a'));
-            EXPECT_EQ(EntriesIn(dir.path()), abandoned.unnamed() ? 1u : 2u);
-        }
-        EXPECT_EQ(quillane::test::ReadFile(path), "old book");
-        EXPECT_EQ(EntriesIn(dir.path()), 1u);
-        const mode_t old = umask(022);
-        {
-            AtomicFile file(path, staging);
-            if (staging == AtomicFile::Staging::kNamed) {
-                EXPECT_FALSE(file.unnamed());
-            }
-            file.Write("new book");
-            file.Commit();
-            AtomicFile fresh(dir / "fresh.epub", staging);
-            fresh.Write("fresh");
-            fresh.Commit();
-        }
-        umask(old);
-        EXPECT_EQ(quillane::test::ReadFile(path), "new book");
-        EXPECT_EQ(quillane::test::ReadFile(dir / "fresh.epub"), "fresh");
-        struct stat st {};
-        ASSERT_EQ(stat((dir / "fresh.epub").c_str(), &st), 0);
-        EXPECT_EQ(st.st_mode & 0777, 0644u);
-        EXPECT_EQ(EntriesIn(dir.path()), 2u);
-    }
-}
-
-TEST(AtomicFile, FailuresNameThePathAndTheCause) {
-    quillane::test::TempDir dir;
-    const std::string missing = dir / "no-such-folder/book.epub";
-    try {
-        AtomicFile file(missing);
-        FAIL() << "created a file in a missing folder";
-    } catch (const DocumentError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "cannot create '" + missing + "': No such file or directory");
-    }
-    // A folder in the way: the rename fails, the folder stays, the temporary goes.
-    const std::string folder = dir / "taken.epub";
-    std::filesystem::create_directory(folder);
-    quillane::test::WriteFile(folder + "/inside", "keep");
-    {
-        AtomicFile file(folder);
-        file.Write("data");
-        try {
-            file.Commit();
-            FAIL() << "replaced a folder";
-        } catch (const DocumentError& e) {
-            EXPECT_NE(std::string(e.what()).find("'" + folder + "'"), std::string::npos)
-                << e.what();
-        }
-    }
-    EXPECT_EQ(quillane::test::ReadFile(folder + "/inside"), "keep");
-    EXPECT_EQ(EntriesIn(dir.path()), 1u);
 }
 
 // An entry is compressed whole up to the limit and streamed beyond it; both read back alike,
