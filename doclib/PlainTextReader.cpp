@@ -1,7 +1,7 @@
 #include "doclib/PlainTextReader.h"
 
 #include "doclib/HugePages.h"
-#include "doclib/rtf/ParagraphBuilder.h"
+#include "doclib/ParagraphBuilder.h"
 #include "doclib/rtf/Utf8.h"
 #include "text/PlainTextLines.h"
 #include "text/Utf8.h"

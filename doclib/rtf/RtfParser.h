@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "doclib/Document.h"
+#include "doclib/ParagraphBuilder.h"
 #include "doclib/rtf/CodePages.h"
 #include "doclib/rtf/ControlWords.h"
 #include "doclib/rtf/GroupState.h"
-#include "doclib/rtf/ParagraphBuilder.h"
 #include "doclib/rtf/RtfTokenizer.h"
 #include "doclib/rtf/SymbolFonts.h"
 

@@ -5,7 +5,6 @@ list(APPEND DOCLIB_SOURCES
     rtf/ControlWords.cpp
     rtf/FieldInstruction.cpp
     rtf/LanguageTags.cpp
-    rtf/ParagraphBuilder.cpp
     rtf/ParagraphWords.cpp
     rtf/RtfDestinations.cpp
     rtf/RtfParser.cpp

@@ -1,4 +1,4 @@
-#include "doclib/rtf/ParagraphBuilder.h"
+#include "doclib/ParagraphBuilder.h"
 
 namespace Tessaly::Docs::Rtf {
 
