@@ -1,6 +1,6 @@
 #include "doclib/ParagraphBuilder.h"
 
-namespace Tessaly::Docs::Rtf {
+namespace Tessaly::Docs {
 
 void ParagraphBuilder::Open() {
     doc_.BeginBlock();
@@ -92,4 +92,4 @@ void ParagraphBuilder::Finish(const BlockShape& shape) {
     }
 }
 
-}  // namespace Tessaly::Docs::Rtf
+}  // namespace Tessaly::Docs

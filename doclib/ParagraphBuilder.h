@@ -1,6 +1,7 @@
 #pragma once
-// Turns the stream of text and breaks into a Document's blocks: one block per RTF paragraph,
-// one per table row (cells joined by tabs), page and section breaks as blocks of their own.
+// Turns a reader's stream of text and breaks into a Document's blocks: one block per paragraph
+// (an RTF \par, a line of plain text), one per table row (cells joined by tabs), page and
+// section breaks as blocks of their own.
 
 #include <cstdint>
 #include <string>
@@ -8,7 +9,7 @@
 
 #include "doclib/Document.h"
 
-namespace Tessaly::Docs::Rtf {
+namespace Tessaly::Docs {
 
 // How a finished paragraph is kept.
 struct BlockShape {
@@ -53,4 +54,4 @@ class ParagraphBuilder {
     std::string separators_;
 };
 
-}  // namespace Tessaly::Docs::Rtf
+}  // namespace Tessaly::Docs

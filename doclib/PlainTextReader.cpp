@@ -51,12 +51,12 @@ class BodySink final : public ::text::PlainTextSink {
     }
     void Tab() override { builder_.Text("\t", kPlain, 0); }
     void LineBreak() override { builder_.Text("\n", kPlain, 0); }
-    void PageBreak() override { builder_.Break(BlockKind::PageBreak, Rtf::BlockShape{}); }
-    void EndLine() override { builder_.EndParagraph(Rtf::BlockShape{}); }
-    void Finish() { builder_.Finish(Rtf::BlockShape{}); }
+    void PageBreak() override { builder_.Break(BlockKind::PageBreak, BlockShape{}); }
+    void EndLine() override { builder_.EndParagraph(BlockShape{}); }
+    void Finish() { builder_.Finish(BlockShape{}); }
 
   private:
-    Rtf::ParagraphBuilder builder_;
+    ParagraphBuilder builder_;
 };
 
 // A title is one line: layout characters read as spaces, and blanks around it go.
