@@ -1,11 +1,10 @@
 #include "app/SettingsStore.h"
 
 #include <QSettings>
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 
+#include "text/AsciiCase.h"
 #include "text/Utf8.h"
 #include "util/AppError.h"
 #include "util/PathText.h"
@@ -58,13 +57,10 @@ bool ToBoolean(const std::string& text) {
     const auto first = t.find_first_not_of(" \t");
     const auto last = t.find_last_not_of(" \t");
     t = first == std::string::npos ? std::string() : t.substr(first, last - first + 1);
-    std::string lower = t;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    if (lower == "true") {
+    if (text::EqualsNoCase(t, "true")) {
         return true;
     }
-    if (lower == "false") {
+    if (text::EqualsNoCase(t, "false")) {
         return false;
     }
     double number = 0;

@@ -2,8 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <system_error>
@@ -13,6 +11,7 @@
 #include "doclib/rtf/RtfReader.h"
 #include "doclib/structure/Refine.h"
 #include "fileio/File.h"
+#include "text/AsciiCase.h"
 #include "text/TextDecoder.h"
 
 namespace Tessaly::Docs {
@@ -25,10 +24,7 @@ std::string LowerExtension(const std::string& path) {
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) {
         return {};
     }
-    std::string ext = path.substr(dot);
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext;
+    return text::ToLowerAscii(std::string_view(path).substr(dot));
 }
 
 std::string FileNameOf(const std::string& path) {

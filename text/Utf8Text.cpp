@@ -2,6 +2,8 @@
 
 #include <unicode/uchar.h>
 
+#include "text/AsciiCase.h"
+
 namespace text::utf8 {
 
 bool IsLetter(char32_t c) {
@@ -44,7 +46,7 @@ void FoldCaseInto(std::string_view text, std::string& out) {
     for (std::size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte < 0x80) {
-            out.push_back(static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte + 0x20 : byte));
+            out.push_back(ToLowerAscii(text[i]));
             ++i;
             continue;
         }

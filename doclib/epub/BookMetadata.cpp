@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "doclib/epub/XhtmlText.h"
+#include "text/AsciiCase.h"
 
 namespace Tessaly::Docs {
 
@@ -15,13 +16,6 @@ bool IsAlpha(char c) {
 }
 bool IsAlnum(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0;
-}
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
 }
 
 // True when the tag reads as BCP 47: a primary language subtag of 2-8 letters (or the "x"
@@ -89,7 +83,7 @@ std::string BookLanguage(std::string_view language) {
 }
 
 bool IsRightToLeft(std::string_view languageTag) {
-    const std::string tag = Lower(languageTag);
+    const std::string tag = text::ToLowerAscii(languageTag);
     const std::string primary = tag.substr(0, tag.find('-'));
     static constexpr std::array<std::string_view, 12> kRtl = {"ar", "he", "iw", "fa", "ur",  "yi",
                                                               "ps", "sd", "ug", "dv", "ckb", "syr"};

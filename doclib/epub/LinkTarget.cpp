@@ -6,21 +6,11 @@
 #include <cctype>
 #include <cstdint>
 
+#include "text/AsciiCase.h"
+
 namespace Tessaly::Docs {
 
 namespace {
-
-bool StartsWithNoCase(std::string_view s, std::string_view prefix) {
-    if (s.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(s[i])) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool IsHex(char c) {
     return std::isxdigit(static_cast<unsigned char>(c)) != 0;
@@ -82,7 +72,7 @@ bool IsValidHostName(std::string_view host) {
             return false;
         }
     }
-    const bool numeric = IsDigits(lastLabel) || StartsWithNoCase(lastLabel, "0x");
+    const bool numeric = IsDigits(lastLabel) || text::StartsWithNoCase(lastLabel, "0x");
     return !numeric || IsAddress(host, AF_INET);
 }
 
@@ -114,13 +104,13 @@ std::optional<std::string> SafeHref(std::string_view target) {
     target = Trim(target);
     std::string_view scheme;
     std::size_t restStart = 0;
-    if (StartsWithNoCase(target, "https://")) {
+    if (text::StartsWithNoCase(target, "https://")) {
         scheme = "https://";
         restStart = 8;
-    } else if (StartsWithNoCase(target, "http://")) {
+    } else if (text::StartsWithNoCase(target, "http://")) {
         scheme = "http://";
         restStart = 7;
-    } else if (StartsWithNoCase(target, "mailto:")) {
+    } else if (text::StartsWithNoCase(target, "mailto:")) {
         scheme = "mailto:";
         restStart = 7;
     } else {

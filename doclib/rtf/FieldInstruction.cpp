@@ -2,26 +2,14 @@
 
 #include <vector>
 
+#include "text/AsciiCase.h"
+
 namespace Tessaly::Docs::Rtf {
 
 namespace {
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n';
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const char x = (a[i] >= 'a' && a[i] <= 'z') ? static_cast<char>(a[i] - 32) : a[i];
-        const char y = (b[i] >= 'a' && b[i] <= 'z') ? static_cast<char>(b[i] - 32) : b[i];
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Splits a field instruction into its words: quoted arguments lose their quotes, and a
@@ -61,7 +49,7 @@ std::vector<std::string> Words(std::string_view text) {
 
 std::optional<std::string> HyperlinkTarget(std::string_view instruction) {
     const std::vector<std::string> words = Words(instruction);
-    if (words.empty() || !EqualsNoCase(words[0], "HYPERLINK")) {
+    if (words.empty() || !text::EqualsNoCase(words[0], "HYPERLINK")) {
         return std::nullopt;
     }
     std::string target;

@@ -3,11 +3,11 @@
 // completes.
 
 #include <algorithm>
-#include <cctype>
 
 #include "doclib/rtf/FieldInstruction.h"
 #include "doclib/rtf/LanguageTags.h"
 #include "doclib/rtf/RtfParser.h"
+#include "text/AsciiCase.h"
 
 namespace Tessaly::Docs::Rtf {
 
@@ -26,13 +26,8 @@ int HeadingStyleLevel(std::string_view name) {
         name.remove_prefix(1);
     }
     constexpr std::string_view kPrefix = "heading ";
-    if (name.size() != kPrefix.size() + 1) {
+    if (name.size() != kPrefix.size() + 1 || !text::StartsWithNoCase(name, kPrefix)) {
         return 0;
-    }
-    for (std::size_t i = 0; i < kPrefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(name[i])) != kPrefix[i]) {
-            return 0;
-        }
     }
     const char digit = name.back();
     return digit >= '1' && digit <= '9' ? std::min(digit - '0', 6) : 0;

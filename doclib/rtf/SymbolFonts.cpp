@@ -1,7 +1,8 @@
 #include "doclib/rtf/SymbolFonts.h"
 
 #include <array>
-#include <cctype>
+
+#include "text/AsciiCase.h"
 
 namespace Tessaly::Docs::Rtf {
 
@@ -67,18 +68,6 @@ char32_t WingdingsBullet(std::uint8_t byte) {
     }
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 SymbolFont SymbolFontOf(std::string_view name, std::int32_t charset) {
@@ -88,11 +77,11 @@ SymbolFont SymbolFontOf(std::string_view name, std::int32_t charset) {
     while (!name.empty() && name.back() == ' ') {
         name.remove_suffix(1);
     }
-    if (StartsWithNoCase(name, "wingdings") || StartsWithNoCase(name, "webdings") ||
-        StartsWithNoCase(name, "zapf dingbats")) {
+    if (text::StartsWithNoCase(name, "wingdings") || text::StartsWithNoCase(name, "webdings") ||
+        text::StartsWithNoCase(name, "zapf dingbats")) {
         return SymbolFont::kWingdings;
     }
-    if ((name.size() == 6 && StartsWithNoCase(name, "symbol")) || charset == kSymbolCharset) {
+    if (text::EqualsNoCase(name, "symbol") || charset == kSymbolCharset) {
         return SymbolFont::kSymbol;
     }
     return SymbolFont::kNone;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "text/AsciiCase.h"
 #include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
@@ -537,7 +538,7 @@ std::optional<ChapterLineMatch> MatchChapterLine(std::string_view trimmed, std::
         ++wordEnd;
     }
     const auto lead = static_cast<unsigned char>(trimmed[0]);
-    const auto first = static_cast<unsigned char>(lead >= 'A' && lead <= 'Z' ? lead + 0x20 : lead);
+    const auto first = static_cast<unsigned char>(text::ToLowerAscii(trimmed[0]));
     // Uppercase and lowercase Cyrillic may differ in their lead byte.
     const bool maybe =
         wordEnd < kFirstWordStarts.size() &&
