@@ -13,33 +13,44 @@ bool IsContinuation(unsigned char b) {
     return (b & 0xC0) == 0x80;
 }
 
+// What a byte at or above 0x80 promises: the length of its sequence (0 when it begins none)
+// and the range its second byte must fall in.
+struct LeadByte {
+    std::size_t length = 0;
+    unsigned char lo = 0x80;
+    unsigned char hi = 0xBF;
+};
+
+LeadByte LeadOf(unsigned char b) {
+    if (b >= 0xC2 && b <= 0xDF) {
+        return {2, 0x80, 0xBF};
+    }
+    if (b >= 0xE0 && b <= 0xEF) {
+        // No overlong forms, no surrogates.
+        return {3, static_cast<unsigned char>(b == 0xE0 ? 0xA0 : 0x80),
+                static_cast<unsigned char>(b == 0xED ? 0x9F : 0xBF)};
+    }
+    if (b >= 0xF0 && b <= 0xF4) {
+        // No overlong forms, nothing past U+10FFFF.
+        return {4, static_cast<unsigned char>(b == 0xF0 ? 0x90 : 0x80),
+                static_cast<unsigned char>(b == 0xF4 ? 0x8F : 0xBF)};
+    }
+    return {};
+}
+
 // Length of the well-formed sequence at `at`, or 0 when the byte there does not begin one.
 std::size_t SequenceAt(std::string_view s, std::size_t at) {
     const auto b = static_cast<unsigned char>(s[at]);
     if (b < 0x80) {
         return 1;
     }
-    std::size_t len = 0;
-    unsigned char lo = 0x80;
-    unsigned char hi = 0xBF;
-    if (b >= 0xC2 && b <= 0xDF) {
-        len = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        len = 3;
-        lo = b == 0xE0 ? 0xA0 : 0x80;
-        hi = b == 0xED ? 0x9F : 0xBF;  // no surrogates
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        len = 4;
-        lo = b == 0xF0 ? 0x90 : 0x80;
-        hi = b == 0xF4 ? 0x8F : 0xBF;  // nothing past U+10FFFF
-    } else {
-        return 0;
-    }
-    if (at + len > s.size()) {
+    const LeadByte lead = LeadOf(b);
+    const std::size_t len = lead.length;
+    if (len == 0 || at + len > s.size()) {
         return 0;
     }
     const auto second = static_cast<unsigned char>(s[at + 1]);
-    if (second < lo || second > hi) {
+    if (second < lead.lo || second > lead.hi) {
         return 0;
     }
     for (std::size_t k = 2; k < len; ++k) {
@@ -72,6 +83,23 @@ CodePoint DecodeAt(std::string_view text, std::size_t at) {
         value = (value << 6) | (static_cast<unsigned char>(text[at + i]) & 0x3F);
     }
     return {value, length};
+}
+
+std::size_t IllFormedLengthAt(std::string_view text, std::size_t at) {
+    const LeadByte lead = LeadOf(static_cast<unsigned char>(text[at]));
+    unsigned char lo = lead.lo;
+    unsigned char hi = lead.hi;
+    std::size_t k = 1;
+    while (k < lead.length && at + k < text.size()) {
+        const auto b = static_cast<unsigned char>(text[at + k]);
+        if (b < lo || b > hi) {
+            break;
+        }
+        lo = 0x80;
+        hi = 0xBF;
+        ++k;
+    }
+    return k;
 }
 
 CodePoint DecodeBefore(std::string_view text, std::size_t end) {

@@ -25,6 +25,10 @@ CodePoint DecodeBefore(std::string_view text, std::size_t end);
 inline bool IsWellFormed(std::string_view text, std::size_t at, const CodePoint& cp) {
     return cp.length > 1 || static_cast<unsigned char>(text[at]) < 0x80;
 }
+// Where no well-formed sequence begins at `at`: the length of the stretch that is its broken
+// start, the lead byte with the bytes that still fitted it (Unicode's maximal subpart), so that
+// a writer that marks bad input marks each stretch once.
+std::size_t IllFormedLengthAt(std::string_view text, std::size_t at);
 std::size_t CountCodePoints(std::string_view text);
 void Append(std::string& out, char32_t c);
 

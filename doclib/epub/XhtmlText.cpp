@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "text/Utf8.h"
+
 namespace Tessaly::Docs {
 
 namespace {
@@ -37,56 +39,21 @@ constexpr std::array<std::uint8_t, 256> MakeBoundTable() {
 }
 constexpr std::array<std::uint8_t, 256> kBound = MakeBoundTable();
 
-// Decodes one UTF-8 character at s[i]. Returns its length and sets `cp`; returns the length of
-// the maximal bad stretch and sets `cp` to -1 when the bytes are not UTF-8.
-std::size_t DecodeUtf8(std::string_view s, std::size_t i, std::int32_t& cp) {
+// The character at s[i]: its length, with `cp` set to its code point, or -1 and the length of
+// the bad stretch when the bytes there are not UTF-8.
+std::size_t CharacterAt(std::string_view s, std::size_t i, std::int32_t& cp) {
     const auto b0 = static_cast<unsigned char>(s[i]);
-    std::size_t length = 0;
-    unsigned char lo = 0x80;
-    unsigned char hi = 0xbf;
-    std::int32_t value = 0;
     if (b0 < 0x80) {
         cp = b0;
         return 1;
-    } else if (b0 >= 0xc2 && b0 <= 0xdf) {
-        length = 2;
-        value = b0 & 0x1f;
-    } else if (b0 >= 0xe0 && b0 <= 0xef) {
-        length = 3;
-        value = b0 & 0x0f;
-        if (b0 == 0xe0) {
-            lo = 0xa0;  // no overlong forms
-        } else if (b0 == 0xed) {
-            hi = 0x9f;  // no surrogates
-        }
-    } else if (b0 >= 0xf0 && b0 <= 0xf4) {
-        length = 4;
-        value = b0 & 0x07;
-        if (b0 == 0xf0) {
-            lo = 0x90;
-        } else if (b0 == 0xf4) {
-            hi = 0x8f;  // nothing above U+10FFFF
-        }
-    } else {
+    }
+    const text::utf8::CodePoint decoded = text::utf8::DecodeAt(s, i);
+    if (!text::utf8::IsWellFormed(s, i, decoded)) {
         cp = -1;
-        return 1;
+        return text::utf8::IllFormedLengthAt(s, i);
     }
-    for (std::size_t k = 1; k < length; ++k) {
-        if (i + k >= s.size()) {
-            cp = -1;
-            return k;
-        }
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if (b < lo || b > hi) {
-            cp = -1;
-            return k;
-        }
-        lo = 0x80;
-        hi = 0xbf;
-        value = (value << 6) | (b & 0x3f);
-    }
-    cp = value;
-    return length;
+    cp = static_cast<std::int32_t>(decoded.value);
+    return decoded.length;
 }
 
 bool IsDropped(std::int32_t cp) {
@@ -112,7 +79,7 @@ void Walk(std::string_view utf8, Plain plain, Special special) {
             break;
         }
         std::int32_t cp = 0;
-        const std::size_t length = DecodeUtf8(utf8, i, cp);
+        const std::size_t length = CharacterAt(utf8, i, cp);
         special(cp, utf8.substr(i, length));
         i += length;
     }
@@ -172,7 +139,7 @@ void AppendXhtmlText(std::string& out, std::string_view utf8, bool& afterSpace) 
             break;
         }
         std::int32_t cp = 0;
-        const std::size_t length = DecodeUtf8(utf8, i, cp);
+        const std::size_t length = CharacterAt(utf8, i, cp);
         const std::string_view bytes = utf8.substr(i, length);
         i += length;
         if (cp == ' ') {
