@@ -17,8 +17,8 @@ void RtfParser::OnCharacterFormatWord(Word word, bool hasParam, std::int32_t par
     switch (word) {
         case Word::kPlain:
             chr = CharacterState{};
-            chr.font = defaultFont_;
-            chr.language = defaultLanguage_;
+            chr.font = fonts_.defaultFont();
+            chr.language = languages_.defaultLanguage();
             return;
         case Word::kBold:
             setFormat(kBold);
@@ -57,14 +57,14 @@ void RtfParser::OnCharacterFormatWord(Word word, bool hasParam, std::int32_t par
             chr.language = param;
             return;
         case Word::kDefaultLanguage:
-            defaultLanguage_ = param;
+            languages_.SetDefaultLanguage(param);
             if (chr.language == 0) {
                 chr.language = param;
             }
             return;
         case Word::kCharStyle:
             if (state_.destination == Destination::kStyleEntry) {
-                styleEntry_.paragraphStyle = false;
+                styles_.SetEntryCharacterStyle();
             }
             return;
         default:

@@ -9,54 +9,46 @@
 
 namespace Tessaly::Docs::Rtf {
 
-namespace {
-
-// Longer font names are not names anyone compares with.
-constexpr std::size_t kFontNameLimit = 128;
-
-}  // namespace
-
 void RtfParser::OnCodePageWord(Word word, bool hasParam, std::int32_t param) {
     switch (word) {
         case Word::kAnsi:
-            defaultCodePage_ = 1252;
-            break;
+            fonts_.SetDefaultCodePage(1252);
+            return;
         case Word::kMac:
-            defaultCodePage_ = 10000;
-            break;
+            fonts_.SetDefaultCodePage(10000);
+            return;
         case Word::kPc:
-            defaultCodePage_ = 437;
-            break;
+            fonts_.SetDefaultCodePage(437);
+            return;
         case Word::kPca:
-            defaultCodePage_ = 850;
-            break;
+            fonts_.SetDefaultCodePage(850);
+            return;
         case Word::kAnsiCodePage:
             if (hasParam && param > 0) {
-                defaultCodePage_ = param;
+                fonts_.SetDefaultCodePage(param);
             }
-            break;
+            return;
         case Word::kDefaultFont:
-            defaultFont_ = param;
+            fonts_.SetDefaultFont(param);
             state_.character.font = param;
-            break;
+            return;
         case Word::kFont:
             if (state_.destination == Destination::kFontTable) {
-                fontEntry_ = param;
-                fonts_[param];
+                fonts_.BeginEntry(param);
             } else {
                 state_.character.font = param;
             }
-            break;
+            return;
         case Word::kCharset:
-            if (state_.destination == Destination::kFontTable && fontEntry_ >= 0) {
-                fonts_[fontEntry_].charset = param;
+            if (state_.destination == Destination::kFontTable) {
+                fonts_.SetEntryCharset(param);
             }
-            break;
+            return;
         case Word::kCodePage:
-            if (state_.destination == Destination::kFontTable && fontEntry_ >= 0) {
-                fonts_[fontEntry_].codePage = param;
+            if (state_.destination == Destination::kFontTable) {
+                fonts_.SetEntryCodePage(param);
             }
-            break;
+            return;
         case Word::kUnicodeSkip:
             state_.unicodeSkip = static_cast<std::uint8_t>(std::clamp<std::int32_t>(param, 0, 255));
             return;
@@ -74,12 +66,11 @@ void RtfParser::OnCodePageWord(Word word, bool hasParam, std::int32_t param) {
         default:
             return;
     }
-    codePageKnown_ = false;
 }
 
 void RtfParser::OnText(std::string_view text) {
     if (state_.destination == Destination::kFontTable) {
-        OnFontTableText(text);
+        fonts_.AppendEntryName(text);
         return;
     }
     const SymbolFont font = CurrentSymbolFont();
@@ -99,23 +90,6 @@ void RtfParser::OnText(std::string_view text) {
         }
     }
     Emit(mapped);
-}
-
-void RtfParser::OnFontTableText(std::string_view text) {
-    if (fontEntry_ < 0) {
-        return;
-    }
-    FontEntry& font = fonts_[fontEntry_];
-    if (font.nameComplete) {
-        return;
-    }
-    const auto end = text.find(';');
-    font.nameComplete = end != std::string_view::npos;
-    text = text.substr(0, end);
-    if (font.name.size() < kFontNameLimit) {
-        font.name.append(text.substr(0, kFontNameLimit - font.name.size()));
-    }
-    codePageKnown_ = false;
 }
 
 void RtfParser::OnByte(std::uint8_t byte) {
@@ -184,30 +158,6 @@ void RtfParser::OnUnicode(std::int32_t value) {
         }
     }
     EmitCodePoint(unit);
-}
-
-int RtfParser::CodePage() {
-    if (codePageKnown_ && codePageFont_ == state_.character.font) {
-        return codePage_;
-    }
-    codePage_ = defaultCodePage_;
-    symbolFont_ = SymbolFont::kNone;
-    if (const auto it = fonts_.find(state_.character.font); it != fonts_.end()) {
-        if (it->second.codePage > 0) {
-            codePage_ = it->second.codePage;
-        } else if (const int fromCharset = CharsetCodePage(it->second.charset); fromCharset > 0) {
-            codePage_ = fromCharset;
-        }
-        symbolFont_ = SymbolFontOf(it->second.name, it->second.charset);
-    }
-    codePageFont_ = state_.character.font;
-    codePageKnown_ = true;
-    return codePage_;
-}
-
-SymbolFont RtfParser::CurrentSymbolFont() {
-    CodePage();
-    return symbolFont_;
 }
 
 }  // namespace Tessaly::Docs::Rtf

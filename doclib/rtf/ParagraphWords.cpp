@@ -30,8 +30,7 @@ void RtfParser::OnParagraphWord(Word word, bool hasParam, std::int32_t param) {
             return;
         case Word::kStyle:
             if (state_.destination == Destination::kStyleEntry) {
-                styleEntry_.number = param;
-                styleEntry_.paragraphStyle = true;
+                styles_.SetEntryParagraphStyle(param);
             } else {
                 para.style = param;
                 noteFormatting();
@@ -39,7 +38,7 @@ void RtfParser::OnParagraphWord(Word word, bool hasParam, std::int32_t param) {
             return;
         case Word::kOutlineLevel:
             if (state_.destination == Destination::kStyleEntry) {
-                styleEntry_.outlineLevel = OutlineLevel(param);
+                styles_.SetEntryOutlineLevel(OutlineLevel(param));
             } else {
                 para.outlineLevel = OutlineLevel(param);
             }
@@ -164,8 +163,8 @@ BlockShape RtfParser::Shape() const {
     if (para.outlineLevel >= 0) {
         // Outline level 9 is RTF's explicit "body text".
         level = para.outlineLevel <= 8 ? std::min(para.outlineLevel + 1, 6) : 0;
-    } else if (const auto it = headingStyles_.find(para.style); it != headingStyles_.end()) {
-        level = it->second;
+    } else {
+        level = styles_.HeadingLevel(para.style);
     }
     if (level > 0) {
         shape.kind = BlockKind::Heading;

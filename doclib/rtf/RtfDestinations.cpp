@@ -2,12 +2,8 @@
 // fields, footnotes, list numbers and embedded objects, and what closing their groups
 // completes.
 
-#include <algorithm>
-
 #include "doclib/rtf/FieldInstruction.h"
-#include "doclib/rtf/LanguageTags.h"
 #include "doclib/rtf/RtfParser.h"
-#include "text/AsciiCase.h"
 
 namespace Tessaly::Docs::Rtf {
 
@@ -15,22 +11,6 @@ namespace {
 
 bool IsTextDestination(Destination d) {
     return d == Destination::kBody || d == Destination::kNote;
-}
-
-// "heading 1" .. "heading 9" in any letter case, as word processors name their heading styles.
-int HeadingStyleLevel(std::string_view name) {
-    while (!name.empty() && (name.back() == ';' || name.back() == ' ')) {
-        name.remove_suffix(1);
-    }
-    while (!name.empty() && name.front() == ' ') {
-        name.remove_prefix(1);
-    }
-    constexpr std::string_view kPrefix = "heading ";
-    if (name.size() != kPrefix.size() + 1 || !text::StartsWithNoCase(name, kPrefix)) {
-        return 0;
-    }
-    const char digit = name.back();
-    return digit >= '1' && digit <= '9' ? std::min(digit - '0', 6) : 0;
 }
 
 void Trim(std::string& text) {
@@ -57,7 +37,7 @@ bool RtfParser::StartDestination(Word word) {
     switch (word) {
         case Word::kFontTable:
             state_.destination = Destination::kFontTable;
-            fontEntry_ = -1;
+            fonts_.BeginTable();
             return true;
         case Word::kStyleSheet:
             state_.destination = Destination::kStyleSheet;
@@ -175,7 +155,7 @@ void RtfParser::FinishGroup(GroupEnd end) {
         case GroupEnd::kNothing:
             return;
         case GroupEnd::kStyleEntry:
-            RegisterStyle();
+            styles_.FinishEntry();
             return;
         case GroupEnd::kNote: {
             noteText_.Finish(Shape());
@@ -188,23 +168,6 @@ void RtfParser::FinishGroup(GroupEnd end) {
                 fieldInstructions_.pop_back();
             }
             return;
-    }
-}
-
-void RtfParser::RegisterStyle() {
-    if (!styleEntry_.paragraphStyle) {
-        return;
-    }
-    int level = 0;
-    if (styleEntry_.outlineLevel >= 0 && styleEntry_.outlineLevel <= 8) {
-        level = std::min(styleEntry_.outlineLevel + 1, 6);
-    } else if (styleEntry_.outlineLevel < 0) {
-        level = HeadingStyleLevel(styleEntry_.name);
-    }
-    if (level > 0) {
-        headingStyles_[styleEntry_.number] = static_cast<std::uint8_t>(level);
-    } else {
-        headingStyles_.erase(styleEntry_.number);
     }
 }
 
@@ -242,22 +205,7 @@ void RtfParser::FinishDocument() {
     Trim(doc_.metadata.description);
 
     // The language most of the text is marked with, else the document's default language.
-    if (countedBytes_ > 0) {
-        languageUse_[countedLanguage_] += countedBytes_;
-    }
-    std::uint64_t best = 0;
-    std::int32_t bestLcid = 0;
-    for (const auto& [lcid, bytes] : languageUse_) {
-        const std::string_view tag = LanguageTag(lcid);
-        if (!tag.empty() && (bytes > best || (bytes == best && lcid < bestLcid))) {
-            best = bytes;
-            bestLcid = lcid;
-            doc_.metadata.language = std::string(tag);
-        }
-    }
-    if (doc_.metadata.language.empty()) {
-        doc_.metadata.language = std::string(LanguageTag(defaultLanguage_));
-    }
+    doc_.metadata.language = languages_.MostUsedTag();
 }
 
 }  // namespace Tessaly::Docs::Rtf

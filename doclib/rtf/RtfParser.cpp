@@ -180,7 +180,7 @@ void RtfParser::OpenGroup() {
     if (state_.destination == Destination::kStyleSheet) {
         state_.destination = Destination::kStyleEntry;
         state_.end = GroupEnd::kStyleEntry;
-        styleEntry_ = StyleEntry{};
+        styles_.BeginEntry();
     } else if (state_.destination == Destination::kUnicodePair) {
         // Of an \upr pair only the Unicode twin is read; the 8-bit form is passed over.
         if (tokens_.NextIsUnicodeTwin()) {
@@ -275,7 +275,7 @@ void RtfParser::Emit(std::string_view utf8) {
                 static_cast<std::uint8_t>(state_.character.format | (state_.link > 0 ? kLink : 0));
             builder.Text(utf8, format, ref);
             if (state_.destination == Destination::kBody) {
-                CountLanguage(utf8.size());
+                languages_.Count(state_.character.language, utf8.size());
             }
             return;
         }
@@ -296,9 +296,7 @@ void RtfParser::Emit(std::string_view utf8) {
             return;
         }
         case Destination::kStyleEntry:
-            if (styleEntry_.name.size() < 256) {
-                styleEntry_.name.append(utf8.substr(0, 256));
-            }
+            styles_.AppendEntryName(utf8);
             return;
         case Destination::kFieldInstruction:
             if (state_.field >= 0 &&
@@ -326,17 +324,6 @@ void RtfParser::EmitCodePoint(char32_t c) {
         const Utf8Char utf8(c);
         Emit(utf8.view());
     }
-}
-
-void RtfParser::CountLanguage(std::size_t bytes) {
-    if (state_.character.language != countedLanguage_) {
-        if (countedBytes_ > 0) {
-            languageUse_[countedLanguage_] += countedBytes_;
-        }
-        countedLanguage_ = state_.character.language;
-        countedBytes_ = 0;
-    }
-    countedBytes_ += bytes;
 }
 
 }  // namespace Tessaly::Docs::Rtf

@@ -4,20 +4,24 @@
 //
 // Control words are handled by kind, each kind in a file of its own: code pages and fonts
 // (CodePageWords.cpp), character formatting (CharacterFormatWords.cpp), paragraphs and breaks
-// (ParagraphWords.cpp) and destinations (RtfDestinations.cpp).
+// (ParagraphWords.cpp) and destinations (RtfDestinations.cpp). What the header and the tables
+// declare is kept by objects of its own: the fonts and their code pages, the heading styles,
+// and the tally of the text's languages.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "doclib/Document.h"
 #include "doclib/ParagraphBuilder.h"
 #include "doclib/rtf/CodePages.h"
 #include "doclib/rtf/ControlWords.h"
+#include "doclib/rtf/FontTable.h"
 #include "doclib/rtf/GroupState.h"
+#include "doclib/rtf/LanguageTally.h"
 #include "doclib/rtf/RtfTokenizer.h"
+#include "doclib/rtf/StyleTable.h"
 #include "doclib/rtf/SymbolFonts.h"
 
 namespace Tessaly::Docs::Rtf {
@@ -37,19 +41,6 @@ class RtfParser {
 
   private:
     static constexpr int kUtf8CodePage = 65001;
-
-    struct FontEntry {
-        std::int32_t charset = 0;
-        std::int32_t codePage = 0;
-        std::string name;           // as far as the font table gives it
-        bool nameComplete = false;  // the ';' after the name was read
-    };
-    struct StyleEntry {
-        std::int32_t number = 0;
-        bool paragraphStyle = true;
-        std::int8_t outlineLevel = -1;
-        std::string name;
-    };
 
     // Tokens (RtfParser.cpp).
     bool Dispatch(Token& token);
@@ -71,16 +62,14 @@ class RtfParser {
     ParagraphBuilder& Builder() {
         return state_.destination == Destination::kNote ? noteText_ : body_;
     }
-    void CountLanguage(std::size_t bytes);
 
     // Code pages, fonts and characters given by number (CodePageWords.cpp).
     void OnCodePageWord(Word word, bool hasParam, std::int32_t param);
     void OnText(std::string_view text);
     void OnByte(std::uint8_t byte);
     void OnUnicode(std::int32_t value);
-    void OnFontTableText(std::string_view text);
-    int CodePage();
-    SymbolFont CurrentSymbolFont();
+    int CodePage() { return fonts_.CodePageOf(state_.character.font); }
+    SymbolFont CurrentSymbolFont() { return fonts_.SymbolFontFor(state_.character.font); }
 
     // Character formatting (CharacterFormatWords.cpp).
     void OnCharacterFormatWord(Word word, bool hasParam, std::int32_t param);
@@ -99,7 +88,6 @@ class RtfParser {
     void StartNote();
     void StartFieldResult();
     void StartListNumber();
-    void RegisterStyle();
     void FinishDocument();
 
     RtfTokenizer tokens_;
@@ -126,24 +114,10 @@ class RtfParser {
     int pendingNeed_ = 0;
     int pendingCodePage_ = 0;
 
-    int defaultCodePage_ = 1252;
-    std::int32_t defaultFont_ = 0;
-    std::int32_t defaultLanguage_ = 0;
-    std::unordered_map<std::int32_t, FontEntry> fonts_;
-    std::int32_t fontEntry_ = -1;
-    bool codePageKnown_ = false;
-    std::int32_t codePageFont_ = 0;
-    int codePage_ = 1252;
-    SymbolFont symbolFont_ = SymbolFont::kNone;
-
-    std::unordered_map<std::int32_t, std::uint8_t> headingStyles_;  // style number -> level
-    StyleEntry styleEntry_;
+    FontTable fonts_;
+    StyleTable styles_;
+    LanguageTally languages_;
     std::vector<std::string> fieldInstructions_;
-
-    // Bytes of body text per language identifier, to name the language the text is in.
-    std::unordered_map<std::int32_t, std::uint64_t> languageUse_;
-    std::int32_t countedLanguage_ = 0;
-    std::uint64_t countedBytes_ = 0;
 };
 
 }  // namespace Tessaly::Docs::Rtf
