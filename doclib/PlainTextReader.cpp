@@ -2,7 +2,7 @@
 
 #include "doclib/HugePages.h"
 #include "doclib/ParagraphBuilder.h"
-#include "doclib/rtf/Utf8.h"
+#include "doclib/TextCodePoint.h"
 #include "text/PlainTextLines.h"
 #include "text/Utf8.h"
 

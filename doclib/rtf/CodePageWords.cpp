@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "doclib/TextCodePoint.h"
 #include "doclib/rtf/RtfParser.h"
-#include "doclib/rtf/Utf8.h"
 
 namespace Tessaly::Docs::Rtf {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "doclib/HugePages.h"
-#include "doclib/rtf/Utf8.h"
+#include "doclib/TextCodePoint.h"
 
 namespace Tessaly::Docs::Rtf {
 
