@@ -27,7 +27,7 @@ void ForEachKeptPiece(std::string_view run, Out&& out) {
             continue;
         }
         const ::text::utf8::CodePoint cp = ::text::utf8::DecodeAt(run, i);
-        const bool keep = Rtf::IsTextCodePoint(cp.value);
+        const bool keep = IsTextCodePoint(cp.value);
         if (keep && ::text::utf8::IsWellFormed(run, i, cp)) {
             i += cp.length;
             continue;
