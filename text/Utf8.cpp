@@ -69,7 +69,7 @@ bool AsciiWord(const char* p) {
 
 }  // namespace
 
-CodePoint DecodeAt(std::string_view text, std::size_t at) {
+CodePoint DecodeSequenceAt(std::string_view text, std::size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
     const std::size_t length = SequenceAt(text, at);
     if (length == 0) {

@@ -17,8 +17,35 @@ struct CodePoint {
     std::size_t length = 1;  // bytes taken from the input
 };
 
-// The code point at `at` (at < text.size()).
-CodePoint DecodeAt(std::string_view text, std::size_t at);
+// The code point at `at` (at < text.size()), of any length; DecodeAt below is the same.
+CodePoint DecodeSequenceAt(std::string_view text, std::size_t at);
+// The code point at `at` (at < text.size()). Characters of up to three bytes (the letters of
+// every living script but a few, CJK included) are decoded in line: writers and scans call
+// this for every character.
+inline CodePoint DecodeAt(std::string_view text, std::size_t at) {
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0x80) {
+        return {lead, 1};
+    }
+    if (lead >= 0xC2 && lead <= 0xDF && at + 1 < text.size()) {
+        const auto trail = static_cast<unsigned char>(text[at + 1]);
+        if ((trail & 0xC0) == 0x80) {
+            return {static_cast<char32_t>((lead & 0x1F) << 6 | (trail & 0x3F)), 2};
+        }
+    } else if (lead >= 0xE0 && lead <= 0xEF && at + 2 < text.size()) {
+        const auto second = static_cast<unsigned char>(text[at + 1]);
+        const auto third = static_cast<unsigned char>(text[at + 2]);
+        // No overlong forms after E0, no surrogates after ED.
+        const unsigned char lo = lead == 0xE0 ? 0xA0 : 0x80;
+        const unsigned char hi = lead == 0xED ? 0x9F : 0xBF;
+        if (second >= lo && second <= hi && (third & 0xC0) == 0x80) {
+            return {
+                static_cast<char32_t>((lead & 0x0F) << 12 | (second & 0x3F) << 6 | (third & 0x3F)),
+                3};
+        }
+    }
+    return DecodeSequenceAt(text, at);
+}
 // The code point that ends just before `end` (end > 0).
 CodePoint DecodeBefore(std::string_view text, std::size_t end);
 // True when DecodeAt found a well-formed sequence, not an invalid byte read by the policy.
