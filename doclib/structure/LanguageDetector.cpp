@@ -1,15 +1,15 @@
 #include "doclib/structure/LanguageDetector.h"
 
-#include "text/LanguageIdentifier.h"
+#include "text/ProseLanguage.h"
 
 namespace Tessaly::Docs {
 
 std::string DetectLanguage(std::string_view text) {
-    return text::LanguageTagOf(text);
+    return text::ProseLanguageOf(text);
 }
 
 std::string DetectDocumentLanguage(const Document& doc) {
-    return text::LanguageTagOf(doc.text);
+    return text::ProseLanguageOf(doc.text);
 }
 
 }  // namespace Tessaly::Docs
