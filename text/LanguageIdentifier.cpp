@@ -2,6 +2,7 @@
 
 #include <compact_lang_det.h>
 #include <encodings.h>
+#include <unicode/uscript.h>
 
 #include <algorithm>
 #include <climits>
@@ -37,6 +38,23 @@ std::string Bcp47Tag(CLD2::Language language) {
         return "ro";
     }
     return std::string(code);
+}
+
+// What a character weighs in letters of an alphabet, not in bytes (a Cyrillic letter takes two
+// bytes, a Chinese character three): a kana or a Hangul syllable stands for about two letters,
+// a Han character, a syllable with its meaning, for about three.
+std::size_t LetterWeight(char32_t c) {
+    if (c < 0x3040 || !utf8::IsLetter(c)) {
+        return utf8::IsLetter(c) ? 1 : 0;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    const UScriptCode script = uscript_getScript(static_cast<UChar32>(c), &status);
+    if (script == USCRIPT_HAN) {
+        return 3;
+    }
+    return script == USCRIPT_HIRAGANA || script == USCRIPT_KATAKANA || script == USCRIPT_HANGUL
+               ? 2
+               : 1;
 }
 
 }  // namespace
@@ -90,13 +108,12 @@ LanguageReading ReadLanguages(std::string_view text) {
         if (tag.empty() || stretch.offset < 0 || stretch.bytes <= 0) {
             continue;
         }
-        // Letters, not bytes: a Cyrillic letter takes two bytes, a Chinese one three.
         const std::string_view piece = utf8Text.substr(static_cast<std::size_t>(stretch.offset),
                                                        static_cast<std::size_t>(stretch.bytes));
         std::size_t letters = 0;
         for (std::size_t i = 0; i < piece.size();) {
             const utf8::CodePoint cp = utf8::DecodeAt(piece, i);
-            letters += utf8::IsLetter(cp.value);
+            letters += LetterWeight(cp.value);
             i += cp.length;
         }
         auto known = std::find_if(reading.languages.begin(), reading.languages.end(),

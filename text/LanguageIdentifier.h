@@ -30,6 +30,7 @@ LanguageGuess IdentifyLanguage(std::string_view utf8, bool bestEffort = false);
 // The letters of a text counted by the language the identifier reads each stretch in.
 struct LanguageLetters {
     std::string tag;  // BCP 47
+    // Letters of an alphabet, or their worth: a Han character counts three, a kana two.
     std::size_t letters = 0;
 };
 struct LanguageReading {

@@ -1,7 +1,9 @@
 #include "text/ProseLanguage.h"
 
 #include <algorithm>
+#include <functional>
 #include <map>
+#include <vector>
 
 #include "text/LanguageIdentifier.h"
 #include "text/ProseText.h"
@@ -18,6 +20,9 @@ constexpr std::size_t kWindow = 4 * 1024;
 // anyhow at kLongestChunk.
 constexpr std::size_t kParagraphChunk = 512;
 constexpr std::size_t kLongestChunk = 2 * 1024;
+// A clear majority of the votes, and the share beside English that names a text's language.
+constexpr std::size_t kMajorityPercent = 60;
+constexpr std::size_t kBesideEnglishPercent = 20;
 // Fewer letters than this say nothing of a language.
 constexpr std::size_t kFewestLetters = 24;
 
@@ -34,18 +39,33 @@ class Tally {
     }
 
     std::string Winner() const {
+        std::vector<std::pair<std::size_t, std::string>> ranked;
         std::size_t total = 0;
-        const std::pair<const std::string, std::size_t>* best = nullptr;
-        for (const auto& entry : votes_) {
-            total += entry.second;
-            if (best == nullptr || entry.second > best->second) {
-                best = &entry;
-            }
+        for (const auto& [tag, letters] : votes_) {
+            ranked.emplace_back(letters, tag);
+            total += letters;
         }
-        if (best == nullptr || total < kFewestLetters || best->second * 5 < total * 3) {
+        if (total < kFewestLetters) {
             return {};
         }
-        return best->first;
+        std::sort(ranked.begin(), ranked.end(), std::greater<>());
+        // English is the language of commands, messages and passages left untranslated in
+        // texts of every language, rarely the other way round: a good share of another
+        // language, with a clear majority of what is not English, names the text's language
+        // (the identifier reads web pages so too).
+        std::size_t notEnglish = 0;
+        const std::pair<std::size_t, std::string>* other = nullptr;
+        for (const auto& entry : ranked) {
+            if (entry.second != "en") {
+                notEnglish += entry.first;
+                other = other == nullptr ? &entry : other;
+            }
+        }
+        if (other != nullptr && other->first * 100 >= total * kBesideEnglishPercent &&
+            other->first * 100 >= notEnglish * kMajorityPercent) {
+            return other->second;
+        }
+        return ranked[0].first * 100 >= total * kMajorityPercent ? ranked[0].second : std::string();
     }
 
   private:
@@ -55,6 +75,7 @@ class Tally {
 // Cuts the prose of `piece` into chunks and hands each to the tally.
 void VoteOnPiece(std::string_view piece, Tally& tally) {
     std::string chunk;
+    bool commandOutput = false;
     std::size_t at = 0;
     while (at < piece.size()) {
         const std::size_t end = std::min(piece.find('\n', at), piece.size());
@@ -63,7 +84,8 @@ void VoteOnPiece(std::string_view piece, Tally& tally) {
         const bool blank = std::all_of(line.begin(), line.end(), [](char c) {
             return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
         });
-        if (!blank && !LooksLikeCode(line)) {
+        commandOutput = !blank && (commandOutput || StartsWithPrompt(line));
+        if (!blank && !commandOutput && !LooksLikeCode(line)) {
             AppendProse(line, chunk);
         }
         if (chunk.size() >= kLongestChunk || (blank && chunk.size() >= kParagraphChunk)) {

@@ -83,7 +83,7 @@ std::size_t MarkupLength(std::string_view line, std::size_t at) {
 
 }  // namespace
 
-bool LooksLikeCode(std::string_view line) {
+bool StartsWithPrompt(std::string_view line) {
     std::size_t start = 0;
     while (start < line.size() && IsAsciiSpace(line[start])) {
         ++start;
@@ -96,9 +96,16 @@ bool LooksLikeCode(std::string_view line) {
             return true;
         }
     }
+    return false;
+}
+
+bool LooksLikeCode(std::string_view line) {
+    if (StartsWithPrompt(line)) {
+        return true;
+    }
     std::size_t visible = 0;
     std::size_t punctuation = 0;
-    for (const char c : body) {
+    for (const char c : line) {
         visible += !IsAsciiSpace(c);
         punctuation += IsProgramPunctuation(c);
     }

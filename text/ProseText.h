@@ -13,6 +13,10 @@ namespace text {
 // characters.
 bool LooksLikeCode(std::string_view line);
 
+// True when `line` is a command after a shell prompt: the lines up to the next blank line are
+// its output, not prose.
+bool StartsWithPrompt(std::string_view line);
+
 // Appends the prose of `line` (no line end) to `out`: tags and entities removed, and every
 // word that is an address or a path.
 void AppendProse(std::string_view line, std::string& out);

@@ -128,11 +128,12 @@ TEST(ProseLanguage, MostOfTheProseNamesTheLanguage) {
          "Goizean goiz jaiki ginen eta mendira igo ginen lagunekin. Bidean zehar ardiak eta "
          "behiak ikusi genituen, eta eguerdian iturri baten ondoan bazkaldu genuen. "
          "Arratsaldean herrira jaitsi ginen, nekatuta baina pozik, eta afaria prestatu genuen.\n"},
-        // Half Russian and half English prose: no clear majority.
+        // Half French and half German: no language holds a clear majority.
         {"",
-         "Мы долго шли вдоль реки и говорили о старых книгах, которые читали в детстве.\n\n"
-         "We walked along the river for a long time and talked about the old books of our "
-         "childhood.\n"},
+         "Nous avons longtemps marché le long de la rivière en parlant des vieux livres que nous "
+         "lisions dans notre enfance.\n\n"
+         "Wir sind lange am Fluss entlang gegangen und haben über die alten Bücher gesprochen, "
+         "die wir in unserer Kindheit gelesen haben.\n"},
     };
     for (const Mixed& mixed : texts) {
         EXPECT_EQ(ProseLanguageOf(mixed.text), mixed.tag) << mixed.text;
