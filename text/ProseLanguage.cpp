@@ -22,7 +22,7 @@ constexpr std::size_t kParagraphChunk = 512;
 constexpr std::size_t kLongestChunk = 2 * 1024;
 // A clear majority of the votes, and the share beside English that names a text's language.
 constexpr std::size_t kMajorityPercent = 60;
-constexpr std::size_t kBesideEnglishPercent = 20;
+constexpr std::size_t kBesideEnglishPercent = 15;
 // Fewer letters than this say nothing of a language.
 constexpr std::size_t kFewestLetters = 24;
 
