@@ -52,9 +52,8 @@ std::size_t LetterWeight(char32_t c) {
     if (script == USCRIPT_HAN) {
         return 3;
     }
-    return script == USCRIPT_HIRAGANA || script == USCRIPT_KATAKANA || script == USCRIPT_HANGUL
-               ? 2
-               : 1;
+    return script == USCRIPT_HIRAGANA || script == USCRIPT_KATAKANA || script == USCRIPT_HANGUL ? 2
+                                                                                                : 1;
 }
 
 }  // namespace
