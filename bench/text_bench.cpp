@@ -23,6 +23,7 @@
 #include "convert/TextChunks.h"
 #include "text/EncodingConversion.h"
 #include "text/LanguageIdentifier.h"
+#include "text/ProseLanguage.h"
 #include "text/TextDecoder.h"
 
 namespace fs = std::filesystem;
@@ -120,7 +121,7 @@ int main() {
     {
         const std::string big = Corpus(100 * kMB);
         std::string tag;
-        const double s = Median(5, [&] { tag = text::LanguageTagOf(big); });
+        const double s = Median(5, [&] { tag = text::ProseLanguageOf(big); });
         std::printf("language of 100 MB:            %7.1f ms  (%s)\n", s * 1000, tag.c_str());
     }
 

@@ -186,7 +186,7 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
     scope.Step(134, [&] { staging.Clear(); });
     std::vector<std::string> chunks;
     try {
-        chunks = ReadTextChunks(source);
+        chunks = ReadTextChunks(source, signatures_);
     } catch (...) {
         // Told once, in the run's list; no book is written for a text we do not have.
         report_.failures.push_back({source, DescribeFailure(std::current_exception())});

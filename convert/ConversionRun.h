@@ -13,6 +13,7 @@
 
 #include "convert/ProcessRunner.h"
 #include "convert/RunReport.h"
+#include "text/FileSignatures.h"
 
 namespace quillane {
 
@@ -47,6 +48,8 @@ class ConversionRun {
     std::string runFolder_;
     std::string converter_;
     int passes_ = 0;
+    // What a source's bytes are, asked of the system's database at most once a run.
+    text::FileSignatures signatures_;
     // Book path to the source it was made from, for the books this run has written.
     std::map<std::string, std::string> madeBooks_;
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "fileio/File.h"
+#include "text/FileSignatures.h"
 #include "text/TextDecoder.h"
 #include "util/AppError.h"
 #include "util/FileBytes.h"
@@ -72,12 +73,17 @@ std::vector<std::string> SplitIntoChunks(std::string_view utf8) {
     return chunks;
 }
 
-std::vector<std::string> ReadTextChunks(const std::string& path) {
+std::vector<std::string> ReadTextChunks(const std::string& path, text::FileSignatures& signatures) {
     std::string bytes = ReadFileBytes(path);
-    if (text::LooksLikeBinary(bytes)) {
+    if (text::LooksLikeBinary(bytes, signatures)) {
         throw AppError(errc::kTypeMismatch, text::kNotTextMessage);
     }
     return SplitIntoChunks(text::DecodeText(std::move(bytes)).utf8);
+}
+
+std::vector<std::string> ReadTextChunks(const std::string& path) {
+    text::FileSignatures signatures;
+    return ReadTextChunks(path, signatures);
 }
 
 }  // namespace quillane

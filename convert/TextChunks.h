@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+namespace text {
+class FileSignatures;
+}
+
 namespace quillane {
 
 inline constexpr std::size_t kChunkCharacters = 256;
@@ -15,11 +19,14 @@ inline constexpr std::size_t kChunkCharacters = 256;
 // The largest source taken; a text this long is no book anyone reads.
 inline constexpr std::uint64_t kSourceFileLimit = std::uint64_t{1} << 30;
 
-// A file that is not text (an image, an archive) raises AppError 13 "not a text file".
+// A file that is not text (an image, an archive, a program: text/TextDecoder.h judges it with
+// `signatures`) raises AppError 13 "not a text file".
 // Raises AppError (53 file not found, 70 permission denied, 76 path not found, 57 device I/O
 // error, which also covers a folder, a pipe, a device and a file over kSourceFileLimit, each
 // with its reason) when the file cannot be opened or read. Nothing but a regular file is
 // opened for reading, so a pipe or a device never keeps the run waiting.
+std::vector<std::string> ReadTextChunks(const std::string& path, text::FileSignatures& signatures);
+// The same for a single file, with signatures of its own.
 std::vector<std::string> ReadTextChunks(const std::string& path);
 
 // The chunking alone, for text already decoded.

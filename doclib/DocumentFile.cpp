@@ -12,6 +12,7 @@
 #include "doclib/structure/Refine.h"
 #include "fileio/File.h"
 #include "text/AsciiCase.h"
+#include "text/FileSignatures.h"
 #include "text/TextDecoder.h"
 
 namespace Tessaly::Docs {
@@ -61,7 +62,8 @@ std::string ReadSourceFile(const std::string& path) {
 // Plain text becomes the very document the program stages a text as (PlainTextReader.h), so
 // a text makes the same book whether the program or the converter alone is given it.
 Document ReadPlainText(std::string bytes, const std::string& path) {
-    if (text::LooksLikeBinary(bytes)) {
+    text::FileSignatures signatures;  // one document per converter: loaded once, if at all
+    if (text::LooksLikeBinary(bytes, signatures)) {
         throw DocumentError("'" + path + "': " + text::kNotTextMessage);
     }
     const std::string utf8 = text::DecodeText(std::move(bytes)).utf8;

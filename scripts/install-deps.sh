@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  zlib1g-dev libdeflate-dev libuchardet-dev libicu-dev libcld2-dev
+  zlib1g-dev libdeflate-dev libuchardet-dev libicu-dev libcld2-dev libmagic-dev
   libxml2-dev clang
   libgtest-dev googletest
   epubcheck default-jre-headless unzip

@@ -2,11 +2,14 @@
 
 #include <compact_lang_det.h>
 #include <encodings.h>
+#include <unicode/uscript.h>
 
+#include <algorithm>
 #include <climits>
 #include <string_view>
 
 #include "text/Utf8.h"
+#include "text/Utf8Text.h"
 
 namespace text {
 
@@ -37,6 +40,22 @@ std::string Bcp47Tag(CLD2::Language language) {
     return std::string(code);
 }
 
+// What a character weighs in letters of an alphabet, not in bytes (a Cyrillic letter takes two
+// bytes, a Chinese character three): a kana or a Hangul syllable stands for about two letters,
+// a Han character, a syllable with its meaning, for about three.
+std::size_t LetterWeight(char32_t c) {
+    if (c < 0x3040 || !utf8::IsLetter(c)) {
+        return utf8::IsLetter(c) ? 1 : 0;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    const UScriptCode script = uscript_getScript(static_cast<UChar32>(c), &status);
+    if (script == USCRIPT_HAN) {
+        return 3;
+    }
+    return script == USCRIPT_HIRAGANA || script == USCRIPT_KATAKANA || script == USCRIPT_HANGUL ? 2
+                                                                                                : 1;
+}
+
 }  // namespace
 
 LanguageGuess IdentifyLanguage(std::string_view utf8Text, bool bestEffort) {
@@ -64,36 +83,47 @@ LanguageGuess IdentifyLanguage(std::string_view utf8Text, bool bestEffort) {
     return guess;
 }
 
-std::string LanguageSample(std::string_view utf8Text) {
-    constexpr std::size_t kHead = 64 * 1024;
-    constexpr std::size_t kWindows = 16;
-    constexpr std::size_t kWindow = 4 * 1024;
-    if (utf8Text.size() <= kHead + kWindows * kWindow) {
-        return std::string(utf8Text);
-    }
-    auto onCharacter = [&](std::size_t at) {
-        while (at < utf8Text.size() && (static_cast<unsigned char>(utf8Text[at]) & 0xC0) == 0x80) {
-            ++at;
+LanguageReading ReadLanguages(std::string_view text) {
+    const std::string valid = utf8::ToValidUtf8(text);  // the identifier stops at a bad byte
+    const std::string_view utf8Text = valid;
+    const int length = utf8Text.size() > static_cast<std::size_t>(INT_MAX / 2)
+                           ? INT_MAX / 2
+                           : static_cast<int>(utf8Text.size());
+    CLD2::CLDHints hints = {nullptr, nullptr, CLD2::UNKNOWN_ENCODING, CLD2::UNKNOWN_LANGUAGE};
+    CLD2::Language languages[3] = {};
+    int percents[3] = {};
+    double scores[3] = {};
+    CLD2::ResultChunkVector stretches;
+    int textBytes = 0;
+    bool reliable = false;
+    int validPrefix = 0;
+    CLD2::ExtDetectLanguageSummaryCheckUTF8(utf8Text.data(), length, true, &hints, 0, languages,
+                                            percents, scores, &stretches, &textBytes, &reliable,
+                                            &validPrefix);
+    LanguageReading reading;
+    reading.reliable = reliable;
+    for (const CLD2::ResultChunk& stretch : stretches) {
+        const std::string tag = Bcp47Tag(static_cast<CLD2::Language>(stretch.lang1));
+        if (tag.empty() || stretch.offset < 0 || stretch.bytes <= 0) {
+            continue;
         }
-        return at;
-    };
-    auto piece = [&](std::size_t at, std::size_t size) {
-        // Ends before a character that would be cut, so the sample stays valid UTF-8.
-        std::size_t end = onCharacter(std::min(at + size, utf8Text.size()));
-        return utf8Text.substr(at, end - at);
-    };
-    std::string sample(piece(0, kHead));
-    const std::size_t stride = (utf8Text.size() - kHead) / kWindows;
-    for (std::size_t w = 0; w < kWindows; ++w) {
-        sample.push_back('\n');
-        sample.append(piece(onCharacter(kHead + w * stride), kWindow));
+        const std::string_view piece = utf8Text.substr(static_cast<std::size_t>(stretch.offset),
+                                                       static_cast<std::size_t>(stretch.bytes));
+        std::size_t letters = 0;
+        for (std::size_t i = 0; i < piece.size();) {
+            const utf8::CodePoint cp = utf8::DecodeAt(piece, i);
+            letters += LetterWeight(cp.value);
+            i += cp.length;
+        }
+        auto known = std::find_if(reading.languages.begin(), reading.languages.end(),
+                                  [&](const LanguageLetters& l) { return l.tag == tag; });
+        if (known == reading.languages.end()) {
+            reading.languages.push_back({tag, letters});
+        } else {
+            known->letters += letters;
+        }
     }
-    return sample;
-}
-
-std::string LanguageTagOf(std::string_view utf8Text) {
-    const LanguageGuess guess = IdentifyLanguage(LanguageSample(utf8Text));
-    return guess.reliable ? guess.tag : std::string();
+    return reading;
 }
 
 }  // namespace text

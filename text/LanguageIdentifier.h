@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace text {
 
@@ -26,11 +27,20 @@ struct LanguageGuess {
 // language; a choice between decodings needs that.
 LanguageGuess IdentifyLanguage(std::string_view utf8, bool bestEffort = false);
 
-// A bounded sample of a long text: its first 64 KB and sixteen windows of 4 KB spread over
-// the rest, each starting on a character, so a 100 MB book costs no more than a short story.
-std::string LanguageSample(std::string_view utf8);
+// The letters of a text counted by the language the identifier reads each stretch in.
+struct LanguageLetters {
+    std::string tag;  // BCP 47
+    // Letters of an alphabet, or their worth: a Han character counts three, a kana two.
+    std::size_t letters = 0;
+};
+struct LanguageReading {
+    // Stretches of no language the identifier names (or too short to tell) are left out.
+    std::vector<LanguageLetters> languages;
+    // The identifier is sure of its reading of the whole.
+    bool reliable = false;
+};
 
-// The BCP 47 tag of the text's language, sampled; empty when the identifier is unsure.
-std::string LanguageTagOf(std::string_view utf8);
+// Reads `utf8` stretch by stretch; a text of two languages is counted as two.
+LanguageReading ReadLanguages(std::string_view utf8);
 
 }  // namespace text

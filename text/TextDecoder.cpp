@@ -6,6 +6,8 @@
 
 #include "text/EncodingChoice.h"
 #include "text/EncodingConversion.h"
+#include "text/FileSignatures.h"
+#include "text/Iso2022.h"
 #include "text/Utf8.h"
 #include "text/Windows1252.h"
 
@@ -93,31 +95,78 @@ bool LooksLikeMostlyUtf8(std::string_view bytes, std::size_t validPrefix) {
     return sequences >= 10 * stray;
 }
 
-}  // namespace
+// How much of a file its kind is judged on: the control-byte share on the first blocks, the
+// signatures on the first few kilobytes (they sit at the start, a tar header at 257).
+constexpr std::size_t kJudgedBytes = 64 * 1024;
+constexpr std::size_t kSignatureBytes = 8 * 1024;
 
-bool LooksLikeBinary(std::string_view bytes) {
-    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF" ||
-        LooksLikeUtf16(bytes).has_value()) {
-        return false;
-    }
-    // Zero bytes or many control codes in the first blocks; form feed, vertical tab, escape
-    // and the old end-of-file mark (0x1A) occur in real text.
-    const std::string_view sample = bytes.substr(0, 64 * 1024);
-    std::size_t controls = 0;
-    for (const char ch : sample) {
-        const auto b = static_cast<std::uint8_t>(ch);
-        if (b == 0) {
+// The types the signature database gives to text it cannot call text (zero bytes make it
+// "application/octet-stream") or to text that begins like a script or a mail; every other
+// type is a picture, a sound, a font, an archive, a document or a program.
+bool MayBeText(std::string_view type) {
+    for (const std::string_view family : {"text/", "message/", "inode/"}) {
+        if (type.substr(0, family.size()) == family) {
             return true;
         }
-        if (b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' && b != '\v' &&
-            b != 0x1A && b != 0x1B) {
-            ++controls;
+    }
+    for (const std::string_view textual : {"application/octet-stream", "application/json",
+                                           "application/xml", "application/javascript"}) {
+        if (type == textual) {
+            return true;
         }
     }
-    return controls * 100 > sample.size() * 2 + 2;
+    return false;
 }
 
-DecodedText DecodeText(std::string owned) {
+// Zero bytes in a text are padding or damage, never characters: they go, everything else stays.
+std::string WithoutZeros(std::string utf8) {
+    if (utf8.find('\0') != std::string::npos) {
+        std::erase(utf8, '\0');
+    }
+    return utf8;
+}
+
+DecodedText DecodeBytes(std::string owned);
+
+}  // namespace
+
+bool LooksLikeBinary(std::string_view bytes, FileSignatures& signatures) {
+    if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF" ||
+        LooksLikeUtf16(bytes).has_value() || Iso2022EncodingOf(bytes.substr(0, kJudgedBytes))) {
+        return false;  // zero bytes are half of UTF-16; shifts and escapes are ISO-2022's
+    }
+    // Form feed, vertical tab, escape (terminal colours) and the old end-of-file mark (0x1A)
+    // occur in real text, and so do zero bytes: a log padded after a crash, a stray NUL.
+    const std::string_view sample = bytes.substr(0, kJudgedBytes);
+    std::size_t controls = 0;
+    std::size_t zeros = 0;
+    for (const char ch : sample) {
+        const auto b = static_cast<std::uint8_t>(ch);
+        zeros += b == 0;
+        controls += b != 0 && b < 0x20 && b != '\t' && b != '\n' && b != '\r' && b != '\f' &&
+                    b != '\v' && b != 0x1A && b != 0x1B;
+    }
+    if (controls * 50 > sample.size() + 100) {  // over 2% of the bytes, beyond a stray two
+        return true;
+    }
+    if (zeros == 0 && controls == 0) {
+        return false;  // clean text, whatever its first bytes resemble ("MZ", "BM", "%PDF")
+    }
+    // Zero or control bytes: a picture, an archive, a document or a program shows its
+    // signature. Without the database, the strict reading: a zero byte is not text.
+    const std::optional<std::string> type = signatures.MimeTypeOf(bytes.substr(0, kSignatureBytes));
+    return type ? !MayBeText(*type) : zeros > 0;
+}
+
+DecodedText DecodeText(std::string bytes) {
+    DecodedText decoded = DecodeBytes(std::move(bytes));
+    decoded.utf8 = WithoutZeros(std::move(decoded.utf8));
+    return decoded;
+}
+
+namespace {
+
+DecodedText DecodeBytes(std::string owned) {
     const std::string_view bytes = owned;
     auto startsWith = [&](std::string_view mark) { return bytes.substr(0, mark.size()) == mark; };
     using namespace std::string_view_literals;
@@ -140,6 +189,10 @@ DecodedText DecodeText(std::string owned) {
     if (const auto bigEndian = LooksLikeUtf16(bytes)) {
         return {FromWideUnits(bytes, 2, *bigEndian), *bigEndian ? "UTF-16BE" : "UTF-16LE"};
     }
+    // Before the ASCII reading: ISO-2022 and HZ are 7-bit.
+    if (const std::optional<std::string> iso2022 = Iso2022EncodingOf(bytes)) {
+        return {DecodeIso2022(bytes, *iso2022).utf8, *iso2022};
+    }
     const std::size_t validPrefix = utf8::ValidPrefixLength(bytes);
     if (validPrefix == bytes.size()) {
         return {std::move(owned), "UTF-8"};
@@ -158,5 +211,7 @@ DecodedText DecodeText(std::string owned) {
     }
     return {FromWindows1252(bytes), "WINDOWS-1252"};
 }
+
+}  // namespace
 
 }  // namespace text

@@ -1,7 +1,7 @@
 #pragma once
-// The language of a book, by the language identifier of text/LanguageIdentifier.h. The
-// answer is a BCP 47 tag, or empty when the identifier is unsure (the writer then declares
-// "und").
+// The language of a book: the language of most of its prose (text/ProseLanguage.h). The
+// answer is a BCP 47 tag, or empty when no language holds a majority (the writer then
+// declares "und").
 
 #include <string>
 #include <string_view>
@@ -12,8 +12,8 @@ namespace Tessaly::Docs {
 
 std::string DetectLanguage(std::string_view text);
 
-// Samples the document's arena (its head and windows spread over the rest), so a 100 MB book
-// costs no more than a short story.
+// Reads the document's arena in windows spread over its length, so a 100 MB book costs no
+// more than a short story.
 std::string DetectDocumentLanguage(const Document& doc);
 
 }  // namespace Tessaly::Docs

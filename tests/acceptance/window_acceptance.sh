@@ -244,6 +244,77 @@ expect_one_closing_box "converting the dropped files"
     fail "books after the drop: $(books_on_desktop | tr '\n' ' '); expected Lamplighter.epub Tides.epub"
 check_books "$desktop/Lamplighter.epub" "$desktop/Tides.epub"
 log "the dropped folder's files, and only they, became valid books"
+
+# --- 2b. a crashed build log and a picture named as text ------------------------------------
+# Zero bytes and colour escapes leave a text a text, with all its words; a picture renamed
+# ".txt" is still refused and makes no book.
+drop_folder_on_list() {
+    "$drag_source" "$1" >"$artifacts/drag-source-2.log" 2>&1 &
+    drag_pid=$!
+    pids+=("$drag_pid")
+    wait_until 30 find_source || fail "the drag source window did not appear"
+    sleep 0.5
+    xdotool mousemove --sync 80 60
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.5
+    for step in $(seq 1 20); do
+        xdotool mousemove --sync $((80 + (list_x - 80) * step / 20)) $((60 + (list_y - 60) * step / 20))
+        sleep 0.05
+    done
+    sleep 0.5
+    xdotool mousemove --sync $((list_x + 3)) $((list_y + 3))
+    sleep 0.5
+    xdotool mouseup 1
+    wait_until 20 drag_done || fail "the drag did not end"
+    wait "$drag_pid" || fail "the list refused the dropped folder ($(cat "$artifacts/drag-source-2.log"))"
+}
+
+log "Clear List, then a crashed build log and a picture named as text"
+press_clear_list
+sleep 1
+rm -f "$desktop"/*.epub
+oddities="$HOME/Oddities"
+mkdir -p "$oddities"
+{
+    printf 'Nightly build of the lighthouse keeper\n\033[1;31merror:\033[0m beacon.c: missing semicolon\n'
+    head -c 512 /dev/zero
+    printf 'The keeper restarted the build after the crash\n'
+} >"$oddities/crashed.txt"
+cp "$source_dir/resources/images/quillane-32.png" "$oddities/picture.txt"
+drop_folder_on_list "$oddities"
+sleep 0.5
+log "Start Converting (log and picture)"
+press_start_converting
+# The picture is named in a message of its own just before "Done.": each box must be gone
+# before the next one is looked for.
+box_titles=()
+while wait_until 300 has_dialog; do
+    sleep 0.3
+    box=$(dialog_window) || continue
+    box_titles+=("$(xdotool getwindowname "$box" 2>/dev/null)")
+    snap "$box" "06b-oddities-converted-${#box_titles[@]}"
+    xdotool windowfocus --sync "$box" 2>/dev/null
+    sleep 0.2
+    xdotool key --clearmodifiers Return
+    box_gone() { ! visible_windows_of "$program_pid" | grep -qx "$box"; }
+    wait_until 10 box_gone || fail "a message box did not close on Return (see $artifacts)"
+    sleep 3
+    has_dialog || break
+done
+[ ${#box_titles[@]} -eq 2 ] ||
+    fail "converting the log and the picture showed ${#box_titles[@]} message boxes, expected the failed file and \"Done.\""
+for title in "${box_titles[@]}"; do
+    [ "$title" = "Application Error" ] && fail "converting the log and the picture showed an error report"
+done
+[ "$(books_on_desktop)" = "crashed.epub" ] ||
+    fail "books from the log and the picture: $(books_on_desktop | tr '\n' ' '); expected crashed.epub"
+check_books "$desktop/crashed.epub"
+for words in "Nightly build of the lighthouse keeper" "beacon.c: missing semicolon" \
+    "The keeper restarted the build after the crash"; do
+    unzip -p "$desktop/crashed.epub" '*.xhtml' | grep -qF "$words" || fail "the log's book lacks \"$words\""
+done
+log "the log became a book with all its words; the picture made none"
 stop_program
 
 # --- 3. the window at 200% ----------------------------------------------------------------

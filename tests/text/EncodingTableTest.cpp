@@ -2,7 +2,9 @@
 // although the byte statistics alone cannot tell most of them apart.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 #include "tests/convert/SampleTexts.h"
 #include "text/TextDecoder.h"
@@ -104,6 +106,59 @@ TEST(LegacyEncodingTable, LatinNineLettersFarIntoALongTextAreRead) {
     const std::string recipe =
         text.substr(0, 40 * 1024) + "Ajoutez 1½ tasse de farine et ¼ de sel.\n";
     EXPECT_EQ(DecodeText(Encode(recipe, "WINDOWS-1252")).utf8, recipe);
+}
+
+// HZ wraps GB 2312 in "~{" ... "~}" with the high bits cleared; iconv has no HZ of its own, so
+// the test makes it from iconv's GB 2312.
+std::string EncodeHz(const std::string& utf8) {
+    const std::string gb = Encode(utf8, "GB2312");
+    std::string hz;
+    bool inGb = false;
+    for (std::size_t i = 0; i < gb.size(); ++i) {
+        const bool high = (static_cast<unsigned char>(gb[i]) & 0x80) != 0;
+        if (high != inGb) {
+            hz += high ? "~{" : "~}";
+            inGb = high;
+        }
+        if (high) {
+            hz += static_cast<char>(gb[i] & 0x7F);
+            hz += static_cast<char>(gb[++i] & 0x7F);
+        } else {
+            hz += gb[i] == '~' ? std::string("~~") : std::string(1, gb[i]);
+        }
+    }
+    return inGb ? hz + "~}" : hz;
+}
+
+TEST(LegacyEncodingTable, SevenBitEastAsianEncodingsAreReadByTheirEscapes) {
+    // All ASCII bytes, so each would pass for ASCII but for its escapes or its "~{" runs.
+    const LegacySample sevenBit[] = {
+        {"ISO-2022-JP", "メールの件名は「明日の会議について」でした。\nThe meeting is at 10."},
+        {"ISO-2022-JP-2", "駅でΩ型の鍵と한국어の本を見つけた。"},
+        {"ISO-2022-JP-3", "ｶﾀｶﾅの看板が並ぶ商店街を歩いた。"},
+        {"ISO-2022-KR", "오늘은 날씨가 좋아서 공원에 산책을 갔습니다.\nSee you at 5."},
+        {"ISO-2022-CN", "我们明天早上去公园散步，然后一起吃早饭。"},
+        {"HZ-GB-2312", "这本书讲的是海边灯塔的故事。Price ~5 yuan."},
+    };
+    for (const LegacySample& sample : sevenBit) {
+        const std::string text = std::string(sample.text) + "\n" + sample.text + "\n";
+        const std::string bytes = std::string_view(sample.encoding) == "HZ-GB-2312"
+                                      ? EncodeHz(text)
+                                      : Encode(text, sample.encoding);
+        ASSERT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](char c) { return c > 0; }));
+        const DecodedText decoded = DecodeText(bytes);
+        EXPECT_EQ(decoded.utf8, text) << sample.encoding << " read as " << decoded.encoding;
+    }
+}
+
+TEST(LegacyEncodingTable, TerminalResetsAndTildesAreNotSevenBitEncodings) {
+    // "ESC ( B" is how terminals reset colours; braces after tildes are paths and code.
+    for (const std::string& text :
+         {std::string("\x1B(B\x1B[mok\n"), std::string("cd ~{a,b}~ ~}\n")}) {
+        const DecodedText decoded = DecodeText(text);
+        EXPECT_EQ(decoded.encoding, "UTF-8") << text;
+        EXPECT_EQ(decoded.utf8, text);
+    }
 }
 
 }  // namespace

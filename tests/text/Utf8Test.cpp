@@ -88,14 +88,5 @@ TEST(ConvertToUtf8, KeepsTheTextAroundABadByte) {
     EXPECT_FALSE(ConvertToUtf8("x", "NO-SUCH-ENCODING").has_value());
 }
 
-TEST(Binary, ImagesAndArchivesAreNotText) {
-    const std::string png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR\0\0\0\x10", 20);
-    EXPECT_TRUE(LooksLikeBinary(png));
-    EXPECT_TRUE(LooksLikeBinary(std::string("PK\x03\x04\x14\0\0\0\x08\0", 10)));
-    EXPECT_FALSE(LooksLikeBinary("Chapter 1\f\nA page later.\x1A"));
-    EXPECT_FALSE(LooksLikeBinary(quillane::test::Encode("Plain words here.", "UTF-16LE")));
-    EXPECT_FALSE(LooksLikeBinary(""));
-}
-
 }  // namespace
 }  // namespace text

@@ -202,6 +202,27 @@ TEST(Language, RefinementSetsItUnlessTheSourceGaveOne) {
     EXPECT_EQ(given.metadata.language, "en-GB");
 }
 
+TEST(Language, ABooksParagraphsVoteAsParagraphs) {
+    // The refined book keeps its paragraphs with no break between them: each must still be
+    // read on its own, the commands and the English note among the Russian prose outvoted.
+    const std::string russian =
+        "Глава первая\n\n"
+        "Рано утром паром отошёл от причала, и город медленно скрылся в тумане. Пассажиры "
+        "стояли у борта и смотрели, как чайки кружат над водой.\n\n"
+        "$ ferry --route north --at 06:30\n\n"
+        "Note: the timetable below has not been translated yet.\n\n"
+        "Капитан вышел на палубу, поздоровался с каждым и рассказал, что к вечеру погода "
+        "испортится, поэтому остановка на острове будет короткой.\n\n"
+        "Ближе к полудню показался маяк, а за ним — старая деревня с белыми домами.\n";
+    const std::string esperanto =
+        "Unua leciono\n\n"
+        "Esperanto estas internacia lingvo, kreita por faciligi la komunikadon inter homoj "
+        "de diversaj landoj. Ĝia gramatiko estas simpla kaj regula.\n\n"
+        "En ĉi tiu lernolibro vi trovos mallongajn lecionojn kun ekzercoj kaj rakontoj.\n";
+    EXPECT_EQ(Refined(russian).metadata.language, "ru");
+    EXPECT_EQ(Refined(esperanto).metadata.language, "eo");
+}
+
 TEST(Language, ALargeDocumentIsSampledNotRead) {
     // German at the start, English in bulk: the head weighs most, the spread samples the rest.
     std::string text(kSamples[1].text);
