@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "convert/OutputPath.h"
 #include "convert/ProcessRunner.h"
 #include "convert/RunReport.h"
 
@@ -40,12 +41,16 @@ class ConversionRun {
     void ConvertEntry(StepScope& scope, int index);
     void CleanUp(StepScope& scope);
     void Message(const std::string& text);
+    // The output options with the chosen folder made absolute against the working folder.
+    OutputChoice Options();
 
     ConversionHost& host_;
     WaitSettings wait_;
     RunReport report_;
     std::string runFolder_;
     std::string converter_;
+    // Taken once when the run starts: where a relative folder or path typed by the user leads.
+    std::string workingFolder_;
     int passes_ = 0;
     // Book path to the source it was made from, for the books this run has written.
     std::map<std::string, std::string> madeBooks_;
