@@ -160,8 +160,8 @@ void ConversionRun::Deploy(StepScope& scope) {
         for (std::string& candidate : candidates) {
             candidate = AbsolutePath(candidate, workingFolder_);
         }
-        const Deployed deployed = DeployConverter(candidates, converter, library, probe,
-                                                  [&] { host_.Yield(); });
+        const Deployed deployed =
+            DeployConverter(candidates, converter, library, probe, [&] { host_.Yield(); });
         runFolder_ = deployed.runFolder;
         std::string reasons;
         for (const std::string& passed : deployed.passedOver) {
