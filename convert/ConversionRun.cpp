@@ -21,9 +21,6 @@ namespace quillane {
 
 namespace {
 
-constexpr int kHourglass = 11;
-constexpr int kDefaultPointer = 0;
-
 // Identity of a file at a path, to tell a book the converter wrote from one already there.
 struct FileStamp {
     bool exists = false;
@@ -125,7 +122,7 @@ void ConversionRun::Run(StepScope& scope) {
         return;
     }
     scope.Step(108, [&] { host_.Yield(); });
-    scope.Step(110, [&] { host_.SetMousePointer(kHourglass); });
+    scope.Step(110, [&] { host_.SetMousePointer(PointerStyle::Hourglass); });
     Deploy(scope);
     scope.Step(120, [&] { converter_ = runFolder_ + kSeparator + kConverterFileName; });
 
@@ -192,7 +189,7 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
     if (host_.StopRequested()) {  // stop hook
         return;
     }
-    scope.Step(132, [&] { host_.SetMousePointer(kHourglass); });
+    scope.Step(132, [&] { host_.SetMousePointer(PointerStyle::Hourglass); });
 
     StagingText& staging = host_.Staging();
     scope.Step(134, [&] { staging.Clear(); });
@@ -288,7 +285,7 @@ void ConversionRun::CleanUp(StepScope& scope) {
         DeleteFileQuietly(inRunFolder(kLibraryFileName), yield);
         RemoveFolderQuietly(runFolder_);
     });
-    scope.Step(168, [&] { host_.SetMousePointer(kDefaultPointer); });
+    scope.Step(168, [&] { host_.SetMousePointer(PointerStyle::Default); });
     ProgressDisplay& bar = host_.Progress();
     scope.Step(170, [&] { bar.SetValue(0); });
     scope.Step(172, [&] { bar.SetText("Progress Bar"); });

@@ -98,8 +98,8 @@ TEST_F(ConversionRunTest, ABatchBesideTheSourcesFollowsTheBarAndCleansUp) {
     EXPECT_DOUBLE_EQ(host.bar.values[2], 100);
     EXPECT_EQ(host.bar.values.back(), 0);
     EXPECT_EQ(host.bar.text, "Progress Bar");
-    EXPECT_EQ(host.pointers.front(), 11);
-    EXPECT_EQ(host.pointers.back(), 0);
+    EXPECT_EQ(host.pointers.front(), PointerStyle::Hourglass);
+    EXPECT_EQ(host.pointers.back(), PointerStyle::Default);
     EXPECT_FALSE(inProgress);
 
     // The run's private folder was inside TEMP and is gone with everything in it.
@@ -135,10 +135,8 @@ TEST_F(ConversionRunTest, ARelativeOutputFolderLeadsFromTheWorkingFolder) {
         bool toChosenFolder;
         std::string book;
     } cases[] = {
-        {"Books", true, start / "Books/a.epub"},
-        {"Books/", true, start / "Books/a.epub"},
-        {".", true, start / "a.epub"},
-        {"Books", false, books / "a.epub"},
+        {"Books", true, start / "Books/a.epub"}, {"Books/", true, start / "Books/a.epub"},
+        {".", true, start / "a.epub"},           {"Books", false, books / "a.epub"},
         {".", false, books / "a.epub"},
     };
     const fs::path oldFolder = fs::current_path();
@@ -357,7 +355,7 @@ TEST_F(ConversionRunTest, WhenNoFolderCanRunTheConverterEachOneTriedIsNamed) {
     ASSERT_EQ(report.failures.size(), 2u);
     EXPECT_EQ(report.failures[1].reason, "The converter could not be deployed");
     EXPECT_EQ(host.Messages().back(), "Done.");
-    EXPECT_EQ(host.pointers.back(), 0);
+    EXPECT_EQ(host.pointers.back(), PointerStyle::Default);
     EXPECT_FALSE(inProgress);
     EXPECT_TRUE(TempIsEmpty());
     EXPECT_TRUE(fs::is_empty(runtime.path()));
