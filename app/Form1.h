@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "app/Form1Services.h"
-#include "app/PointerStyle.h"
 #include "filelist/ReorderGesture.h"
+#include "util/PointerStyle.h"
 
 class QGroupBox;
 class QRadioButton;

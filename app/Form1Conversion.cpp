@@ -31,10 +31,7 @@ class WindowConversionHost : public ConversionHost {
                 TextToPath(form_.Text1->text())};
     }
     ProgressDisplay& Progress() override { return bar_; }
-    // The run speaks in the styles' desktop values (0 and 11).
-    void SetMousePointer(int style) override {
-        form_.SetMousePointer(static_cast<PointerStyle>(style));
-    }
+    void SetMousePointer(PointerStyle style) override { form_.SetMousePointer(style); }
     void Yield() override { form_.Yield(); }
     DialogHost& Dialogs() override { return form_.dialogs(); }
     StagingText& Staging() override { return staging_; }

@@ -133,9 +133,11 @@ void Form1::PushButton4_Click() {
                [&] { walk = GetSubDirectories2016(folders, true, [this] { return Yield(); }); });
     StepScope(dialogs(), kFolderWalkLocation).Report(walk.failures);
     if (!walk.Stopped()) {
-        scope.Report(ListWalkedFiles(folders, "*." + extension, [this](const std::string& path) {
-                         List().Add(path);
-                     }).failures);
+        scope.Report(ListWalkedFiles(
+                         folders, "*." + extension,
+                         [this](const std::string& path) { List().Add(path); },
+                         [this] { return Yield(); })
+                         .failures);
     }
     scope.Step(136, [&] { SetMousePointer(PointerStyle::Default); });
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "convert/OutputPath.h"
+#include "util/PointerStyle.h"
 
 namespace quillane {
 
@@ -23,7 +24,7 @@ class ConversionHost {
     // Read for every file: the options may change while the run yields.
     virtual OutputChoice OutputOptions() = 0;
     virtual ProgressDisplay& Progress() = 0;
-    virtual void SetMousePointer(int style) = 0;
+    virtual void SetMousePointer(PointerStyle style) = 0;
     // Lets pending window events run.
     virtual void Yield() = 0;
     virtual DialogHost& Dialogs() = 0;

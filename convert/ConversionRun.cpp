@@ -21,9 +21,6 @@ namespace quillane {
 
 namespace {
 
-constexpr int kHourglass = 11;
-constexpr int kDefaultPointer = 0;
-
 // Identity of a file at a path, to tell a book the converter wrote from one already there.
 struct FileStamp {
     bool exists = false;
@@ -86,6 +83,12 @@ void ConversionRun::Message(const std::string& text) {
     host_.Dialogs().MessageBox(text, MessageButtons::Ok, MessageIcon::None, "");
 }
 
+OutputChoice ConversionRun::Options() {
+    OutputChoice choice = host_.OutputOptions();
+    choice.folder = AbsolutePath(choice.folder, workingFolder_);
+    return choice;
+}
+
 void ConversionRun::Start(bool& runInProgress) {
     if (runInProgress) {
         return;
@@ -100,6 +103,8 @@ void ConversionRun::Start(bool& runInProgress) {
     runFolder_.clear();
     passes_ = 0;
     madeBooks_.clear();
+    // The converter runs in its own folder, so every path it is given must be absolute.
+    workingFolder_ = WorkingFolder();
     StepScope scope(host_.Dialogs(), kConversionLocation);
     Run(scope);
 }
@@ -110,14 +115,14 @@ void ConversionRun::Run(StepScope& scope) {
         return;
     }
     if (scope.If(106, [&] {
-            const OutputChoice choice = host_.OutputOptions();
+            const OutputChoice choice = Options();
             return UsesChosenFolder(choice) && !IsFolder(choice.folder);
         })) {
         scope.Step(176, [&] { Message("Folder does not exist. Please select another folder."); });
         return;
     }
     scope.Step(108, [&] { host_.Yield(); });
-    scope.Step(110, [&] { host_.SetMousePointer(kHourglass); });
+    scope.Step(110, [&] { host_.SetMousePointer(PointerStyle::Hourglass); });
     Deploy(scope);
     scope.Step(120, [&] { converter_ = runFolder_ + kSeparator + kConverterFileName; });
 
@@ -148,8 +153,12 @@ void ConversionRun::Deploy(StepScope& scope) {
                    : "the converter did not run there (" + ConverterFailure(outcome) + ")";
     };
     scope.Step(118, [&] {
-        const Deployed deployed = DeployConverter(RunFolderCandidates(), converter, library, probe,
-                                                  [&] { host_.Yield(); });
+        std::vector<std::string> candidates = RunFolderCandidates();
+        for (std::string& candidate : candidates) {
+            candidate = AbsolutePath(candidate, workingFolder_);
+        }
+        const Deployed deployed =
+            DeployConverter(candidates, converter, library, probe, [&] { host_.Yield(); });
         runFolder_ = deployed.runFolder;
         std::string reasons;
         for (const std::string& passed : deployed.passedOver) {
@@ -173,14 +182,14 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
     if (index > host_.EntryCount()) {
         return;
     }
-    scope.Step(124, [&] { source = host_.EntryText(index); });
+    scope.Step(124, [&] { source = AbsolutePath(host_.EntryText(index), workingFolder_); });
     scope.Step(126, [&] { bar.SetValue(double(index) / std::max(host_.EntryCount(), 1) * 100.0); });
     scope.Step(128, [&] { bar.SetText("Processing: " + FileNameOf(source)); });
     scope.Step(130, [&] { host_.Yield(); });
     if (host_.StopRequested()) {  // stop hook
         return;
     }
-    scope.Step(132, [&] { host_.SetMousePointer(kHourglass); });
+    scope.Step(132, [&] { host_.SetMousePointer(PointerStyle::Hourglass); });
 
     StagingText& staging = host_.Staging();
     scope.Step(134, [&] { staging.Clear(); });
@@ -213,7 +222,7 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
     }
 
     std::string book;
-    const OutputChoice choice = host_.OutputOptions();
+    const OutputChoice choice = Options();
     if (scope.If(148, [&] { return UsesChosenFolder(choice); })) {
         scope.Step(150, [&] { book = OutputPathFor(source, choice); });
     } else if (scope.If(152, [&] { return choice.besideSource; })) {
@@ -276,7 +285,7 @@ void ConversionRun::CleanUp(StepScope& scope) {
         DeleteFileQuietly(inRunFolder(kLibraryFileName), yield);
         RemoveFolderQuietly(runFolder_);
     });
-    scope.Step(168, [&] { host_.SetMousePointer(kDefaultPointer); });
+    scope.Step(168, [&] { host_.SetMousePointer(PointerStyle::Default); });
     ProgressDisplay& bar = host_.Progress();
     scope.Step(170, [&] { bar.SetValue(0); });
     scope.Step(172, [&] { bar.SetText("Progress Bar"); });

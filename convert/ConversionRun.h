@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "convert/OutputPath.h"
 #include "convert/ProcessRunner.h"
 #include "convert/RunReport.h"
 #include "text/FileSignatures.h"
@@ -41,12 +42,16 @@ class ConversionRun {
     void ConvertEntry(StepScope& scope, int index);
     void CleanUp(StepScope& scope);
     void Message(const std::string& text);
+    // The output options with the chosen folder made absolute against the working folder.
+    OutputChoice Options();
 
     ConversionHost& host_;
     WaitSettings wait_;
     RunReport report_;
     std::string runFolder_;
     std::string converter_;
+    // Taken once when the run starts: where a relative folder or path typed by the user leads.
+    std::string workingFolder_;
     int passes_ = 0;
     // What a source's bytes are, asked of the system's database at most once a run.
     text::FileSignatures signatures_;

@@ -27,7 +27,11 @@ Outcome TakeDrop(const std::vector<std::string>& dropped, const YieldFunction& y
             outcome.status = OutcomeStatus::Stopped;
             return outcome;
         }
-        ListWalkedFiles(folders, "*.*", append);
+        // A failure with one file costs only that file, untold; a stop ends the drop.
+        if (ListWalkedFiles(folders, "*.*", append, yield).Stopped()) {
+            outcome.status = OutcomeStatus::Stopped;
+            return outcome;
+        }
     }
     return outcome;
 }

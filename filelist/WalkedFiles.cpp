@@ -26,9 +26,21 @@ bool IsListableFile(const std::string& path) {
 }
 
 Outcome ListWalkedFiles(const FolderList& folders, const std::string& pattern,
-                        const std::function<void(const std::string&)>& append) {
+                        const std::function<void(const std::string&)>& append,
+                        const YieldFunction& yield) {
     Outcome outcome;
+    int sinceYield = 0;
+    const auto goOn = [&] {
+        sinceYield = 0;
+        if (yield && !yield()) {
+            outcome.status = OutcomeStatus::Stopped;
+        }
+        return !outcome.Stopped();
+    };
     for (const std::string& walked : folders) {
+        if (!goOn()) {
+            return outcome;
+        }
         // The walk's folders end with the separator; the listing takes the folder without it.
         const std::string folder = walked.empty() || walked.back() != kSeparator
                                        ? walked
@@ -43,8 +55,12 @@ Outcome ListWalkedFiles(const FolderList& folders, const std::string& pattern,
                 const std::string path = folder + kSeparator + name;
                 if (IsListableFile(path)) {
                     append(NormalizePath(path));
+                    ++sinceYield;
                 }
             });
+            if (sinceYield >= kFilesPerYield && !goOn()) {
+                return outcome;
+            }
         }
     }
     return outcome;

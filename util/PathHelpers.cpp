@@ -2,7 +2,10 @@
 
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
+#include <memory>
 
 namespace quillane {
 
@@ -51,6 +54,39 @@ std::string NormalizePath(const std::string& path) {
         return std::string(1, kSeparator);
     }
     return std::string(1, kSeparator) + CollapsePairs(path.substr(rest));
+}
+
+std::string AbsolutePath(const std::string& path, const std::string& workingFolder) {
+    if (path.empty() || path[0] == kSeparator) {
+        return path;
+    }
+    if (workingFolder.empty() || workingFolder[0] != kSeparator) {
+        return {};
+    }
+    std::string joined = workingFolder;
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(kSeparator, start);
+        if (end == std::string::npos) {
+            end = path.size();
+        }
+        const std::string segment = path.substr(start, end - start);
+        if (!segment.empty() && segment != ".") {
+            joined += kSeparator + segment;
+        }
+        start = end + 1;
+    }
+    // A folder keeps the trailing separator it was typed with ("Books/", ".").
+    const bool namesFolder = path.back() == kSeparator || path == "." || path.ends_with("/.");
+    if (namesFolder && joined.back() != kSeparator) {
+        joined += kSeparator;
+    }
+    return NormalizePath(joined);
+}
+
+std::string WorkingFolder() {
+    const std::unique_ptr<char, decltype(&std::free)> folder(::getcwd(nullptr, 0), &std::free);
+    return folder ? std::string(folder.get()) : std::string();
 }
 
 bool FileExists(const std::string& path) {

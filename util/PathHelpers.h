@@ -19,6 +19,15 @@ std::string StripExtension(const std::string& fileName);
 // Doubled separators collapsed in one left-to-right pass; a leading run becomes a single "/".
 std::string NormalizePath(const std::string& path);
 
+// `path` made absolute against `workingFolder` (itself absolute): an absolute path stays as it
+// is, a relative one is joined to the folder, and "." segments are dropped ("." names the
+// folder itself, "./Books" its "Books"). ".." is kept: only the file system knows where it leads
+// through a symbolic link. An empty path, or a relative one without a working folder, gives "".
+std::string AbsolutePath(const std::string& path, const std::string& workingFolder);
+// The program's working folder, where a relative path typed by the user starts; "" when it
+// cannot be read (it was removed).
+std::string WorkingFolder();
+
 // True when the path names something whose modification time can be read. Never throws.
 bool FileExists(const std::string& path);
 // True for a folder, false for anything else that exists, empty when nothing can be read

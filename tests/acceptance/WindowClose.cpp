@@ -44,7 +44,13 @@ int main(int argc, char** argv) {
     message.data.data32[1] = XCB_CURRENT_TIME;
     xcb_send_event(connection, 0, message.window, XCB_EVENT_MASK_NO_EVENT,
                    reinterpret_cast<const char*>(&message));
-    const int failed = xcb_flush(connection) <= 0 ? 1 : 0;
+    // An answer to a later request proves the server has handled the message. Hanging up at
+    // once lets a busy server see the closed connection before the request it still holds,
+    // and the message is lost.
+    xcb_get_input_focus_reply_t* focus =
+        xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr);
+    const int failed = focus == nullptr ? 1 : 0;
+    std::free(focus);
     xcb_disconnect(connection);
     return failed;
 }

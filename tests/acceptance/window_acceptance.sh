@@ -317,6 +317,34 @@ done
 log "the log became a book with all its words; the picture made none"
 stop_program
 
+# --- 2b. a relative output folder ---------------------------------------------------------
+# The folder box holds "Books", typed by hand; the program was started in a folder that has one.
+log "a relative output folder: \"Books\" from the folder the program started in"
+work_folder="$HOME/Started Here"
+mkdir -p "$work_folder/Books"
+pushd "$work_folder" >/dev/null || fail "cannot enter $work_folder"
+start_program relative-folder
+popd >/dev/null || fail "cannot leave $work_folder"
+press_load_samples
+wait_until 30 has_dialog || fail "no question after \"Load Sample/Example Files\""
+answer_dialog Escape
+# The folder box: Frame1 at 120,3700, Frame4 at 480,510 in it, Text1 at 240,270 in that.
+click_twips $((120 + 480 + 240 + 5670 / 2)) $((3700 + 510 + 270 + 345 / 2))
+xdotool key --clearmodifiers ctrl+a
+xdotool type --delay 50 "Books"
+sleep 0.5
+snap "$main_window" 06b-relative-folder
+press_start_converting
+collect_dialogs 300 06c-relative-converted || fail "no \"Done.\" after converting into \"Books\""
+expect_one_closing_box "converting into \"Books\""
+[ "$(cd "$work_folder/Books" && find . -maxdepth 1 -name '*.epub' -printf '%f\n' | sort)" = "$expected" ] ||
+    fail "books in \"Books\": $(ls "$work_folder/Books" | tr '\n' ' '); expected: $(tr '\n' ' ' <<<"$expected")"
+for book in "${sample_books[@]}"; do
+    [ -s "$work_folder/Books/$book" ] || fail "the book $book in \"Books\" is empty"
+done
+log "the relative output folder received every book"
+stop_program
+
 # --- 3. the window at 200% ----------------------------------------------------------------
 log "start at 200%"
 export QT_SCALE_FACTOR=2

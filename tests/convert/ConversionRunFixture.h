@@ -28,7 +28,7 @@ class FakeHost : public ConversionHost {
     std::string EntryText(int index) override { return entries.at(std::size_t(index - 1)); }
     OutputChoice OutputOptions() override { return options; }
     ProgressDisplay& Progress() override { return bar; }
-    void SetMousePointer(int style) override { pointers.push_back(style); }
+    void SetMousePointer(PointerStyle style) override { pointers.push_back(style); }
     void Yield() override {
         ++yields;
         if (onYield) {
@@ -50,7 +50,7 @@ class FakeHost : public ConversionHost {
     std::vector<std::string> entries;
     OutputChoice options{false, true, ""};
     RecordingProgress bar;
-    std::vector<int> pointers;
+    std::vector<PointerStyle> pointers;
     int yields = 0;
     std::function<void()> onYield;
     ScriptedDialogHost dialogs;

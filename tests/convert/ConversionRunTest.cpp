@@ -98,8 +98,8 @@ TEST_F(ConversionRunTest, ABatchBesideTheSourcesFollowsTheBarAndCleansUp) {
     EXPECT_DOUBLE_EQ(host.bar.values[2], 100);
     EXPECT_EQ(host.bar.values.back(), 0);
     EXPECT_EQ(host.bar.text, "Progress Bar");
-    EXPECT_EQ(host.pointers.front(), 11);
-    EXPECT_EQ(host.pointers.back(), 0);
+    EXPECT_EQ(host.pointers.front(), PointerStyle::Hourglass);
+    EXPECT_EQ(host.pointers.back(), PointerStyle::Default);
     EXPECT_FALSE(inProgress);
 
     // The run's private folder was inside TEMP and is gone with everything in it.
@@ -121,6 +121,45 @@ TEST_F(ConversionRunTest, IntoTheChosenFolderAlsoWithNeitherOptionSelected) {
     Run();
     EXPECT_TRUE(fs::exists(out / "a.epub"));
     EXPECT_FALSE(fs::exists(books / "a.epub"));
+}
+
+// The converter runs in its private folder: a folder typed relative to the program's working
+// folder once made every file fail, and "." put the book into the run folder, removed with it.
+TEST_F(ConversionRunTest, ARelativeOutputFolderLeadsFromTheWorkingFolder) {
+    TempDir start;
+    fs::create_directory(start / "Books");
+    WriteFile(books / "a.txt", "A");
+    host.entries = {books / "a.txt"};
+    const struct {
+        std::string typed;
+        bool toChosenFolder;
+        std::string book;
+    } cases[] = {
+        {"Books", true, start / "Books/a.epub"}, {"Books/", true, start / "Books/a.epub"},
+        {".", true, start / "a.epub"},           {"Books", false, books / "a.epub"},
+        {".", false, books / "a.epub"},
+    };
+    const fs::path oldFolder = fs::current_path();
+    fs::current_path(start.path());
+    for (const auto& c : cases) {
+        host.options = {c.toChosenFolder, !c.toChosenFolder, c.typed};
+        host.dialogs.messages.clear();
+        Run();
+        EXPECT_EQ(host.Messages(), std::vector<std::string>{"Done."}) << c.typed;
+        EXPECT_TRUE(fs::exists(c.book)) << c.typed;
+        fs::remove(c.book);
+    }
+    // A relative temporary folder and a relative list entry are taken from there too.
+    fs::create_directory(start / "tmp");
+    setenv("TEMP", "tmp", 1);
+    WriteFile(start / "b.txt", "B");
+    host.entries = {"b.txt"};
+    host.options = {true, false, "Books"};
+    Run();
+    fs::current_path(oldFolder);
+    EXPECT_EQ(report.converted, 1);
+    EXPECT_TRUE(fs::exists(start / "Books/b.epub"));
+    EXPECT_TRUE(fs::is_empty(start / "tmp"));
 }
 
 TEST_F(ConversionRunTest, AnUnreadableSourceIsListedOnceAndNoBookIsWrittenForIt) {
@@ -316,7 +355,7 @@ TEST_F(ConversionRunTest, WhenNoFolderCanRunTheConverterEachOneTriedIsNamed) {
     ASSERT_EQ(report.failures.size(), 2u);
     EXPECT_EQ(report.failures[1].reason, "The converter could not be deployed");
     EXPECT_EQ(host.Messages().back(), "Done.");
-    EXPECT_EQ(host.pointers.back(), 0);
+    EXPECT_EQ(host.pointers.back(), PointerStyle::Default);
     EXPECT_FALSE(inProgress);
     EXPECT_TRUE(TempIsEmpty());
     EXPECT_TRUE(fs::is_empty(runtime.path()));

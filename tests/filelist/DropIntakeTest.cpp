@@ -66,6 +66,29 @@ TEST_F(IntakeFilesTest, AFailingFileCostsOnlyThatFileAndIsHandedBack) {
     EXPECT_EQ(listed.failures[0].description, "Out of memory");
 }
 
+// The window closed while a hundred thousand files went into the list used to wait for the
+// last of them: the listing yields as it goes and stops when told.
+TEST_F(IntakeFilesTest, ListingYieldsAsItGoesAndStopsWhenTheWindowCloses) {
+    const int files = 2 * kFilesPerYield + 5;
+    for (int i = 0; i < files; ++i) {
+        File("Many/" + std::to_string(1000 + i) + ".txt");
+    }
+    File("Later/a.txt");
+    const FolderList folders{dir / "Many/", dir / "Later/"};
+    for (const int stopAtYield : {1, 2, 3, 4, 0}) {
+        Paths appended;
+        int yields = 0;
+        const Outcome listed = ListWalkedFiles(
+            folders, "*.txt", [&](const std::string& p) { appended.push_back(p); },
+            [&] { return ++yields != stopAtYield; });
+        const std::size_t expected = stopAtYield == 0   ? files + 1
+                                     : stopAtYield == 4 ? files
+                                                        : (stopAtYield - 1) * kFilesPerYield;
+        EXPECT_EQ(listed.Stopped(), stopAtYield != 0) << stopAtYield;
+        EXPECT_EQ(appended.size(), expected) << stopAtYield;
+    }
+}
+
 TEST_F(IntakeFilesTest, DroppedFilesArriveAsDeliveredInDropOrder) {
     const Paths dropped{File("z.png"), File("~notes.txt"), dir / "no such file",
                         dir.path() + "//doubled.txt"};

@@ -41,10 +41,10 @@ TEST(StepScope, FailuresHandedBackAreReportedEachAtItsOwnStep) {
     scope.Report(std::vector<StepFailure>{{152, "Path not found"}, {106, "Out of memory"}});
     const auto reports = host.ErrorReports();
     ASSERT_EQ(reports.size(), 2u);
-    EXPECT_EQ(reports[0], ErrorReportText("Path not found",
-                                          "in DravikTitle2021/08/31.AddFolder."
-                                          "GetSubDirectories2016 ",
-                                          152));
+    EXPECT_EQ(reports[0],
+              "Path not found\r\n"
+              "in DravikTitle2021/08/31.AddFolder.GetSubDirectories2016 at line 152\r\r"
+              "Please email screenshot of this message to support@kelvardy.example");
     EXPECT_NE(reports[1].find("GetSubDirectories2016 at line 106\r\r"), std::string::npos);
     EXPECT_EQ(host.messages[1].title, "Application Error");
     EXPECT_EQ(

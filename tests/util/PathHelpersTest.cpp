@@ -53,6 +53,31 @@ TEST(PathHelpers, NormalizePathKeepsOneLeadingSeparator) {
               "/home/ann/Desktop/a.epub");
 }
 
+TEST(PathHelpers, AbsolutePathJoinsARelativePathToTheWorkingFolder) {
+    const struct {
+        const char* path;
+        const char* workingFolder;
+        const char* absolute;
+    } cases[] = {
+        {"Books", "/home/ann", "/home/ann/Books"},
+        {"Books/", "/home/ann", "/home/ann/Books/"},
+        {".", "/home/ann", "/home/ann/"},
+        {"./", "/home/ann/", "/home/ann/"},
+        {"./Books/./new", "/home/ann", "/home/ann/Books/new"},
+        {"../shared", "/home/ann", "/home/ann/../shared"},
+        {"Books", "/", "/Books"},
+        {".", "/", "/"},
+        // Absolute and empty paths are left alone; without a working folder nothing is made.
+        {"/srv/out/", "/home/ann", "/srv/out/"},
+        {"", "/home/ann", ""},
+        {"Books", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AbsolutePath(c.path, c.workingFolder), c.absolute)
+            << "\"" << c.path << "\" in " << c.workingFolder;
+    }
+}
+
 TEST(PathHelpers, ExistenceProbesNeverThrowAndTellFilesFromFolders) {
     test::TempDir dir;
     test::WriteFile(dir / "a.txt", "x");

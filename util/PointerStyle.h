@@ -1,6 +1,6 @@
 #pragma once
 // The pointer styles of the main window and of its list, with the values the desktop gives
-// them.
+// them. The conversion run and the folder intake show the hourglass while they work.
 
 namespace quillane {
 
