@@ -317,7 +317,7 @@ done
 log "the log became a book with all its words; the picture made none"
 stop_program
 
-# --- 2b. a relative output folder ---------------------------------------------------------
+# --- 2c. a relative output folder ---------------------------------------------------------
 # The folder box holds "Books", typed by hand; the program was started in a folder that has one.
 log "a relative output folder: \"Books\" from the folder the program started in"
 work_folder="$HOME/Started Here"
