@@ -60,6 +60,10 @@ constexpr std::array kDivisionWords = {
     DivisionWord{"kapitola", DivisionKind::Chapter},
     DivisionWord{"kapittel", DivisionKind::Chapter},
     DivisionWord{"bab", DivisionKind::Chapter},
+    DivisionWord{"luku", DivisionKind::Chapter},
+    DivisionWord{"ĉapitro", DivisionKind::Chapter},
+    DivisionWord{"kirja", DivisionKind::Book},
+    DivisionWord{"osa", DivisionKind::Part},
 
     DivisionWord{"prologue", DivisionKind::FrontMatter},
     DivisionWord{"prolog", DivisionKind::FrontMatter},
@@ -469,6 +473,72 @@ std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
     return match;
 }
 
+// The chapter words of languages that write the number first ("I LUKU", "2. fejezet").
+constexpr std::array<std::string_view, 4> kWordsAfterNumber = {"luku", "fejezet", "kapitola",
+                                                               "nodaļa"};
+
+bool IsUpperRomanDigit(char c) {
+    return std::string_view("IVXLCDM").find(c) != std::string_view::npos;
+}
+
+// "IV.", "XII", "IV. THE STORM", "I LUKU", "3. luku".
+std::optional<ChapterLineMatch> MatchNumeralFirstLine(std::string_view trimmed,
+                                                      std::string& scratch) {
+    const bool roman = IsUpperRomanDigit(trimmed[0]);
+    if (!roman && !utf8::IsAsciiDigit(trimmed[0])) {
+        return std::nullopt;
+    }
+    std::size_t end = 0;
+    while (end < trimmed.size() && end < 9 &&
+           (roman ? IsUpperRomanDigit(trimmed[end]) : utf8::IsAsciiDigit(trimmed[end]))) {
+        ++end;
+    }
+    int number = kNoNumber;
+    if (roman) {
+        std::string lower(trimmed.substr(0, end));
+        for (char& c : lower) {
+            c = static_cast<char>(c + ('a' - 'A'));
+        }
+        number = ParseRomanNumeral(lower);
+    } else if (end <= 3) {
+        number = 0;
+        for (std::size_t i = 0; i < end; ++i) {
+            number = number * 10 + (trimmed[i] - '0');
+        }
+    }
+    if (number <= 0 || (end < trimmed.size() && trimmed[end] != '.' && trimmed[end] != ' ')) {
+        return std::nullopt;
+    }
+    const bool dotted = end < trimmed.size() && trimmed[end] == '.';
+    const std::size_t at = SkipBlanks(trimmed, end + (dotted ? 1 : 0));
+    ChapterLineMatch match;
+    match.number = number;
+    if (at == trimmed.size()) {
+        match.bareNumeral = true;
+        // A numeral alone is a chapter; a number alone is a page or a count.
+        return roman ? std::optional(match) : std::nullopt;
+    }
+    utf8::FoldCaseInto(trimmed.substr(at), scratch);
+    for (std::string_view word : kWordsAfterNumber) {
+        if (std::string_view(scratch).starts_with(word) && IsBoundary(scratch, word.size())) {
+            const std::optional<bool> titled = ReadTail(scratch, trimmed.substr(at), word.size());
+            if (!titled) {
+                return std::nullopt;
+            }
+            match.titled = *titled;
+            return match;
+        }
+    }
+    // "IV. THE STORM": a Roman numeral, its full stop and a title in capitals or title case.
+    const std::string_view title = trimmed.substr(at);
+    if (roman && dotted && IsChapterTitle(title) && utf8::IsUpper(utf8::DecodeAt(title, 0).value)) {
+        match.titled = true;
+        match.bareNumeral = true;
+        return match;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int ParseRomanNumeral(std::string_view lower) {
@@ -528,6 +598,9 @@ std::optional<ChapterLineMatch> MatchChapterLine(std::string_view trimmed, std::
     }
     if (static_cast<unsigned char>(trimmed[0]) >= 0xE0) {
         return MatchCjkLine(trimmed);
+    }
+    if (const std::optional<ChapterLineMatch> numeral = MatchNumeralFirstLine(trimmed, scratch)) {
+        return numeral;
     }
     // Most lines of prose begin with a word that is no division word: compare the first
     // word's length and first letter before folding anything.

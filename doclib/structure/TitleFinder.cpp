@@ -24,6 +24,8 @@ bool IsAsciiAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
+}  // namespace
+
 bool IsTitleShaped(const LineFacts& line, std::string_view text, const DocumentShape& shape,
                    const LineScan& scan, std::size_t index) {
     return line.IsText() && !line.Has(kLineOrnament | kLineListItem | kLinePreformatted) &&
@@ -45,8 +47,6 @@ std::string CollapseBlanks(std::string_view text) {
     }
     return out;
 }
-
-}  // namespace
 
 bool LooksLikeFileName(std::string_view title) {
     const std::size_t dot = title.rfind('.');
@@ -104,6 +104,22 @@ std::string_view NameBeforeAuthorMark(std::string_view trimmed) {
         }
     }
     return {};
+}
+
+}  // namespace
+
+namespace {
+
+// The next line of a title block from `from` on, blanks skipped; `end` when there is none.
+std::size_t NextTitleBlockLine(const LineScan& scan, std::size_t from, std::size_t end) {
+    while (from < end && scan.lines[from].Has(kLineBlank)) {
+        ++from;
+    }
+    if (from >= end || !scan.lines[from].IsText() ||
+        scan.lines[from].length > kMaxTitleBlockSubtitleColumns) {
+        return end;
+    }
+    return from;
 }
 
 }  // namespace
@@ -191,6 +207,39 @@ std::optional<std::string> AuthorFromByLine(std::string_view line) {
     return CollapseBlanks(rest);
 }
 
+std::optional<std::string> AuthorUnderByWord(std::string_view byLine, std::string_view nameLine) {
+    // A title page sets the word on a line of its own over the name ("BY" / "MIRA OSS").
+    static constexpr std::array<std::string_view, 14> kByWords = {"by",
+                                                                  "von",
+                                                                  "par",
+                                                                  "por",
+                                                                  "di",
+                                                                  "door",
+                                                                  "av",
+                                                                  "af",
+                                                                  "przez",
+                                                                  "kirjoittanut",
+                                                                  "oleh",
+                                                                  "written by",
+                                                                  "geschrieben von",
+                                                                  "écrit par"};
+    std::string spaced;
+    std::string folded;
+    const std::string_view word = utf8::Trim(WithPlainSpaces(byLine, spaced));
+    if (word.size() > 24) {
+        return std::nullopt;
+    }
+    utf8::FoldCaseInto(word, folded);
+    if (std::find(kByWords.begin(), kByWords.end(), folded) == kByWords.end()) {
+        return std::nullopt;
+    }
+    const std::string_view name = utf8::Trim(nameLine);
+    if (name.empty() || name.size() > kMaxAuthorColumns * 4) {
+        return std::nullopt;
+    }
+    return AuthorFromByLine("by " + std::string(name));
+}
+
 void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape,
                  LineMarks& marks) {
     Metadata& meta = doc.metadata;
@@ -230,14 +279,16 @@ void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape
             // The by-line under the title, or under a subtitle below it.
             std::size_t next = first + 1;
             for (int tries = 0; tries < 2 && !author; ++tries, ++next) {
-                while (next < firstDivision && scan.lines[next].Has(kLineBlank)) {
-                    ++next;
-                }
-                if (next >= firstDivision || !scan.lines[next].IsText() ||
-                    scan.lines[next].length > kMaxTitleBlockSubtitleColumns) {
+                next = NextTitleBlockLine(scan, next, firstDivision);
+                if (next >= firstDivision) {
                     break;
                 }
-                author = AuthorFromByLine(utf8::Trim(reader.Text(doc.blocks[next])));
+                const std::string_view line = utf8::Trim(reader.Text(doc.blocks[next]));
+                author = AuthorFromByLine(line);
+                const std::size_t name = NextTitleBlockLine(scan, next + 1, firstDivision);
+                if (!author && name < firstDivision) {
+                    author = AuthorUnderByWord(line, reader.Text(doc.blocks[name]));
+                }
             }
             titleLine = author.has_value() || firstDivision < scan.lines.size();
         }
