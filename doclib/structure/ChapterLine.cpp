@@ -361,8 +361,57 @@ int CjkNumeralValue(std::u32string_view digits) {
     return total;
 }
 
+// A web novel's side story: "番外　星夜", "番外篇 星夜", "番外二：归途", "外传 旧事".
+std::optional<ChapterLineMatch> MatchSideStoryLine(std::string_view line) {
+    for (std::string_view word : {"番外篇", "番外", "外传", "外傳"}) {
+        if (!line.starts_with(word)) {
+            continue;
+        }
+        std::size_t at = word.size();
+        std::u32string digits;
+        while (at < line.size() && digits.size() < 8) {
+            const utf8::CodePoint cp = utf8::DecodeAt(line, at);
+            if (!IsCjkNumeral(cp.value)) {
+                break;
+            }
+            digits.push_back(cp.value);
+            at += cp.length;
+        }
+        const std::size_t titleAt = at;
+        while (at < line.size()) {
+            const utf8::CodePoint cp = utf8::DecodeAt(line, at);
+            if (cp.value != ' ' && cp.value != 0x3000 && cp.value != ':' && cp.value != 0xFF1A &&
+                cp.value != U'·' && cp.value != U'・') {
+                break;
+            }
+            at += cp.length;
+        }
+        // "番外的故事" is a sentence: the word stands apart from what follows.
+        if (at < line.size() && at == titleAt && digits.empty()) {
+            return std::nullopt;
+        }
+        ChapterLineMatch match;
+        match.kind = DivisionKind::Interlude;
+        match.number = digits.empty() ? -1 : CjkNumeralValue(digits);
+        if (at < line.size()) {
+            const std::string_view title = line.substr(at);
+            const char32_t last = utf8::DecodeBefore(title, title.size()).value;
+            if (utf8::CountCodePoints(title) > 40 || last == U'。' || last == U'，' ||
+                last == '.' || last == ',') {
+                return std::nullopt;
+            }
+            match.titled = true;
+        }
+        return match;
+    }
+    return std::nullopt;
+}
+
 // 第十二章, 第3回, 第一部 and the Korean 제3장.
 std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
+    if (const std::optional<ChapterLineMatch> side = MatchSideStoryLine(line)) {
+        return side;
+    }
     for (std::string_view appendix : {"附录", "附錄", "付録"}) {
         // "附录 A. 标题": an appendix with its letter.
         if (line.starts_with(appendix)) {
@@ -473,6 +522,8 @@ std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
     return match;
 }
 
+constexpr int kMaxBareNumeral = 150;
+
 // The chapter words of languages that write the number first ("I LUKU", "2. fejezet").
 constexpr std::array<std::string_view, 4> kWordsAfterNumber = {"luku", "fejezet", "kapitola",
                                                                "nodaļa"};
@@ -500,6 +551,10 @@ std::optional<ChapterLineMatch> MatchNumeralFirstLine(std::string_view trimmed,
             c = static_cast<char>(c + ('a' - 'A'));
         }
         number = ParseRomanNumeral(lower);
+        // Books run to a few score chapters; "MIX", "CD" or "DC" are words and initials.
+        if (number > kMaxBareNumeral) {
+            return std::nullopt;
+        }
     } else if (end <= 3) {
         number = 0;
         for (std::size_t i = 0; i < end; ++i) {

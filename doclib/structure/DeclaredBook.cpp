@@ -259,7 +259,7 @@ DeclaredBook ReadDeclaredBook(const Document& doc, const LineScan& scan,
 void ApplyDeclaredBook(const DeclaredBook& book, Metadata& metadata) {
     const bool ownTitle = !metadata.title.empty() && !LooksLikeFileName(metadata.title);
     if (!ownTitle && !book.title.empty()) {
-        metadata.title = book.title;
+        metadata.title = WithoutTitleMarks(book.title);
     }
     if (metadata.author.empty() && metadata.coauthors.empty() && !book.authors.empty()) {
         metadata.author = book.authors.front();

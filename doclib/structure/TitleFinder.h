@@ -35,6 +35,10 @@ std::optional<std::string> AuthorUnderByWord(std::string_view byLine, std::strin
 bool IsTitleShaped(const LineFacts& line, std::string_view text, const DocumentShape& shape,
                    const LineScan& scan, std::size_t index);
 
+// "《星河旧梦》" -> "星河旧梦": book-title marks that wrap the whole title go; the title is
+// returned as it is otherwise.
+std::string WithoutTitleMarks(std::string_view title);
+
 // The text on one line, its runs of blanks one space.
 std::string CollapseBlanks(std::string_view text);
 
