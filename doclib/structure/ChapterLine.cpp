@@ -483,10 +483,14 @@ std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
     switch (cp.value) {
         case U'章':
         case U'回':
-        case U'节':
-        case U'節':
         case U'장':
             match.kind = DivisionKind::Chapter;
+            break;
+        case U'节':
+        case U'節':
+        case U'절':
+            match.kind = DivisionKind::Chapter;
+            match.section = true;
             break;
         case U'部':
         case U'篇':

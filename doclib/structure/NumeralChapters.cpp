@@ -1,5 +1,6 @@
 #include "doclib/structure/NumeralChapters.h"
 
+#include <algorithm>
 #include <string>
 
 #include "doclib/structure/BlockTextReader.h"
@@ -36,6 +37,27 @@ std::vector<ChapterHeading> WithoutStrayNumerals(const Document& doc,
         }
     }
     chapters.resize(kept);
+    return chapters;
+}
+
+std::vector<ChapterHeading> WithSectionsNested(const Document& doc,
+                                               std::vector<ChapterHeading> chapters) {
+    BlockTextReader reader(doc);
+    std::string spaced;
+    std::string scratch;
+    int chapterLevel = 0;  // of the last chapter line that is no section; 0 before the first
+    for (ChapterHeading& heading : chapters) {
+        const std::string_view text =
+            utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[heading.line]), spaced));
+        const std::optional<ChapterLineMatch> match = MatchChapterLine(text, scratch);
+        if (match && match->section) {
+            if (chapterLevel > 0) {
+                heading.level = static_cast<std::uint8_t>(std::min(chapterLevel + 1, 6));
+            }
+        } else if (heading.kind == DivisionKind::Chapter) {
+            chapterLevel = heading.level;
+        }
+    }
     return chapters;
 }
 

@@ -19,6 +19,17 @@
 
 namespace Tessaly::Docs {
 
+namespace {
+
+// The chapter lines, judged again by what each says: a Roman numeral alone needs others of its
+// kind, a section counted within a chapter sits below it.
+std::vector<ChapterHeading> ChaptersOf(const Document& doc, const LineScan& scan,
+                                       const DocumentShape& shape) {
+    return WithSectionsNested(doc, WithoutStrayNumerals(doc, DetectChapters(doc, scan, shape)));
+}
+
+}  // namespace
+
 void RefineForReading(Document& doc) {
     const LineScan scan = ScanLines(doc);
     // A source that formats its own paragraphs keeps them; only plain text is reshaped.
@@ -34,16 +45,14 @@ void RefineForReading(Document& doc) {
     });
     if (!hasHeadings && !doc.hasParagraphFormatting) {
         const std::vector<ContentsList> contents = FindContentsLists(doc, scan);
-        MarkChapters(WithoutContentsLines(
-                         WithoutStrayNumerals(doc, DetectChapters(doc, scan, shape)), contents),
-                     marks);
+        MarkChapters(WithoutContentsLines(ChaptersOf(doc, scan, shape), contents), marks);
         MarkOutline(doc, scan, shape, contents, marks);
         DecideTitle(doc, scan, shape, marks);
         MarkLists(doc, scan, shape, contents, marks);
         MarkFrontAndBackMatter(declared, scan, marks);
     } else {
         if (!hasHeadings) {
-            MarkChapters(WithoutStrayNumerals(doc, DetectChapters(doc, scan, shape)), marks);
+            MarkChapters(ChaptersOf(doc, scan, shape), marks);
         }
         DecideTitle(doc, scan, shape, marks);
     }

@@ -150,6 +150,14 @@ TEST(LineJoins, TheScriptDecidesTheSpace) {
     EXPECT_TRUE(SpaceAtJoin("Русский", "текст"));                   // Cyrillic
     EXPECT_TRUE(SpaceAtJoin("plain", "words"));                     // Latin
     EXPECT_TRUE(SpaceAtJoin("本 Debian", "リファレンス") == true);  // Latin before kana
+    // Quotes, ellipses and dashes shared with European type sit against Han unspaced; beside
+    // Latin they keep the space.
+    EXPECT_FALSE(SpaceAtJoin("他说：“", "你好。”"));
+    EXPECT_FALSE(SpaceAtJoin("“你好。”", "他笑了"));
+    EXPECT_FALSE(SpaceAtJoin("他沉默了……", "然后走了"));
+    EXPECT_FALSE(SpaceAtJoin("港口——", "灯塔"));
+    EXPECT_TRUE(SpaceAtJoin("he said “hello”", "and left"));
+    EXPECT_TRUE(SpaceAtJoin("wait…", "then go"));
     // A cut web address goes on without a space; a sentence after one does not.
     EXPECT_FALSE(SpaceAtJoin("see https://", "www.example.org"));
     EXPECT_FALSE(SpaceAtJoin("at https://example.org/docs/", "guide/index.html"));
