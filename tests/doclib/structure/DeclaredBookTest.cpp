@@ -310,6 +310,23 @@ TEST(ChapterWords, AStrayRomanNumeralIsNoChapter) {
     EXPECT_EQ(texts, (std::vector<std::string>{"The Harbour", "Chapter 1", "Chapter 2"}));
 }
 
+TEST(ChapterWords, KoreanSectionsAreHeadingsBelowTheirChapter) {
+    const std::string p =
+        "이 문서는 항구 사무소의 프로그램을 설치하고 사용하는 방법을 설명합니다. 처음 사용하는 "
+        "사람도 쉽게 따라 할 수 있도록 단계별로 적었습니다.\n\n"
+        "각 단계에는 필요한 명령과 화면에 나오는 내용을 함께 적어 두었습니다.\n\n"
+        "모르는 것이 있으면 사무소에 전화하여 물어보십시오.\n\n";
+    const std::string text = "설치 안내서\n\n제1장 기본\n\n" + p + "제 1 절 준비\n\n" + p +
+                             "제 2 절 실행\n\n" + p + "제2장 고급\n\n" + p + "제1절 문제 해결\n\n" +
+                             p;
+    EXPECT_EQ(Headings(Refined(text, "ko.txt")), (std::vector<Heading>{{"설치 안내서", 1},
+                                                                       {"제1장 기본", 1},
+                                                                       {"제 1 절 준비", 2},
+                                                                       {"제 2 절 실행", 2},
+                                                                       {"제2장 고급", 1},
+                                                                       {"제1절 문제 해결", 2}}));
+}
+
 TEST(CjkTitles, WebNovelsLoseTheirBookTitleMarksAndKeepTheirSideStories) {
     const std::string body =
         "\u3000\u3000夜色渐深，港口的灯火一盏一盏亮了起来。老船长站在甲板上，望着远处的灯塔。\n\n";
