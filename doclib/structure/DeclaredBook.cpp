@@ -179,6 +179,14 @@ void ReadTitlePage(ReadState& state, const DocumentShape& shape,
         at = SkipBlankLines(scan, at, end);
     }
     book.bodyBegin = static_cast<std::uint32_t>(std::min(at, end));
+    // "[Illustration]" and the like stand over the title on many title pages.
+    for (int notes = 0; notes < kTitlePageLines && at < end && scan.lines[at].IsText(); ++notes) {
+        const std::string line = Line(state, at);
+        if (!line.starts_with("[") || !line.ends_with("]")) {
+            break;
+        }
+        at = SkipBlankLines(scan, at + 1, end);
+    }
     if (at >= end) {
         return;
     }

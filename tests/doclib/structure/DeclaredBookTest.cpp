@@ -133,7 +133,8 @@ TEST(LibraryLayout, TheLicenceBeforeAndAfterTheBookHoldsNoHeadingOfItsOwn) {
 TEST(LibraryLayout, ATitlePageAloneNamesTheBook) {
     // Markers without a header: the title page after the start marker names title and author.
     const std::string text =
-        "*** START OF THE PROJECT GUTENBERG EBOOK DER LEUCHTTURM ***\n\nDER LEUCHTTURM\n\nvon\n\n"
+        "*** START OF THE PROJECT GUTENBERG EBOOK DER LEUCHTTURM ***\n\n[Illustration]\n\n"
+        "DER LEUCHTTURM\n\nvon\n\n"
         "GRETA LIND\n\n\nKAPITEL I.\n\nDas Schiff lief bei Tagesanbruch in den Hafen ein.\n\n\n"
         "KAPITEL II.\n\nAm Abend drehte der Wind.\n\n*** END OF THE PROJECT GUTENBERG EBOOK DER "
         "LEUCHTTURM ***\n";
