@@ -15,14 +15,14 @@ namespace Tessaly::Docs {
 
 namespace {
 
-constexpr std::uint32_t kNone = BookFrame::kNoFrameLine;
+constexpr std::uint32_t kNoMatterLine = BookFrame::kNoFrameLine;
 // A header without a start marker is read only near the top of the text.
 constexpr std::size_t kUnmarkedHeaderLines = 100;
 // Enough for any book's authors; a header of thousands of them is not a header.
 constexpr std::size_t kMaxNames = 32;
 // The title page's by-line lies a few lines under its title.
 constexpr int kTitlePageLines = 8;
-constexpr std::uint32_t kMaxHeadingColumns = 160;
+constexpr std::uint32_t kMaxMatterHeadingColumns = 160;
 
 struct ReadState {
     const Document& doc;
@@ -293,20 +293,21 @@ void MarkFrontAndBackMatter(const DeclaredBook& book, const LineScan& scan, Line
         }
     };
     const auto fits = [&scan](std::uint32_t line) {
-        return line != kNone && scan.lines[line].IsText() &&
-               scan.lines[line].length <= kMaxHeadingColumns;
+        return line != kNoMatterLine && scan.lines[line].IsText() &&
+               scan.lines[line].length <= kMaxMatterHeadingColumns;
     };
     if (frame.HasStart()) {
         clearHeadings(0, book.bodyBegin);
         if (fits(book.headerLine)) {
             marks[book.headerLine] = {LineRole::Heading, 1};
-            if (book.headerContinuation != kNone) {
+            if (book.headerContinuation != kNoMatterLine) {
                 marks[book.headerContinuation] = {LineRole::HeadingContinuation, 0};
             }
         }
-        if (book.titleLine != kNone) {
+        if (book.titleLine != kNoMatterLine) {
             marks[book.titleLine] = {LineRole::Heading, 1};
-            if (book.titleSubtitle != kNone && marks[book.titleSubtitle].role == LineRole::Text) {
+            if (book.titleSubtitle != kNoMatterLine &&
+                marks[book.titleSubtitle].role == LineRole::Text) {
                 marks[book.titleSubtitle] = {LineRole::Subtitle, 1};
             }
         } else if (book.bodyBegin < marks.size() &&

@@ -11,7 +11,7 @@ namespace Tessaly::Docs {
 
 namespace {
 
-constexpr std::size_t kMaxNameBytes = 40;
+constexpr std::size_t kMaxLanguageNameBytes = 40;
 
 char LowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
@@ -65,7 +65,7 @@ std::string PrimaryLanguage(std::string_view tag) {
 
 std::string LanguageTagFromName(std::string_view declared) {
     const std::string_view name = utf8::Trim(declared);
-    if (name.empty() || name.size() > kMaxNameBytes ||
+    if (name.empty() || name.size() > kMaxLanguageNameBytes ||
         name.find_first_of(",;/&") != std::string_view::npos ||
         name.find(" and ") != std::string_view::npos) {
         return {};
