@@ -61,6 +61,16 @@ constexpr std::array kDivisionWords = {
     DivisionWord{"kapittel", DivisionKind::Chapter},
     DivisionWord{"bab", DivisionKind::Chapter},
     DivisionWord{"luku", DivisionKind::Chapter},
+    DivisionWord{"poglavlje", DivisionKind::Chapter},
+    DivisionWord{"poglavje", DivisionKind::Chapter},
+    DivisionWord{"capitolul", DivisionKind::Chapter},
+    DivisionWord{"capítol", DivisionKind::Chapter},
+    DivisionWord{"cap.", DivisionKind::Chapter},
+    DivisionWord{"chương", DivisionKind::Chapter},
+    DivisionWord{"kafli", DivisionKind::Chapter},
+    DivisionWord{"κεφάλαιο", DivisionKind::Chapter},
+    DivisionWord{"kapitulli", DivisionKind::Chapter},
+    DivisionWord{"bölüm", DivisionKind::Chapter},
     DivisionWord{"ĉapitro", DivisionKind::Chapter},
     DivisionWord{"kirja", DivisionKind::Book},
     DivisionWord{"osa", DivisionKind::Part},
@@ -529,8 +539,8 @@ std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
 constexpr int kMaxBareNumeral = 150;
 
 // The chapter words of languages that write the number first ("I LUKU", "2. fejezet").
-constexpr std::array<std::string_view, 4> kWordsAfterNumber = {"luku", "fejezet", "kapitola",
-                                                               "nodaļa"};
+constexpr std::array<std::string_view, 8> kWordsAfterNumber = {
+    "luku", "fejezet", "kapitola", "nodaļa", "peatükk", "skyrius", "bölüm", "kapitel"};
 
 bool IsUpperRomanDigit(char c) {
     return std::string_view("IVXLCDM").find(c) != std::string_view::npos;

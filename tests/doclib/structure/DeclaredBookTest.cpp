@@ -288,6 +288,11 @@ TEST(ChapterWords, LanguagesOfTheLibraryAndNumeralsAlone) {
         {"番外二：归途", 2},
         {"外传 旧事", -1},
         {"番外的故事很多。", -2},
+        {"Poglavlje 11.", 11},
+        {"Cap. 4", 4},
+        {"11. peatükk", 11},
+        {"Κεφάλαιο 3", 3},
+        {"Bölüm 2: Kurulum", 2},
     };
     for (const Case& c : cases) {
         const auto match = Tessaly::Docs::MatchChapterLine(c.line, scratch);
