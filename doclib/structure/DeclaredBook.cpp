@@ -110,7 +110,8 @@ void ReadFields(ReadState& state, std::size_t begin, std::size_t end) {
         if (!scan.lines[i].IsText() || scan.lines[i].indent > 0) {
             continue;
         }
-        const std::string line = Line(state, i);
+        // The view lasts until the reader's next call: the field's value is copied first.
+        const std::string_view line = utf8::Trim(state.reader.Text(state.doc.blocks[i]));
         const std::optional<FieldLine> field = MatchHeaderField(line);
         if (!field) {
             continue;
