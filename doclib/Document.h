@@ -73,9 +73,20 @@ struct Note {
     std::uint32_t blockCount = 0;
 };
 
+// Someone besides the authors who had a hand in the book, with what they did as a MARC relator
+// code: "trl" translator, "edt" editor, "ill" illustrator.
+struct Contributor {
+    std::string name;
+    std::string role;
+    bool operator==(const Contributor&) const = default;
+};
+
 struct Metadata {
-    std::string title;     // empty when the source gives none
-    std::string author;    // empty when unknown
+    std::string title;   // empty when the source gives none
+    std::string author;  // the author, or the first of several; empty when unknown
+    // The further authors of a book written by several, in the order the source names them.
+    std::vector<std::string> coauthors;
+    std::vector<Contributor> contributors;
     std::string language;  // BCP 47 tag, empty when unknown
     std::string subject;
     std::string description;

@@ -110,6 +110,13 @@ std::string ContentUuid(const Document& doc) {
          {&m.title, &m.author, &m.language, &m.subject, &m.description}) {
         hash.Add(*field);
     }
+    for (const std::string& coauthor : m.coauthors) {
+        hash.Add(coauthor);
+    }
+    for (const Contributor& contributor : m.contributors) {
+        hash.Add(contributor.name);
+        hash.Add(contributor.role);
+    }
     hash.Add(doc.text);
     for (const Block& block : doc.blocks) {
         hash.AddWord(static_cast<std::uint64_t>(block.kind) | (std::uint64_t{block.level} << 8) |

@@ -99,7 +99,12 @@ void WriteEpub(const Document& doc, const std::string& path) {
     PackageInfo package;
     package.identifier = identity.identifier;
     package.title = title;
-    package.author = doc.metadata.author;
+    if (!doc.metadata.author.empty()) {
+        package.authors.push_back(doc.metadata.author);
+    }
+    package.authors.insert(package.authors.end(), doc.metadata.coauthors.begin(),
+                           doc.metadata.coauthors.end());
+    package.contributors = doc.metadata.contributors;
     package.language = language;
     package.subject = doc.metadata.subject;
     package.description = doc.metadata.description;

@@ -15,6 +15,26 @@ void AppendElement(std::string& out, const char* open, const std::string& value,
     out.append(open).append(text).append(close);
 }
 
+// A translator, editor or illustrator: the name, and its role refining it.
+void AppendContributors(std::string& out, const std::vector<Contributor>& contributors) {
+    std::size_t number = 0;
+    for (const Contributor& contributor : contributors) {
+        const std::string name = XmlEscaped(CollapseWhiteSpace(contributor.name));
+        if (name.empty()) {
+            continue;
+        }
+        const std::string id = "contributor" + std::to_string(++number);
+        out.append("    <dc:contributor id=\"").append(id).append("\">");
+        out.append(name).append("</dc:contributor>\n");
+        const std::string role = XmlEscaped(CollapseWhiteSpace(contributor.role));
+        if (!role.empty()) {
+            out.append("    <meta refines=\"#").append(id);
+            out.append("\" property=\"role\" scheme=\"marc:relators\">");
+            out.append(role).append("</meta>\n");
+        }
+    }
+}
+
 std::string ItemId(std::size_t index) {
     return "c" + std::to_string(index + 1);
 }
@@ -46,7 +66,10 @@ std::string PackageDocument(const PackageInfo& info) {
         "  <metadata xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n");
     AppendElement(out, "    <dc:identifier id=\"book-id\">", info.identifier, "</dc:identifier>\n");
     AppendElement(out, "    <dc:title>", info.title, "</dc:title>\n");
-    AppendElement(out, "    <dc:creator>", info.author, "</dc:creator>\n");
+    for (const std::string& author : info.authors) {
+        AppendElement(out, "    <dc:creator>", author, "</dc:creator>\n");
+    }
+    AppendContributors(out, info.contributors);
     out.append("    <dc:language>").append(info.language).append("</dc:language>\n");
     AppendElement(out, "    <dc:subject>", info.subject, "</dc:subject>\n");
     AppendElement(out, "    <dc:description>", info.description, "</dc:description>\n");

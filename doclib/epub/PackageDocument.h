@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "doclib/Document.h"
+
 namespace Tessaly::Docs {
 
 // The package document's place in the container, and the folder every other file of the book
@@ -13,10 +15,11 @@ constexpr const char* kPackagePath = "EPUB/package.opf";
 constexpr const char* kPackageFolder = "EPUB/";
 
 struct PackageInfo {
-    std::string identifier;  // "urn:uuid:..."
-    std::string title;       // plain UTF-8, never empty
-    std::string author;      // may be empty
-    std::string language;    // well-formed BCP 47
+    std::string identifier;            // "urn:uuid:..."
+    std::string title;                 // plain UTF-8, never empty
+    std::vector<std::string> authors;  // one dc:creator each, in order; may be empty
+    std::vector<Contributor> contributors;
+    std::string language;  // well-formed BCP 47
     std::string subject;
     std::string description;
     std::string modified;  // "YYYY-MM-DDThh:mm:ssZ"

@@ -61,6 +61,20 @@ constexpr std::array kDivisionWords = {
     DivisionWord{"kapitola", DivisionKind::Chapter},
     DivisionWord{"kapittel", DivisionKind::Chapter},
     DivisionWord{"bab", DivisionKind::Chapter},
+    DivisionWord{"luku", DivisionKind::Chapter},
+    DivisionWord{"poglavlje", DivisionKind::Chapter},
+    DivisionWord{"poglavje", DivisionKind::Chapter},
+    DivisionWord{"capitolul", DivisionKind::Chapter},
+    DivisionWord{"capítol", DivisionKind::Chapter},
+    DivisionWord{"cap.", DivisionKind::Chapter},
+    DivisionWord{"chương", DivisionKind::Chapter},
+    DivisionWord{"kafli", DivisionKind::Chapter},
+    DivisionWord{"κεφάλαιο", DivisionKind::Chapter},
+    DivisionWord{"kapitulli", DivisionKind::Chapter},
+    DivisionWord{"bölüm", DivisionKind::Chapter},
+    DivisionWord{"ĉapitro", DivisionKind::Chapter},
+    DivisionWord{"kirja", DivisionKind::Book},
+    DivisionWord{"osa", DivisionKind::Part},
 
     DivisionWord{"prologue", DivisionKind::FrontMatter},
     DivisionWord{"prolog", DivisionKind::FrontMatter},
@@ -358,8 +372,57 @@ int CjkNumeralValue(std::u32string_view digits) {
     return total;
 }
 
+// A web novel's side story: "番外　星夜", "番外篇 星夜", "番外二：归途", "外传 旧事".
+std::optional<ChapterLineMatch> MatchSideStoryLine(std::string_view line) {
+    for (std::string_view word : {"番外篇", "番外", "外传", "外傳"}) {
+        if (!line.starts_with(word)) {
+            continue;
+        }
+        std::size_t at = word.size();
+        std::u32string digits;
+        while (at < line.size() && digits.size() < 8) {
+            const utf8::CodePoint cp = utf8::DecodeAt(line, at);
+            if (!IsCjkNumeral(cp.value)) {
+                break;
+            }
+            digits.push_back(cp.value);
+            at += cp.length;
+        }
+        const std::size_t titleAt = at;
+        while (at < line.size()) {
+            const utf8::CodePoint cp = utf8::DecodeAt(line, at);
+            if (cp.value != ' ' && cp.value != 0x3000 && cp.value != ':' && cp.value != 0xFF1A &&
+                cp.value != U'·' && cp.value != U'・') {
+                break;
+            }
+            at += cp.length;
+        }
+        // "番外的故事" is a sentence: the word stands apart from what follows.
+        if (at < line.size() && at == titleAt && digits.empty()) {
+            return std::nullopt;
+        }
+        ChapterLineMatch match;
+        match.kind = DivisionKind::Interlude;
+        match.number = digits.empty() ? -1 : CjkNumeralValue(digits);
+        if (at < line.size()) {
+            const std::string_view title = line.substr(at);
+            const char32_t last = utf8::DecodeBefore(title, title.size()).value;
+            if (utf8::CountCodePoints(title) > 40 || last == U'。' || last == U'，' ||
+                last == '.' || last == ',') {
+                return std::nullopt;
+            }
+            match.titled = true;
+        }
+        return match;
+    }
+    return std::nullopt;
+}
+
 // 第十二章, 第3回, 第一部 and the Korean 제3장.
 std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
+    if (const std::optional<ChapterLineMatch> side = MatchSideStoryLine(line)) {
+        return side;
+    }
     for (std::string_view appendix : {"附录", "附錄", "付録"}) {
         // "附录 A. 标题": an appendix with its letter.
         if (line.starts_with(appendix)) {
@@ -431,10 +494,14 @@ std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
     switch (cp.value) {
         case U'章':
         case U'回':
-        case U'节':
-        case U'節':
         case U'장':
             match.kind = DivisionKind::Chapter;
+            break;
+        case U'节':
+        case U'節':
+        case U'절':
+            match.kind = DivisionKind::Chapter;
+            match.section = true;
             break;
         case U'部':
         case U'篇':
@@ -468,6 +535,78 @@ std::optional<ChapterLineMatch> MatchCjkLine(std::string_view line) {
         match.titled = true;
     }
     return match;
+}
+
+constexpr int kMaxBareNumeral = 150;
+
+// The chapter words of languages that write the number first ("I LUKU", "2. fejezet").
+constexpr std::array<std::string_view, 8> kWordsAfterNumber = {
+    "luku", "fejezet", "kapitola", "nodaļa", "peatükk", "skyrius", "bölüm", "kapitel"};
+
+bool IsUpperRomanDigit(char c) {
+    return std::string_view("IVXLCDM").find(c) != std::string_view::npos;
+}
+
+// "IV.", "XII", "IV. THE STORM", "I LUKU", "3. luku".
+std::optional<ChapterLineMatch> MatchNumeralFirstLine(std::string_view trimmed,
+                                                      std::string& scratch) {
+    const bool roman = IsUpperRomanDigit(trimmed[0]);
+    if (!roman && !utf8::IsAsciiDigit(trimmed[0])) {
+        return std::nullopt;
+    }
+    std::size_t end = 0;
+    while (end < trimmed.size() && end < 9 &&
+           (roman ? IsUpperRomanDigit(trimmed[end]) : utf8::IsAsciiDigit(trimmed[end]))) {
+        ++end;
+    }
+    int number = kNoNumber;
+    if (roman) {
+        std::string lower(trimmed.substr(0, end));
+        for (char& c : lower) {
+            c = static_cast<char>(c + ('a' - 'A'));
+        }
+        number = ParseRomanNumeral(lower);
+        // Books run to a few score chapters; "MIX", "CD" or "DC" are words and initials.
+        if (number > kMaxBareNumeral) {
+            return std::nullopt;
+        }
+    } else if (end <= 3) {
+        number = 0;
+        for (std::size_t i = 0; i < end; ++i) {
+            number = number * 10 + (trimmed[i] - '0');
+        }
+    }
+    if (number <= 0 || (end < trimmed.size() && trimmed[end] != '.' && trimmed[end] != ' ')) {
+        return std::nullopt;
+    }
+    const bool dotted = end < trimmed.size() && trimmed[end] == '.';
+    const std::size_t at = SkipBlanks(trimmed, end + (dotted ? 1 : 0));
+    ChapterLineMatch match;
+    match.number = number;
+    if (at == trimmed.size()) {
+        match.bareNumeral = true;
+        // A numeral alone is a chapter; a number alone is a page or a count.
+        return roman ? std::optional(match) : std::nullopt;
+    }
+    utf8::FoldCaseInto(trimmed.substr(at), scratch);
+    for (std::string_view word : kWordsAfterNumber) {
+        if (std::string_view(scratch).starts_with(word) && IsBoundary(scratch, word.size())) {
+            const std::optional<bool> titled = ReadTail(scratch, trimmed.substr(at), word.size());
+            if (!titled) {
+                return std::nullopt;
+            }
+            match.titled = *titled;
+            return match;
+        }
+    }
+    // "IV. THE STORM": a Roman numeral, its full stop and a title in capitals or title case.
+    const std::string_view title = trimmed.substr(at);
+    if (roman && dotted && IsChapterTitle(title) && utf8::IsUpper(utf8::DecodeAt(title, 0).value)) {
+        match.titled = true;
+        match.bareNumeral = true;
+        return match;
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -529,6 +668,9 @@ std::optional<ChapterLineMatch> MatchChapterLine(std::string_view trimmed, std::
     }
     if (static_cast<unsigned char>(trimmed[0]) >= 0xE0) {
         return MatchCjkLine(trimmed);
+    }
+    if (const std::optional<ChapterLineMatch> numeral = MatchNumeralFirstLine(trimmed, scratch)) {
+        return numeral;
     }
     // Most lines of prose begin with a word that is no division word: compare the first
     // word's length and first letter before folding anything.

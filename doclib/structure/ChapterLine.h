@@ -24,6 +24,11 @@ struct ChapterLineMatch {
     DivisionKind kind = DivisionKind::Chapter;
     int number = -1;      // -1 when the line has none ("Prologue")
     bool titled = false;  // a title follows the number ("Chapter 3: The Storm")
+    // No chapter word, only a Roman numeral ("IV.") or one with a title ("IV. THE STORM"):
+    // a chapter only among others of its kind.
+    bool bareNumeral = false;
+    // A section within a chapter ("第三节", "제 2 절"): one level below the chapter before it.
+    bool section = false;
 };
 
 // `trimmed` is the line without outer spaces; `scratch` is reused working memory.

@@ -35,6 +35,25 @@ bool IsWidePunctuation(char32_t c) {
     }
 }
 
+// Quotes, ellipses and dashes that Chinese and Japanese share with European type ("“", "”",
+// "……", "——") are narrow in Unicode's width tables, yet sit against Han and kana unspaced.
+bool IsSharedPunctuation(char32_t c) {
+    if (c < 0x80) {
+        return false;
+    }
+    switch (u_charType(static_cast<UChar32>(c))) {
+        case U_INITIAL_PUNCTUATION:
+        case U_FINAL_PUNCTUATION:
+        case U_OTHER_PUNCTUATION:
+        case U_DASH_PUNCTUATION:
+        case U_START_PUNCTUATION:
+        case U_END_PUNCTUATION:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool IsUrlByte(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
            std::string_view("-._~:/?#[]@!$&'()*+,;=%").find(c) != std::string_view::npos;
@@ -100,6 +119,10 @@ bool SpaceAtJoin(std::string_view before, std::string_view after) {
         return false;
     }
     if (IsSpacelessScript(last) && IsSpacelessScript(next)) {
+        return false;
+    }
+    if ((IsSpacelessScript(last) && IsSharedPunctuation(next)) ||
+        (IsSharedPunctuation(last) && IsSpacelessScript(next))) {
         return false;
     }
     return !CutAddress(before, after);

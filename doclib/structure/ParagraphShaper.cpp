@@ -106,7 +106,57 @@ class Shaper {
         }
     }
 
+    // In text written without spaces, a line the wrap cut goes on under a hanging indent
+    // ("答：…毎月" over "    一日に…"): line `i` continues line `i - 1`.
+    bool ContinuesUnderHangingIndent(std::size_t i) const {
+        const LineFacts& previous = scan_.lines[i - 1];
+        const LineFacts& line = scan_.lines[i];
+        return line.indent > previous.indent && previous.Has(kLineEndsSpaceless) &&
+               line.Has(kLineStartsSpaceless) && !line.Has(kColumnsOnly | kLineListItem) &&
+               shape_.Wrapped(scan_, i - 1);
+    }
+
+    // Lines kept as they are, a group of them one paragraph with its breaks.
+    void EmitKeptRun(std::size_t begin, std::size_t end) {
+        if (end - begin >= 2) {
+            Emit(begin, end - begin, UnitKind::Paragraph, Joint::Lines, false).indent =
+                IndentRule::StripCommon;
+        } else if (end > begin) {
+            Emit(begin, 1, UnitKind::Paragraph, Joint::Words, true);
+        }
+    }
+
+    // The lines that continue one another under a hanging indent are joined; the group's other
+    // lines keep their breaks. False when no line of the group continues another.
+    bool EmitHangingContinuations(std::size_t begin, std::size_t end) {
+        bool any = false;
+        for (std::size_t i = begin + 1; i < end && !any; ++i) {
+            any = ContinuesUnderHangingIndent(i);
+        }
+        if (!any) {
+            return false;
+        }
+        std::size_t kept = begin;
+        for (std::size_t i = begin; i < end;) {
+            std::size_t next = i + 1;
+            while (next < end && ContinuesUnderHangingIndent(next)) {
+                ++next;
+            }
+            if (next - i > 1) {
+                EmitKeptRun(kept, i);
+                Emit(i, next - i, UnitKind::Paragraph, Joint::Words, true);
+                kept = next;
+            }
+            i = next;
+        }
+        EmitKeptRun(kept, end);
+        return true;
+    }
+
     void EmitKept(std::size_t begin, std::size_t end) {
+        if (EmitHangingContinuations(begin, end)) {
+            return;
+        }
         const std::size_t count = end - begin;
         bool longLine = false;
         std::size_t columns = 0;

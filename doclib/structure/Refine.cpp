@@ -4,12 +4,14 @@
 
 #include "doclib/structure/ChapterDetector.h"
 #include "doclib/structure/ContentsList.h"
+#include "doclib/structure/DeclaredBook.h"
 #include "doclib/structure/DocumentRebuilder.h"
 #include "doclib/structure/DocumentShape.h"
 #include "doclib/structure/LanguageDetector.h"
 #include "doclib/structure/LineFacts.h"
 #include "doclib/structure/LineRoles.h"
 #include "doclib/structure/ListFinder.h"
+#include "doclib/structure/NumeralChapters.h"
 #include "doclib/structure/OutlineDetector.h"
 #include "doclib/structure/ParagraphShaper.h"
 #include "doclib/structure/SceneBreaks.h"
@@ -17,10 +19,24 @@
 
 namespace Tessaly::Docs {
 
+namespace {
+
+// The chapter lines, judged again by what each says: a Roman numeral alone needs others of its
+// kind, a section counted within a chapter sits below it.
+std::vector<ChapterHeading> ChaptersOf(const Document& doc, const LineScan& scan,
+                                       const DocumentShape& shape) {
+    return WithSectionsNested(doc, WithoutStrayNumerals(doc, DetectChapters(doc, scan, shape)));
+}
+
+}  // namespace
+
 void RefineForReading(Document& doc) {
     const LineScan scan = ScanLines(doc);
     // A source that formats its own paragraphs keeps them; only plain text is reshaped.
     const DocumentShape shape = doc.hasParagraphFormatting ? DocumentShape{} : JudgeShape(scan);
+
+    const DeclaredBook declared = ReadDeclaredBook(doc, scan, shape);
+    ApplyDeclaredBook(declared, doc.metadata);
 
     LineMarks marks(scan.lines.size());
     MarkSceneBreaks(scan, shape, marks);
@@ -29,22 +45,29 @@ void RefineForReading(Document& doc) {
     });
     if (!hasHeadings && !doc.hasParagraphFormatting) {
         const std::vector<ContentsList> contents = FindContentsLists(doc, scan);
-        MarkChapters(WithoutContentsLines(DetectChapters(doc, scan, shape), contents), marks);
+        MarkChapters(WithoutContentsLines(ChaptersOf(doc, scan, shape), contents), marks);
         MarkOutline(doc, scan, shape, contents, marks);
         DecideTitle(doc, scan, shape, marks);
         MarkLists(doc, scan, shape, contents, marks);
+        MarkFrontAndBackMatter(declared, scan, marks);
     } else {
         if (!hasHeadings) {
-            MarkChapters(DetectChapters(doc, scan, shape), marks);
+            MarkChapters(ChaptersOf(doc, scan, shape), marks);
         }
         DecideTitle(doc, scan, shape, marks);
     }
+
+    // The language of a framed book is read from the book, not from the licence around it.
+    const bool framed = declared.frame.HasStart() || declared.frame.HasEnd();
+    const std::string bookLanguage =
+        doc.metadata.language.empty() && framed ? DetectLanguage(BodyText(doc, declared)) : "";
 
     const std::vector<Unit> units = ShapeParagraphs(scan, shape, marks, doc.hasParagraphFormatting);
     RebuildDocument(doc, scan, units);
 
     if (doc.metadata.language.empty()) {
-        doc.metadata.language = DetectDocumentLanguage(doc);
+        doc.metadata.language =
+            ChooseLanguage(declared.language, framed ? bookLanguage : DetectDocumentLanguage(doc));
     }
 }
 

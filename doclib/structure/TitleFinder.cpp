@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ContentsList.h"
+#include "doclib/structure/LineJoin.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -19,10 +21,14 @@ constexpr std::size_t kMaxAuthorColumns = 60;
 constexpr int kMaxAuthorWords = 8;
 // A subtitle between the title and the by-line is a line, not a paragraph.
 constexpr std::uint32_t kMaxTitleBlockSubtitleColumns = 80;
+// Columns of a CJK title standing alone: wide characters take two.
+constexpr std::uint32_t kMaxCjkTitleColumns = 50;
 
 bool IsAsciiAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
+
+}  // namespace
 
 bool IsTitleShaped(const LineFacts& line, std::string_view text, const DocumentShape& shape,
                    const LineScan& scan, std::size_t index) {
@@ -45,8 +51,6 @@ std::string CollapseBlanks(std::string_view text) {
     }
     return out;
 }
-
-}  // namespace
 
 bool LooksLikeFileName(std::string_view title) {
     const std::size_t dot = title.rfind('.');
@@ -104,6 +108,40 @@ std::string_view NameBeforeAuthorMark(std::string_view trimmed) {
         }
     }
     return {};
+}
+
+}  // namespace
+
+namespace {
+
+// The next line of a title block from `from` on, blanks skipped; `end` when there is none.
+std::size_t NextTitleBlockLine(const LineScan& scan, std::size_t from, std::size_t end) {
+    while (from < end && scan.lines[from].Has(kLineBlank)) {
+        ++from;
+    }
+    if (from >= end || !scan.lines[from].IsText() ||
+        scan.lines[from].length > kMaxTitleBlockSubtitleColumns) {
+        return end;
+    }
+    return from;
+}
+
+// Japanese and Chinese documents open with their title on a short line of its own, whether or
+// not headings follow that the rules can see; a Latin line that short may be a word of a note.
+bool StandsAloneAsCjkTitle(const LineScan& scan, std::size_t first, std::string_view text) {
+    const std::size_t next = first + 1;
+    if (scan.lines[first].length > kMaxCjkTitleColumns || next >= scan.lines.size() ||
+        !scan.lines[next].Has(kLineBlank)) {
+        return false;
+    }
+    std::size_t spaceless = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const utf8::CodePoint cp = utf8::DecodeAt(text, i);
+        spaceless += IsSpacelessScript(cp.value) && utf8::IsLetter(cp.value) ? 1 : 0;
+        i += cp.length;
+    }
+    const char32_t last = utf8::DecodeBefore(text, text.size()).value;
+    return spaceless >= 2 && last != U'。' && last != U'、' && last != U'，';
 }
 
 }  // namespace
@@ -191,6 +229,64 @@ std::optional<std::string> AuthorFromByLine(std::string_view line) {
     return CollapseBlanks(rest);
 }
 
+std::string WithoutTitleMarks(std::string_view title) {
+    // The marks Chinese and Japanese set around a book's name: they quote it, they are no part
+    // of it.
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 4> kMarks = {{
+        {"《", "》"},
+        {"「", "」"},
+        {"『", "』"},
+        {"〈", "〉"},
+    }};
+    for (const auto& [open, close] : kMarks) {
+        if (title.size() > open.size() + close.size() && title.starts_with(open) &&
+            title.ends_with(close)) {
+            const std::string_view inner =
+                title.substr(open.size(), title.size() - open.size() - close.size());
+            // "《甲》与《乙》" names two books: the marks do not wrap the whole title.
+            if (inner.find(open) == std::string_view::npos &&
+                inner.find(close) == std::string_view::npos && !utf8::Trim(inner).empty()) {
+                return std::string(utf8::Trim(inner));
+            }
+        }
+    }
+    return std::string(title);
+}
+
+std::optional<std::string> AuthorUnderByWord(std::string_view byLine, std::string_view nameLine) {
+    // A title page sets the word on a line of its own over the name ("BY" / "MIRA OSS").
+    static constexpr std::array<std::string_view, 14> kByWords = {"by",
+                                                                  "von",
+                                                                  "par",
+                                                                  "por",
+                                                                  "di",
+                                                                  "door",
+                                                                  "av",
+                                                                  "af",
+                                                                  "przez",
+                                                                  "kirjoittanut",
+                                                                  "oleh",
+                                                                  "written by",
+                                                                  "geschrieben von",
+                                                                  "écrit par"};
+    std::string spaced;
+    std::string folded;
+    const std::string_view word = utf8::Trim(WithPlainSpaces(byLine, spaced));
+    if (word.size() > 24) {
+        return std::nullopt;
+    }
+    const auto isByWord = [&folded](std::string_view line) {
+        folded.clear();
+        utf8::FoldCaseInto(line.substr(0, std::min<std::size_t>(line.size(), 24)), folded);
+        return std::find(kByWords.begin(), kByWords.end(), folded) != kByWords.end();
+    };
+    const std::string_view name = utf8::Trim(nameLine);
+    if (!isByWord(word) || name.empty() || name.size() > kMaxAuthorColumns * 4 || isByWord(name)) {
+        return std::nullopt;
+    }
+    return AuthorFromByLine("by " + std::string(name));
+}
+
 void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape,
                  LineMarks& marks) {
     Metadata& meta = doc.metadata;
@@ -213,7 +309,7 @@ void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape
         if (!ownTitle) {
             const std::string heading = CollapseBlanks(reader.Text(doc.blocks[first]));
             if (!heading.empty()) {
-                meta.title = heading;
+                meta.title = WithoutTitleMarks(heading);
             }
         }
         return;
@@ -230,21 +326,24 @@ void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape
             // The by-line under the title, or under a subtitle below it.
             std::size_t next = first + 1;
             for (int tries = 0; tries < 2 && !author; ++tries, ++next) {
-                while (next < firstDivision && scan.lines[next].Has(kLineBlank)) {
-                    ++next;
-                }
-                if (next >= firstDivision || !scan.lines[next].IsText() ||
-                    scan.lines[next].length > kMaxTitleBlockSubtitleColumns) {
+                next = NextTitleBlockLine(scan, next, firstDivision);
+                if (next >= firstDivision) {
                     break;
                 }
-                author = AuthorFromByLine(utf8::Trim(reader.Text(doc.blocks[next])));
+                const std::string_view line = utf8::Trim(reader.Text(doc.blocks[next]));
+                author = AuthorFromByLine(line);
+                const std::size_t name = NextTitleBlockLine(scan, next + 1, firstDivision);
+                if (!author && name < firstDivision) {
+                    author = AuthorUnderByWord(line, reader.Text(doc.blocks[name]));
+                }
             }
-            titleLine = author.has_value() || firstDivision < scan.lines.size();
+            titleLine = author.has_value() || firstDivision < scan.lines.size() ||
+                        StandsAloneAsCjkTitle(scan, first, text);
         }
     }
     if (titleLine) {
         if (!ownTitle) {
-            meta.title = CollapseBlanks(reader.Text(doc.blocks[first]));
+            meta.title = WithoutTitleMarks(CollapseBlanks(reader.Text(doc.blocks[first])));
         }
         marks[first] = {LineRole::Heading, 1};
         if (author && meta.author.empty()) {

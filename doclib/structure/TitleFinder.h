@@ -26,6 +26,22 @@ std::string TidyFileName(std::string_view fileName);
 // The author named by a "by ..." line, or nothing when the line is not one.
 std::optional<std::string> AuthorFromByLine(std::string_view trimmed);
 
+// The author named under a by-word standing alone on its line ("BY" over "MIRA OSS"), or
+// nothing when `byLine` is no such word or `nameLine` no name.
+std::optional<std::string> AuthorUnderByWord(std::string_view byLine, std::string_view nameLine);
+
+// A line that can be a book's title: short, a few words, not a sentence, not part of a
+// wrapped paragraph.
+bool IsTitleShaped(const LineFacts& line, std::string_view text, const DocumentShape& shape,
+                   const LineScan& scan, std::size_t index);
+
+// "《星河旧梦》" -> "星河旧梦": book-title marks that wrap the whole title go; the title is
+// returned as it is otherwise.
+std::string WithoutTitleMarks(std::string_view title);
+
+// The text on one line, its runs of blanks one space.
+std::string CollapseBlanks(std::string_view text);
+
 // Sets doc.metadata.title (and author when a by-line gives one) and marks a first line taken as
 // the title as a level-1 heading in `marks`, which already holds the detected chapters.
 void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape, LineMarks& marks);

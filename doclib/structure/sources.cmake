@@ -1,15 +1,20 @@
 list(APPEND DOCLIB_SOURCES
     structure/BlockTextReader.cpp
+    structure/BookFrame.cpp
     structure/ChapterDetector.cpp
     structure/ChapterLine.cpp
     structure/ContentsList.cpp
+    structure/DeclaredBook.cpp
     structure/DocumentRebuilder.cpp
     structure/DocumentShape.cpp
+    structure/HeaderFields.cpp
     structure/LanguageDetector.cpp
+    structure/LanguageName.cpp
     structure/LineFacts.cpp
     structure/LineJoin.cpp
     structure/ListFinder.cpp
     structure/ListMarker.cpp
+    structure/NumeralChapters.cpp
     structure/OutlineDetector.cpp
     structure/ParagraphShaper.cpp
     structure/Refine.cpp

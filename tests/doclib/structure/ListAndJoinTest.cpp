@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "doclib/structure/LineJoin.h"
 #include "doclib/structure/ListMarker.h"
 #include "doclib/structure/Refine.h"
@@ -150,6 +152,14 @@ TEST(LineJoins, TheScriptDecidesTheSpace) {
     EXPECT_TRUE(SpaceAtJoin("Русский", "текст"));                   // Cyrillic
     EXPECT_TRUE(SpaceAtJoin("plain", "words"));                     // Latin
     EXPECT_TRUE(SpaceAtJoin("本 Debian", "リファレンス") == true);  // Latin before kana
+    // Quotes, ellipses and dashes shared with European type sit against Han unspaced; beside
+    // Latin they keep the space.
+    EXPECT_FALSE(SpaceAtJoin("他说：“", "你好。”"));
+    EXPECT_FALSE(SpaceAtJoin("“你好。”", "他笑了"));
+    EXPECT_FALSE(SpaceAtJoin("他沉默了……", "然后走了"));
+    EXPECT_FALSE(SpaceAtJoin("港口——", "灯塔"));
+    EXPECT_TRUE(SpaceAtJoin("he said “hello”", "and left"));
+    EXPECT_TRUE(SpaceAtJoin("wait…", "then go"));
     // A cut web address goes on without a space; a sentence after one does not.
     EXPECT_FALSE(SpaceAtJoin("see https://", "www.example.org"));
     EXPECT_FALSE(SpaceAtJoin("at https://example.org/docs/", "guide/index.html"));
@@ -232,3 +242,29 @@ TEST(Fidelity, IndentationOfNoBreakSpacesIsLayout) {
 }
 
 }  // namespace
+
+TEST(LineJoins, HangingIndentsOfCjkTextLeaveNoIndentRunsInParagraphs) {
+    // A question and its answer, the answer's wrapped end under a hanging indent of ASCII or
+    // ideographic spaces; the group is too short to count as wrapped prose.
+    for (const std::string pad : {"        ", "\u3000\u3000\u3000\u3000"}) {
+        SCOPED_TRACE(pad);
+        const std::string qa =
+            "    問：船の時刻表はどこで見られますか。\n"
+            "    答：事務所の入口の掲示板と、待合室の壁に貼ってあります。毎月\n" +
+            pad + "一日に新しいものに替えます。\n";
+        const std::string lead =
+            "  この文書は、港の事務所でよく聞かれる質問とその答えを集めたもので\n"
+            "  す。質問は分野ごとに並べてあります。最初に事務所の時間について\n"
+            "  説明します。\n";
+        const Document doc = Refined(lead + "\n" + qa + "\n" + lead + "\n" + qa);
+        const std::vector<std::string> texts = BlockTexts(doc);
+        EXPECT_NE(std::find(texts.begin(), texts.end(),
+                            "答：事務所の入口の掲示板と、待合室の壁に貼ってあります。毎月一日に新し"
+                            "いものに替えます。"),
+                  texts.end());
+        for (const std::string& text : texts) {
+            EXPECT_EQ(text.find("  "), std::string::npos) << text;
+            EXPECT_EQ(text.find("\u3000\u3000"), std::string::npos) << text;
+        }
+    }
+}
