@@ -13,6 +13,7 @@
 #include "doclib/structure/OutlineDetector.h"
 #include "doclib/structure/ParagraphShaper.h"
 #include "doclib/structure/SceneBreaks.h"
+#include "doclib/structure/ShapedHeadings.h"
 #include "doclib/structure/TitleFinder.h"
 
 namespace Tessaly::Docs {
@@ -31,6 +32,7 @@ void RefineForReading(Document& doc) {
         const std::vector<ContentsList> contents = FindContentsLists(doc, scan);
         MarkChapters(WithoutContentsLines(DetectChapters(doc, scan, shape), contents), marks);
         MarkOutline(doc, scan, shape, contents, marks);
+        MarkShapedHeadings(doc, scan, marks);
         DecideTitle(doc, scan, shape, marks);
         MarkLists(doc, scan, shape, contents, marks);
     } else {

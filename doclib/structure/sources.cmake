@@ -1,20 +1,25 @@
 list(APPEND DOCLIB_SOURCES
+    structure/Adornment.cpp
     structure/BlockTextReader.cpp
     structure/ChapterDetector.cpp
     structure/ChapterLine.cpp
     structure/ContentsList.cpp
     structure/DocumentRebuilder.cpp
     structure/DocumentShape.cpp
+    structure/HeadingShape.cpp
     structure/LanguageDetector.cpp
     structure/LineFacts.cpp
     structure/LineJoin.cpp
     structure/ListFinder.cpp
     structure/ListMarker.cpp
+    structure/MarkedHeadings.cpp
     structure/OutlineDetector.cpp
     structure/ParagraphShaper.cpp
     structure/Refine.cpp
     structure/SceneBreaks.cpp
     structure/SectionNumber.cpp
+    structure/ShapedHeadings.cpp
     structure/TextLine.cpp
     structure/TitleFinder.cpp
+    structure/UnderlinedHeadings.cpp
 )

@@ -1,0 +1,266 @@
+#include "doclib/structure/MarkedHeadings.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+#include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/TextLine.h"
+#include "text/Utf8Text.h"
+
+namespace Tessaly::Docs {
+
+namespace {
+
+constexpr std::uint32_t kMaxMarkedTitleColumns = 100;
+constexpr std::uint32_t kMaxStarTitleColumns = 60;
+constexpr std::uint16_t kMaxHashIndent = 3;
+constexpr std::size_t kMaxHashes = 6;
+constexpr std::size_t kMaxFrameRun = 40;
+// Star lines one under another (blank lines between) this many times are a list.
+constexpr std::size_t kStarListRun = 3;
+
+bool IsFrameMark(char c) {
+    return c == '=' || c == '*' || c == '-' || c == '~' || c == '+' || c == '_';
+}
+
+std::size_t SkipBlanksFrom(std::string_view s, std::size_t at) {
+    while (at < s.size() && utf8::IsBlankByte(s[at])) {
+        ++at;
+    }
+    return at;
+}
+
+// The title starts with a capital, a digit or a letter of a script without case.
+bool OpensLikeTitle(std::string_view title) {
+    for (std::size_t at = 0; at < title.size();) {
+        const utf8::CodePoint cp = utf8::DecodeAt(title, at);
+        if (utf8::IsLetter(cp.value)) {
+            return !utf8::IsLower(cp.value);
+        }
+        if (utf8::IsDigit(cp.value)) {
+            return true;
+        }
+        at += cp.length;
+    }
+    return false;
+}
+
+bool IsTitleText(std::string_view title, std::uint32_t maxColumns) {
+    return !title.empty() && utf8::CountCodePoints(title) <= maxColumns &&
+           HasWordCharacter(title) && !EndsLikeSentence(title, false);
+}
+
+// "## Title" and "## Title ##".
+std::optional<ShapedHeading> ReadHashes(std::string_view content) {
+    std::size_t hashes = 0;
+    while (hashes < content.size() && content[hashes] == '#') {
+        ++hashes;
+    }
+    if (hashes == 0 || hashes > kMaxHashes || hashes == content.size() ||
+        !utf8::IsBlankByte(content[hashes])) {
+        return std::nullopt;
+    }
+    const std::size_t titleAt = SkipBlanksFrom(content, hashes);
+    std::size_t end = content.size();
+    while (end > titleAt && content[end - 1] == '#') {
+        --end;
+    }
+    if (end < content.size() && (end == titleAt || !utf8::IsBlankByte(content[end - 1]))) {
+        end = content.size();  // "## C#" keeps its hash
+    }
+    std::size_t titleEnd = end;
+    while (titleEnd > titleAt && utf8::IsBlankByte(content[titleEnd - 1])) {
+        --titleEnd;
+    }
+    const std::string_view title = content.substr(titleAt, titleEnd - titleAt);
+    if (!IsTitleText(title, kMaxMarkedTitleColumns) || !OpensLikeTitle(title)) {
+        return std::nullopt;
+    }
+    ShapedHeading heading;
+    heading.kind = HeadingStyleKind::Hashes;
+    heading.run = static_cast<std::uint8_t>(hashes);
+    heading.mark = '#';
+    heading.markupLead = static_cast<std::uint8_t>(hashes);
+    heading.markupTrail = static_cast<std::uint8_t>(content.size() - end);
+    return heading;
+}
+
+// "=== Title ===": runs of one mark either side, about as long, blanks between.
+std::optional<ShapedHeading> ReadFrame(std::string_view content) {
+    const char mark = content[0];
+    if (!IsFrameMark(mark)) {
+        return std::nullopt;
+    }
+    std::size_t lead = 0;
+    while (lead < content.size() && content[lead] == mark && lead <= kMaxFrameRun) {
+        ++lead;
+    }
+    std::size_t trail = 0;
+    while (trail < content.size() - lead && content[content.size() - 1 - trail] == mark &&
+           trail <= kMaxFrameRun) {
+        ++trail;
+    }
+    const std::size_t minRun = mark == '-' ? 3 : 2;
+    if (lead < minRun || trail < minRun || lead > kMaxFrameRun || trail > kMaxFrameRun ||
+        std::max(lead, trail) > std::min(lead, trail) + 1 || lead + trail >= content.size() ||
+        !utf8::IsBlankByte(content[lead]) ||
+        !utf8::IsBlankByte(content[content.size() - 1 - trail])) {
+        return std::nullopt;
+    }
+    const std::string_view title =
+        utf8::Trim(content.substr(lead, content.size() - lead - trail));
+    if (!IsTitleText(title, kMaxMarkedTitleColumns)) {
+        return std::nullopt;
+    }
+    ShapedHeading heading;
+    heading.kind = HeadingStyleKind::Framed;
+    heading.run = static_cast<std::uint8_t>(lead);
+    heading.mark = static_cast<unsigned char>(mark);
+    heading.markupLead = static_cast<std::uint8_t>(lead);
+    heading.markupTrail = static_cast<std::uint8_t>(trail);
+    return heading;
+}
+
+// "＊ 導入", "＊導入" and "* SUMMARY".
+std::optional<ShapedHeading> ReadStar(std::string_view content) {
+    std::size_t at = 0;
+    char32_t mark = 0;
+    if (content.starts_with("\uFF0A")) {
+        at = 3;
+        mark = 0xFF0A;
+    } else if (content.starts_with("* ")) {
+        at = 1;
+        mark = '*';
+    } else {
+        return std::nullopt;
+    }
+    at = SkipBlanksFrom(content, at);
+    if (content.substr(at).starts_with("\u3000")) {
+        at += 3;
+    }
+    const std::string_view title = content.substr(at);
+    if (!IsTitleText(title, kMaxStarTitleColumns) || title.starts_with("\uFF0A") ||
+        (mark == '*' && (!IsAllCaps(title) || utf8::CountCodePoints(title) < 4))) {
+        return std::nullopt;
+    }
+    ShapedHeading heading;
+    heading.kind = HeadingStyleKind::Marked;
+    heading.mark = mark;
+    heading.markupLead = static_cast<std::uint8_t>(at);
+    return heading;
+}
+
+// "File: guide.info,  Node: Installing,  Next: Using,  Up: Top"
+bool IsNodeLine(std::string_view content) {
+    return content.starts_with("File: ") && content.find(",  Node: ") != std::string_view::npos;
+}
+
+class Marked {
+  public:
+    Marked(const Document& doc, const LineScan& scan, const LineMarks& marks)
+        : doc_(doc), reader_(doc), scan_(scan), marks_(marks) {}
+
+    MarkedLines Run() {
+        std::vector<ShapedHeading> hashes;
+        std::vector<ShapedHeading> stars;
+        std::optional<std::size_t> firstLine;
+        for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
+            const LineFacts& line = scan_.lines[i];
+            if (!line.IsText() || line.Has(kLineBlank)) {
+                continue;
+            }
+            firstLine = firstLine.value_or(i);
+            if (marks_[i].role != LineRole::Text && marks_[i].role != LineRole::SceneBreak) {
+                continue;
+            }
+            const std::string_view content = LineContent(reader_.Text(doc_.blocks[i]));
+            const unsigned char lead = content.empty() ? 0 : content[0];
+            if (lead != '#' && !IsFrameMark(static_cast<char>(lead)) && lead != 0xEF &&
+                lead != 'F') {
+                continue;
+            }
+            if (lead == 'F') {
+                if (IsNodeLine(content)) {
+                    result_.navigation.push_back(static_cast<std::uint32_t>(i));
+                }
+                continue;
+            }
+            if (!StandsApart(i) || line.Has(kLinePreformatted)) {
+                continue;
+            }
+            if (lead == '#' && line.indent <= kMaxHashIndent) {
+                if (std::optional<ShapedHeading> h = ReadHashes(content)) {
+                    h->line = static_cast<std::uint32_t>(i);
+                    hashes.push_back(*h);
+                    opensDocument_ = opensDocument_ || i == *firstLine;
+                    continue;
+                }
+            }
+            if (std::optional<ShapedHeading> h = ReadFrame(content)) {
+                h->line = static_cast<std::uint32_t>(i);
+                result_.headings.push_back(*h);
+            } else if (std::optional<ShapedHeading> s = ReadStar(content)) {
+                s->line = static_cast<std::uint32_t>(i);
+                stars.push_back(*s);
+            }
+        }
+        if (hashes.size() >= 2 || (hashes.size() == 1 && opensDocument_)) {
+            result_.headings.insert(result_.headings.end(), hashes.begin(), hashes.end());
+        }
+        KeepStarsThatAreNoList(stars);
+        std::sort(result_.headings.begin(), result_.headings.end(),
+                  [](const ShapedHeading& a, const ShapedHeading& b) { return a.line < b.line; });
+        return std::move(result_);
+    }
+
+  private:
+    bool StandsApart(std::size_t i) const {
+        return (i == 0 || BoundsHeading(scan_, marks_, i - 1)) && BoundsHeading(scan_, marks_, i + 1);
+    }
+
+    // Only blank lines lie between the two lines.
+    bool OnlyBlanksBetween(std::uint32_t a, std::uint32_t b) const {
+        for (std::uint32_t i = a + 1; i < b; ++i) {
+            if (!scan_.lines[i].Has(kLineBlank)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    void KeepStarsThatAreNoList(const std::vector<ShapedHeading>& stars) {
+        std::unordered_map<char32_t, std::size_t> perMark;
+        for (const ShapedHeading& s : stars) {
+            ++perMark[s.mark];
+        }
+        std::size_t start = 0;
+        for (std::size_t k = 1; k <= stars.size(); ++k) {
+            if (k < stars.size() && stars[k].mark == stars[k - 1].mark &&
+                OnlyBlanksBetween(stars[k - 1].line, stars[k].line)) {
+                continue;
+            }
+            for (std::size_t j = start; j < k; ++j) {
+                if (k - start < kStarListRun && perMark[stars[j].mark] >= 2) {
+                    result_.headings.push_back(stars[j]);
+                }
+            }
+            start = k;
+        }
+    }
+
+    const Document& doc_;
+    BlockTextReader reader_;
+    const LineScan& scan_;
+    const LineMarks& marks_;
+    MarkedLines result_;
+    bool opensDocument_ = false;
+};
+
+}  // namespace
+
+MarkedLines FindMarkedHeadings(const Document& doc, const LineScan& scan, const LineMarks& marks) {
+    return Marked(doc, scan, marks).Run();
+}
+
+}  // namespace Tessaly::Docs
