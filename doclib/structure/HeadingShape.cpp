@@ -31,6 +31,37 @@ bool TitleEndsSentence(std::string_view title) {
     return last != ':' && last != 0xFF1A;
 }
 
+bool OpensLikeTitle(std::string_view title) {
+    for (std::size_t at = 0; at < title.size();) {
+        const utf8::CodePoint cp = utf8::DecodeAt(title, at);
+        if (utf8::IsLetter(cp.value)) {
+            return !utf8::IsLower(cp.value);
+        }
+        if (utf8::IsDigit(cp.value)) {
+            return true;
+        }
+        at += cp.length;
+    }
+    return false;
+}
+
+bool IsInCapitals(std::string_view title, int minCapitals) {
+    int capitals = 0;
+    int others = 0;
+    for (std::size_t at = 0; at < title.size();) {
+        const utf8::CodePoint cp = utf8::DecodeAt(title, at);
+        at += cp.length;
+        if (utf8::IsUpper(cp.value)) {
+            ++capitals;
+        } else if (utf8::IsLetter(cp.value)) {
+            return false;
+        } else if (cp.value != ' ') {
+            ++others;
+        }
+    }
+    return capitals >= minCapitals && capitals >= others;
+}
+
 bool HasWordCharacter(std::string_view title) {
     for (std::size_t at = 0; at < title.size();) {
         const utf8::CodePoint cp = utf8::DecodeAt(title, at);

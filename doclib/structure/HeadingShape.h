@@ -12,11 +12,11 @@
 namespace Tessaly::Docs {
 
 enum class HeadingStyleKind : std::uint8_t {
-    Underlined,   // a title over a rule
-    Overlined,    // a title between two rules: its own style, above the underlined ones
-    Hashes,       // "## Title", ranked by the number of hashes
-    Framed,       // "=== Title ===", by mark and run
-    Marked,       // "＊ Title", "* TITLE", by mark
+    Underlined,  // a title over a rule
+    Overlined,   // a title between two rules: its own style, above the underlined ones
+    Hashes,      // "## Title", ranked by the number of hashes
+    Framed,      // "=== Title ===", by mark and run
+    Marked,      // "＊ Title", "* TITLE", by mark
 };
 
 struct ShapedHeading {
@@ -28,8 +28,8 @@ struct ShapedHeading {
     std::uint8_t markupTrail = 0;
 
     std::uint64_t Style() const {
-        return (std::uint64_t{static_cast<std::uint8_t>(kind)} << 40) |
-               (std::uint64_t{run} << 32) | mark;
+        return (std::uint64_t{static_cast<std::uint8_t>(kind)} << 40) | (std::uint64_t{run} << 32) |
+               mark;
     }
 };
 
@@ -42,6 +42,13 @@ bool BoundsHeading(const LineScan& scan, const LineMarks& marks, std::size_t i);
 
 // The title ends as a sentence or clause does (". , ;" and their CJK forms), past closing marks.
 bool TitleEndsSentence(std::string_view title);
+
+// The title starts with a capital, a digit or a letter of a script without case.
+bool OpensLikeTitle(std::string_view title);
+
+// Set in capitals: every letter a capital (a letter without case is none), at least
+// `minCapitals` of them, and more capitals than other marks, so a code or a number is not.
+bool IsInCapitals(std::string_view title, int minCapitals);
 
 // A letter or a digit: a title says something.
 bool HasWordCharacter(std::string_view title);

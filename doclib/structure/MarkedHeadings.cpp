@@ -17,6 +17,7 @@ constexpr std::uint32_t kMaxStarTitleColumns = 60;
 constexpr std::uint16_t kMaxHashIndent = 3;
 constexpr std::size_t kMaxHashes = 6;
 constexpr std::size_t kMaxFrameRun = 40;
+constexpr int kMinStarCapitals = 4;
 // Star lines one under another (blank lines between) this many times are a list.
 constexpr std::size_t kStarListRun = 3;
 
@@ -29,21 +30,6 @@ std::size_t SkipBlanksFrom(std::string_view s, std::size_t at) {
         ++at;
     }
     return at;
-}
-
-// The title starts with a capital, a digit or a letter of a script without case.
-bool OpensLikeTitle(std::string_view title) {
-    for (std::size_t at = 0; at < title.size();) {
-        const utf8::CodePoint cp = utf8::DecodeAt(title, at);
-        if (utf8::IsLetter(cp.value)) {
-            return !utf8::IsLower(cp.value);
-        }
-        if (utf8::IsDigit(cp.value)) {
-            return true;
-        }
-        at += cp.length;
-    }
-    return false;
 }
 
 bool IsTitleText(std::string_view title, std::uint32_t maxColumns) {
@@ -108,8 +94,7 @@ std::optional<ShapedHeading> ReadFrame(std::string_view content) {
         !utf8::IsBlankByte(content[content.size() - 1 - trail])) {
         return std::nullopt;
     }
-    const std::string_view title =
-        utf8::Trim(content.substr(lead, content.size() - lead - trail));
+    const std::string_view title = utf8::Trim(content.substr(lead, content.size() - lead - trail));
     if (!IsTitleText(title, kMaxMarkedTitleColumns)) {
         return std::nullopt;
     }
@@ -141,7 +126,7 @@ std::optional<ShapedHeading> ReadStar(std::string_view content) {
     }
     const std::string_view title = content.substr(at);
     if (!IsTitleText(title, kMaxStarTitleColumns) || title.starts_with("\uFF0A") ||
-        (mark == '*' && (!IsAllCaps(title) || utf8::CountCodePoints(title) < 4))) {
+        (mark == '*' && !IsInCapitals(title, kMinStarCapitals))) {
         return std::nullopt;
     }
     ShapedHeading heading;
@@ -216,7 +201,8 @@ class Marked {
 
   private:
     bool StandsApart(std::size_t i) const {
-        return (i == 0 || BoundsHeading(scan_, marks_, i - 1)) && BoundsHeading(scan_, marks_, i + 1);
+        return (i == 0 || BoundsHeading(scan_, marks_, i - 1)) &&
+               BoundsHeading(scan_, marks_, i + 1);
     }
 
     // Only blank lines lie between the two lines.

@@ -12,6 +12,7 @@
 #include "doclib/structure/ListFinder.h"
 #include "doclib/structure/OutlineDetector.h"
 #include "doclib/structure/ParagraphShaper.h"
+#include "doclib/structure/PlainHeadings.h"
 #include "doclib/structure/SceneBreaks.h"
 #include "doclib/structure/ShapedHeadings.h"
 #include "doclib/structure/TitleFinder.h"
@@ -34,6 +35,7 @@ void RefineForReading(Document& doc) {
         MarkOutline(doc, scan, shape, contents, marks);
         MarkShapedHeadings(doc, scan, marks);
         DecideTitle(doc, scan, shape, marks);
+        MarkPlainHeadings(doc, scan, shape, contents, marks);
         MarkLists(doc, scan, shape, contents, marks);
     } else {
         if (!hasHeadings) {

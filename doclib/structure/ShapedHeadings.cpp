@@ -105,8 +105,8 @@ void TakeTitle(Document& doc, const LineScan& scan, const std::vector<ShapedHead
     if (std::size_t{first.markupLead} + first.markupTrail >= content.size()) {
         return;
     }
-    const std::string title = CollapsedTitle(content.substr(
-        first.markupLead, content.size() - first.markupLead - first.markupTrail));
+    const std::string title = CollapsedTitle(
+        content.substr(first.markupLead, content.size() - first.markupLead - first.markupTrail));
     if (!title.empty()) {
         meta.title = title;
     }

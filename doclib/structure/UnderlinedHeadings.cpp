@@ -108,9 +108,9 @@ class Underlines {
         if (i > 0 && !IsRuleOfEarlierTitle(i - 1)) {
             over = RuleAt(i - 1);
         }
-        const bool overlined = over && over->mark == under->mark &&
-                               std::max(over->count, under->count) <=
-                                   std::min(over->count, under->count) + 1;
+        const bool overlined =
+            over && over->mark == under->mark &&
+            std::max(over->count, under->count) <= std::min(over->count, under->count) + 1;
         if (!overlined && i > 0 && !BoundsHeading(scan_, marks_, i - 1) &&
             !IsRuleOfEarlierTitle(i - 1)) {
             return false;

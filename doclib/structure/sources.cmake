@@ -15,6 +15,7 @@ list(APPEND DOCLIB_SOURCES
     structure/MarkedHeadings.cpp
     structure/OutlineDetector.cpp
     structure/ParagraphShaper.cpp
+    structure/PlainHeadings.cpp
     structure/Refine.cpp
     structure/SceneBreaks.cpp
     structure/SectionNumber.cpp

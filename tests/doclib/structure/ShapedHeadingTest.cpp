@@ -99,16 +99,15 @@ TEST(ShapedHeadings, ProseThatOnlyLooksLikeAHeadingStaysProse) {
 
 // A word of the source that is only markup: a rule, a run of hashes or stars, a frame.
 bool IsMarkup(const std::string& word) {
-    return word.find_first_not_of("=-~^*.#+_") == std::string::npos ||
-           word == "\uFF0A" || word.find("\u2015") == 0 || word.find("\uFF1D") == 0 ||
-           word.rfind("File:", 0) == 0;
+    return word.find_first_not_of("=-~^*.#+_") == std::string::npos || word == "\uFF0A" ||
+           word.find("\u2015") == 0 || word.find("\uFF1D") == 0 || word.rfind("File:", 0) == 0;
 }
 
 TEST(ShapedHeadings, MarkupNeverReachesTheTextAndNoWordIsLost) {
     const std::string text =
         Between({"=============\n Harbour Log\n=============", "1 Tides\n*******",
-                 "* SUMMARY\n---------", "# Notes", "## The C# notes ##", "=== Arrivals ===", "＊ 港の朝",
-                 "＊ 夜の船", "港の朝\n――――――"}) +
+                 "* SUMMARY\n---------", "# Notes", "## The C# notes ##",
+                 "=== Arrivals ===", "＊ 港の朝", "＊ 夜の船", "港の朝\n――――――"}) +
         "\nThe ferry was late again.\n-------------------------\n";
     const Document doc = Refined(text);
     std::vector<std::string> expected;
@@ -124,6 +123,56 @@ TEST(ShapedHeadings, MarkupNeverReachesTheTextAndNoWordIsLost) {
     std::sort(expected.begin(), expected.end());
     std::sort(actual.begin(), actual.end());
     EXPECT_EQ(actual, expected);
+}
+
+}  // namespace
+
+namespace {
+
+// The prose of the harbour story one paragraph a line, as a guide exported as text writes it.
+std::string OneLine(std::size_t k) {
+    const auto prose = HarbourParagraphs();
+    return prose[k % prose.size()];
+}
+
+TEST(PlainHeadings, CapitalsAndShortLinesHeadTheirSections) {
+    const std::string guide =
+        "Harbour Office Guide\n\nContents\n\nArrivals\nDaily Work Task 1: Moorings Task 2: "
+        "Tides\nClosing Up\n\nArrivals\n\n" +
+        OneLine(0) + "\n\nDaily Work\n\n" + OneLine(1) + "\n\nTask 1: Moorings\n\n" + OneLine(2) +
+        "\n\nTask 2: Tides\n\n" + OneLine(3) + "\n\nClosing Up\n\n" + OneLine(4) + "\n";
+    EXPECT_EQ(Headings(Refined(guide)), (std::vector<Heading>{{"Harbour Office Guide", 1},
+                                                              {"Arrivals", 1},
+                                                              {"Daily Work", 1},
+                                                              {"Task 1: Moorings", 2},
+                                                              {"Task 2: Tides", 2},
+                                                              {"Closing Up", 1}}));
+    const std::string capitals = Prose(0) + "\n\nTHE NORTH QUAY\n\n" + Prose(1) + "\n\n" +
+                                 Prose(2) + "\n\nTHE LIGHTHOUSE\n\n" + Prose(3) + "\n";
+    EXPECT_EQ(Headings(Refined(capitals)),
+              (std::vector<Heading>{{"THE NORTH QUAY", 1}, {"THE LIGHTHOUSE", 1}}));
+}
+
+TEST(PlainHeadings, ShortLinesOfProseAndListsStayText) {
+    const struct {
+        const char* shape;
+        std::string text;
+    } cases[] = {
+        {"acronyms in capitals, one a line", Prose(0) + "\n\nNFS\nSMB\nHTTP\n\n" + Prose(1)},
+        {"acronyms in capitals, spaced as a list",
+         Prose(0) + "\n\nNFS SHARES\n\nSMB SHARES\n\nHTTP SHARES\n\n" + Prose(1)},
+        {"a short line inside wrapped prose",
+         Prose(0) + "\n\n" + Prose(1) + "\nharbour office\n" + Prose(2) + "\n\n" + Prose(3)},
+        {"dialogue and a sentence, one paragraph a line",
+         OneLine(0) + "\n\n\"Come in\"\n\n" + OneLine(1) + "\n\nShe waited.\n\n" + OneLine(2) +
+             "\n\n" + OneLine(3) + "\n\n" + OneLine(4) + "\n\n" + OneLine(5)},
+        {"a closing line that heads nothing", OneLine(0) + "\n\n" + OneLine(1) + "\n\n" +
+                                                  OneLine(2) + "\n\n" + OneLine(3) + "\n\n" +
+                                                  OneLine(4) + "\n\nHella Marsk"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_TRUE(Headings(Refined(c.text)).empty()) << c.shape;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,266 @@
+#include "doclib/structure/PlainHeadings.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/HeadingShape.h"
+#include "doclib/structure/TextLine.h"
+#include "text/Utf8Text.h"
+
+namespace Tessaly::Docs {
+
+namespace {
+
+constexpr std::uint32_t kMaxCapitalsColumns = 60;
+constexpr std::uint32_t kMaxShortHeadingColumns = 70;
+constexpr std::uint16_t kMaxPlainHeadingWords = 10;
+constexpr int kMinCapitals = 4;
+// Lines this long are prose wherever they stand.
+constexpr std::uint32_t kProseColumns = 40;
+// Candidates one under another (blank lines between) this many times are a list.
+constexpr std::size_t kPlainListRun = 3;
+constexpr std::uint8_t kMaxPlainLevel = 6;
+constexpr std::size_t kUnlistedHeadings = 4;
+
+enum class PlainKind : std::uint8_t { None, Capitals, ShortLine };
+
+// Dialogue and quotations open with a quote or a dash; such a line is speech, not a title.
+bool OpensQuotation(std::string_view text) {
+    const char32_t first = utf8::DecodeAt(text, 0).value;
+    return first == '"' || first == '\'' || first == '-' || first == 0x201C || first == 0x201E ||
+           first == 0x2018 || first == 0xAB || first == 0xBB || first == 0x2013 ||
+           first == 0x2014 || first == 0x300C || first == 0x300E;
+}
+
+class PlainHeadingFinder {
+  public:
+    PlainHeadingFinder(const Document& doc, const LineScan& scan, const DocumentShape& shape,
+                       LineMarks& marks)
+        : doc_(doc), reader_(doc), scan_(scan), shape_(shape), marks_(marks) {}
+
+    void Run() {
+        const std::size_t n = scan_.lines.size();
+        std::size_t prose = 0;
+        std::size_t longLines = 0;
+        std::size_t textLines = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            const LineFacts& line = scan_.lines[i];
+            if (!line.IsPlainText()) {
+                continue;
+            }
+            ++textLines;
+            prose += line.length >= kProseColumns ? 1 : 0;
+            longLines += line.length > kLongLine ? 1 : 0;
+        }
+        const bool paragraphLines =
+            !shape_.hardWrapped && longLines >= 5 && longLines * 10 >= textLines * 3;
+        kinds_.assign(n, PlainKind::None);
+        std::size_t capitals = 0;
+        const std::size_t skip = TitleBlockEnd();
+        for (std::size_t i = skip; i < n; ++i) {
+            kinds_[i] = Classify(i, paragraphLines);
+            capitals += kinds_[i] == PlainKind::Capitals ? 1 : 0;
+        }
+        // Capitals are headings only against prose in mixed case, of which there is far more.
+        const bool mixedProse = prose >= 10 && capitals * 3 <= prose;
+        for (std::size_t i = 0; i < n; ++i) {
+            if (kinds_[i] == PlainKind::Capitals && !mixedProse) {
+                kinds_[i] = PlainKind::None;
+            }
+        }
+        KeepShortLinesThatHeadParagraphs();
+        DropLists();
+        Mark();
+    }
+
+    void NestRunTogetherEntries(const ContentsList& list) {
+        std::vector<std::uint32_t> headings;
+        for (std::size_t i = list.end; i < scan_.lines.size(); ++i) {
+            if (marks_[i].role == LineRole::Heading) {
+                headings.push_back(static_cast<std::uint32_t>(i));
+            }
+        }
+        std::vector<std::string> keys(headings.size());
+        const auto keyOf = [&](std::size_t k) -> const std::string& {
+            if (keys[k].empty()) {
+                keys[k] = ContentsKey(LineContent(reader_.Text(doc_.blocks[headings[k]])));
+            }
+            return keys[k];
+        };
+        std::size_t next = 0;  // the first heading no entry has named yet
+        for (const ContentsEntry& entry : list.entries) {
+            // A few headings the list does not name may lie between two it does.
+            for (std::size_t start = next;
+                 start < headings.size() && start < next + kUnlistedHeadings; ++start) {
+                const std::size_t end = NamedRun(entry.key, headings, start, keyOf);
+                if (end == start) {
+                    continue;
+                }
+                const std::uint8_t parent = marks_[headings[start]].level;
+                for (std::size_t k = start + 1; k < end; ++k) {
+                    marks_[headings[k]].level =
+                        static_cast<std::uint8_t>(std::min<int>(parent + 1, kMaxPlainLevel));
+                }
+                next = end;
+                break;
+            }
+        }
+    }
+
+  private:
+    // One past the last of the headings from `start` whose keys, one space apart, make up
+    // `key`; `start` when they do not.
+    template <typename KeyOf>
+    static std::size_t NamedRun(std::string_view key, const std::vector<std::uint32_t>& headings,
+                                std::size_t start, const KeyOf& keyOf) {
+        std::size_t at = start;
+        while (at < headings.size() && !key.empty()) {
+            const std::string& part = keyOf(at);
+            if (part.empty() || !key.starts_with(part) ||
+                (key.size() > part.size() && key[part.size()] != ' ')) {
+                break;
+            }
+            key.remove_prefix(std::min(key.size(), part.size() + 1));
+            ++at;
+        }
+        return key.empty() ? at : start;
+    }
+
+    // The title and the lines under it up to the first heading or the first blank line: a
+    // title page is not a section.
+    std::size_t TitleBlockEnd() const {
+        std::size_t i = 0;
+        while (i < scan_.lines.size() && scan_.lines[i].Has(kLineBlank)) {
+            ++i;
+        }
+        if (i < scan_.lines.size() && marks_[i].role == LineRole::Heading) {
+            ++i;
+            while (i < scan_.lines.size() && scan_.lines[i].IsText() &&
+                   marks_[i].role != LineRole::Heading) {
+                ++i;
+            }
+        }
+        return i;
+    }
+
+    PlainKind Classify(std::size_t i, bool paragraphLines) {
+        const LineFacts& line = scan_.lines[i];
+        if (!line.IsPlainText() || marks_[i].role != LineRole::Text ||
+            line.Has(kLineListItem | kLinePreformatted | kLineCodeLike) ||
+            line.words > kMaxPlainHeadingWords ||
+            line.length - line.indent > kMaxShortHeadingColumns ||
+            !(i == 0 || BoundsHeading(scan_, marks_, i - 1)) ||
+            !BoundsHeading(scan_, marks_, i + 1)) {
+            return PlainKind::None;
+        }
+        const std::string_view text = LineContent(reader_.Text(doc_.blocks[i]));
+        if (!HasLetter(text) || EndsLikeSentence(text, true) || OpensQuotation(text)) {
+            return PlainKind::None;
+        }
+        if (line.length - line.indent <= kMaxCapitalsColumns && IsInCapitals(text, kMinCapitals)) {
+            return PlainKind::Capitals;
+        }
+        return paragraphLines && OpensLikeTitle(text) ? PlainKind::ShortLine : PlainKind::None;
+    }
+
+    // The next line that is not blank, or n.
+    std::size_t NextNonBlank(std::size_t i) const {
+        std::size_t j = i + 1;
+        while (j < scan_.lines.size() && scan_.lines[j].Has(kLineBlank)) {
+            ++j;
+        }
+        return j;
+    }
+
+    // A short line heads a paragraph line, a list or another heading over one; walked from
+    // the end, so each line is looked at once.
+    void KeepShortLinesThatHeadParagraphs() {
+        for (std::size_t i = scan_.lines.size(); i-- > 0;) {
+            if (kinds_[i] != PlainKind::ShortLine) {
+                continue;
+            }
+            const std::size_t next = NextNonBlank(i);
+            const bool heads =
+                next < scan_.lines.size() &&
+                ((scan_.lines[next].IsText() &&
+                  (scan_.lines[next].length > kLongLine || scan_.lines[next].Has(kLineListItem))) ||
+                 kinds_[next] == PlainKind::ShortLine || marks_[next].role == LineRole::Heading);
+            if (!heads) {
+                kinds_[i] = PlainKind::None;
+            }
+        }
+    }
+
+    void DropLists() {
+        std::size_t runStart = 0;
+        std::size_t runLength = 0;
+        std::size_t last = 0;
+        const auto close = [&] {
+            if (runLength >= kPlainListRun) {
+                for (std::size_t k = runStart; k <= last; ++k) {
+                    kinds_[k] = PlainKind::None;
+                }
+            }
+            runLength = 0;
+        };
+        for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
+            if (kinds_[i] == PlainKind::None) {
+                if (!scan_.lines[i].Has(kLineBlank)) {
+                    close();
+                }
+                continue;
+            }
+            if (runLength == 0) {
+                runStart = i;
+            }
+            ++runLength;
+            last = i;
+        }
+        close();
+    }
+
+    // A heading found here is a sibling of the heading before it, the title aside.
+    void Mark() {
+        bool anyCapitals = false;
+        for (const PlainKind kind : kinds_) {
+            anyCapitals = anyCapitals || kind == PlainKind::Capitals;
+        }
+        const std::size_t titleEnd = TitleBlockEnd();
+        std::uint8_t sibling = 0;
+        for (std::size_t i = titleEnd; i < scan_.lines.size(); ++i) {
+            if (kinds_[i] == PlainKind::None) {
+                if (marks_[i].role == LineRole::Heading) {
+                    sibling = marks_[i].level;
+                }
+                continue;
+            }
+            const int level = sibling > 0                                        ? sibling
+                              : kinds_[i] == PlainKind::ShortLine && anyCapitals ? 2
+                                                                                 : 1;
+            marks_[i] = {LineRole::Heading,
+                         static_cast<std::uint8_t>(std::min<int>(level, kMaxPlainLevel))};
+        }
+    }
+
+    const Document& doc_;
+    BlockTextReader reader_;
+    const LineScan& scan_;
+    const DocumentShape& shape_;
+    LineMarks& marks_;
+    std::vector<PlainKind> kinds_;
+};
+
+}  // namespace
+
+void MarkPlainHeadings(const Document& doc, const LineScan& scan, const DocumentShape& shape,
+                       const std::vector<ContentsList>& contents, LineMarks& marks) {
+    PlainHeadingFinder finder(doc, scan, shape, marks);
+    finder.Run();
+    for (const ContentsList& list : contents) {
+        finder.NestRunTogetherEntries(list);
+    }
+}
+
+}  // namespace Tessaly::Docs
