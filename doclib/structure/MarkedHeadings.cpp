@@ -16,7 +16,8 @@ constexpr std::uint32_t kMaxMarkedTitleColumns = 100;
 constexpr std::uint32_t kMaxStarTitleColumns = 60;
 constexpr std::uint16_t kMaxHashIndent = 3;
 constexpr std::size_t kMaxHashes = 6;
-constexpr std::size_t kMaxFrameRun = 40;
+// Longer runs frame a separator label ("---------- Footnotes ----------"), not a title.
+constexpr std::size_t kMaxFrameRun = 6;
 constexpr int kMinStarCapitals = 4;
 // Star lines one under another (blank lines between) this many times are a list.
 constexpr std::size_t kStarListRun = 3;

@@ -70,7 +70,7 @@ class PlainHeadingFinder {
                 kinds_[i] = PlainKind::None;
             }
         }
-        KeepShortLinesThatHeadParagraphs();
+        KeepLinesThatHeadText();
         DropLists();
         Mark();
     }
@@ -174,19 +174,27 @@ class PlainHeadingFinder {
         return j;
     }
 
-    // A short line heads a paragraph line, a list or another heading over one; walked from
-    // the end, so each line is looked at once.
-    void KeepShortLinesThatHeadParagraphs() {
+    // A heading heads something: text, or another heading over text; walked from the end, so
+    // each line is looked at once. Capitals head any text; a short line heads a paragraph line
+    // or a list.
+    void KeepLinesThatHeadText() {
         for (std::size_t i = scan_.lines.size(); i-- > 0;) {
-            if (kinds_[i] != PlainKind::ShortLine) {
+            if (kinds_[i] == PlainKind::None) {
                 continue;
             }
             const std::size_t next = NextNonBlank(i);
+            if (next >= scan_.lines.size()) {
+                kinds_[i] = PlainKind::None;
+                continue;
+            }
+            const LineFacts& after = scan_.lines[next];
+            const bool text = after.IsText() && marks_[next].role == LineRole::Text;
             const bool heads =
-                next < scan_.lines.size() &&
-                ((scan_.lines[next].IsText() &&
-                  (scan_.lines[next].length > kLongLine || scan_.lines[next].Has(kLineListItem))) ||
-                 kinds_[next] == PlainKind::ShortLine || marks_[next].role == LineRole::Heading);
+                kinds_[next] != PlainKind::None ||
+                (kinds_[i] == PlainKind::Capitals
+                     ? text
+                     : (text && (after.length > kLongLine || after.Has(kLineListItem))) ||
+                           marks_[next].role == LineRole::Heading);
             if (!heads) {
                 kinds_[i] = PlainKind::None;
             }

@@ -83,22 +83,18 @@ std::string CollapsedTitle(std::string_view text) {
     return out;
 }
 
-void TakeTitle(Document& doc, const LineScan& scan, const std::vector<ShapedHeading>& headings) {
+void TakeTitle(Document& doc, const LineScan& scan, const LineMarks& marks,
+               const std::vector<ShapedHeading>& headings) {
     Metadata& meta = doc.metadata;
     if (headings.empty() || (!meta.title.empty() && !LooksLikeFileName(meta.title))) {
         return;
     }
+    // Only blank lines and markup (a node line, the overline) come before it.
     const ShapedHeading& first = headings.front();
-    const std::size_t decorationAbove = first.kind == HeadingStyleKind::Overlined ? 1 : 0;
-    for (std::size_t i = 0; i + decorationAbove < first.line; ++i) {
-        if (!scan.lines[i].Has(kLineBlank)) {
+    for (std::size_t i = 0; i < first.line; ++i) {
+        if (!scan.lines[i].Has(kLineBlank) && marks[i].role != LineRole::Decoration) {
             return;
         }
-    }
-    const std::uint64_t style = first.Style();
-    if (std::any_of(headings.begin() + 1, headings.end(),
-                    [style](const ShapedHeading& h) { return h.Style() == style; })) {
-        return;
     }
     BlockTextReader reader(doc);
     const std::string_view content = LineContent(reader.Text(doc.blocks[first.line]));
@@ -132,7 +128,7 @@ void MarkShapedHeadings(Document& doc, const LineScan& scan, LineMarks& marks) {
             marks[h.line - 1] = {LineRole::Decoration, 0};
         }
     }
-    TakeTitle(doc, scan, headings);
+    TakeTitle(doc, scan, marks, headings);
 }
 
 }  // namespace Tessaly::Docs
