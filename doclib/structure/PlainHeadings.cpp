@@ -1,6 +1,7 @@
 #include "doclib/structure/PlainHeadings.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,20 +77,25 @@ class PlainHeadingFinder {
     }
 
     void NestRunTogetherEntries(const ContentsList& list) {
-        std::vector<std::uint32_t> headings;
-        for (std::size_t i = list.end; i < scan_.lines.size(); ++i) {
-            if (marks_[i].role == LineRole::Heading) {
-                headings.push_back(static_cast<std::uint32_t>(i));
+        if (!headingsListed_) {
+            for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
+                if (marks_[i].role == LineRole::Heading) {
+                    headings_.push_back(static_cast<std::uint32_t>(i));
+                }
             }
+            keys_.resize(headings_.size());
+            headingsListed_ = true;
         }
-        std::vector<std::string> keys(headings.size());
-        const auto keyOf = [&](std::size_t k) -> const std::string& {
-            if (keys[k].empty()) {
-                keys[k] = ContentsKey(LineContent(reader_.Text(doc_.blocks[headings[k]])));
+        const auto keyOf = [this](std::size_t k) -> const std::string& {
+            if (!keys_[k]) {
+                keys_[k] = ContentsKey(LineContent(reader_.Text(doc_.blocks[headings_[k]])));
             }
-            return keys[k];
+            return *keys_[k];
         };
-        std::size_t next = 0;  // the first heading no entry has named yet
+        const std::vector<std::uint32_t>& headings = headings_;
+        // The first heading after the list that no entry has named yet.
+        std::size_t next = static_cast<std::size_t>(
+            std::lower_bound(headings.begin(), headings.end(), list.end) - headings.begin());
         for (const ContentsEntry& entry : list.entries) {
             // A few headings the list does not name may lie between two it does.
             for (std::size_t start = next;
@@ -258,6 +264,10 @@ class PlainHeadingFinder {
     const DocumentShape& shape_;
     LineMarks& marks_;
     std::vector<PlainKind> kinds_;
+    // The headings of the document and their contents keys, gathered once for every list.
+    std::vector<std::uint32_t> headings_;
+    std::vector<std::optional<std::string>> keys_;
+    bool headingsListed_ = false;
 };
 
 }  // namespace
