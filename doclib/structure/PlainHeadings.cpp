@@ -6,7 +6,10 @@
 #include <vector>
 
 #include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/ChapterLine.h"
+#include "doclib/structure/ContentsList.h"
 #include "doclib/structure/HeadingShape.h"
+#include "doclib/structure/SectionNumber.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -24,6 +27,7 @@ constexpr std::uint32_t kProseColumns = 40;
 constexpr std::size_t kPlainListRun = 3;
 constexpr std::uint8_t kMaxPlainLevel = 6;
 constexpr std::size_t kUnlistedHeadings = 4;
+constexpr std::ptrdiff_t kMinWrappedShortHeadings = 3;
 
 enum class PlainKind : std::uint8_t { None, Capitals, ShortLine };
 
@@ -33,6 +37,12 @@ bool OpensQuotation(std::string_view text) {
     return first == '"' || first == '\'' || first == '-' || first == 0x201C || first == 0x201E ||
            first == 0x2018 || first == 0xAB || first == 0xBB || first == 0x2013 ||
            first == 0x2014 || first == 0x300C || first == 0x300E;
+}
+
+// Marks that titles leave to program code and commands: "CFLAGS=-O2 make", "Foo::Bar->new".
+bool HasCodeMarks(std::string_view text) {
+    return text.find_first_of("=$\\{}<>|`;") != std::string_view::npos ||
+           text.find("::") != std::string_view::npos;
 }
 
 class PlainHeadingFinder {
@@ -73,6 +83,7 @@ class PlainHeadingFinder {
         }
         KeepLinesThatHeadText();
         DropLists();
+        KeepShortLinesThatRecur();
         Mark();
     }
 
@@ -168,7 +179,32 @@ class PlainHeadingFinder {
         if (line.length - line.indent <= kMaxCapitalsColumns && IsInCapitals(text, kMinCapitals)) {
             return PlainKind::Capitals;
         }
-        return paragraphLines && OpensLikeTitle(text) ? PlainKind::ShortLine : PlainKind::None;
+        const bool shortLines = paragraphLines || (shape_.hardWrapped && shape_.blankSeparated);
+        if (!shortLines || !OpensLikeTitle(text) || HasCodeMarks(text) || WordsDeclined(text)) {
+            return PlainKind::None;
+        }
+        return PlainKind::ShortLine;
+    }
+
+    // A chapter or numbered line the detectors by words declined (out of order, in a list),
+    // or the title of a contents list: its words were judged already.
+    bool WordsDeclined(std::string_view text) {
+        std::string spaced;
+        const std::string_view plain = WithPlainSpaces(text, spaced);
+        return MatchChapterLine(plain, scratch_) || MatchSectionLine(plain) ||
+               IsContentsTitle(plain);
+    }
+
+    // A wrapped text uses short lines as headings more than once or twice, or not at all: a
+    // lone short line there is a fragment of prose.
+    void KeepShortLinesThatRecur() {
+        if (!shape_.hardWrapped) {
+            return;
+        }
+        const auto count = std::count(kinds_.begin(), kinds_.end(), PlainKind::ShortLine);
+        if (count < kMinWrappedShortHeadings) {
+            std::replace(kinds_.begin(), kinds_.end(), PlainKind::ShortLine, PlainKind::None);
+        }
     }
 
     // The next line that is not blank, or n.
@@ -195,12 +231,14 @@ class PlainHeadingFinder {
             }
             const LineFacts& after = scan_.lines[next];
             const bool text = after.IsText() && marks_[next].role == LineRole::Text;
-            const bool heads =
-                kinds_[next] != PlainKind::None ||
-                (kinds_[i] == PlainKind::Capitals
-                     ? text
-                     : (text && (after.length > kLongLine || after.Has(kLineListItem))) ||
-                           marks_[next].role == LineRole::Heading);
+            // A paragraph of many lines: one line long enough to be one, or one the wrap cut.
+            const bool paragraph = text && after.indent >= scan_.lines[i].indent &&
+                                   (after.length > kLongLine || shape_.Wrapped(scan_, next));
+            const bool heads = kinds_[next] != PlainKind::None ||
+                               (kinds_[i] == PlainKind::Capitals
+                                    ? text
+                                    : paragraph || (text && after.Has(kLineListItem)) ||
+                                          marks_[next].role == LineRole::Heading);
             if (!heads) {
                 kinds_[i] = PlainKind::None;
             }
@@ -264,6 +302,7 @@ class PlainHeadingFinder {
     const DocumentShape& shape_;
     LineMarks& marks_;
     std::vector<PlainKind> kinds_;
+    std::string scratch_;
     // The headings of the document and their contents keys, gathered once for every list.
     std::vector<std::uint32_t> headings_;
     std::vector<std::optional<std::string>> keys_;

@@ -1,8 +1,9 @@
 #pragma once
 // Headings with no markup at all, found by where and how they stand: a short line in capitals
 // between blank lines in a document whose prose is in mixed case ("INSTALLING THE PROGRAM"),
-// and, in a document written one paragraph a line, a short line between blank lines that ends
-// without a mark and heads a paragraph ("Sharing your notes" over a long line).
+// and, in a document written one paragraph a line or wrapped with blank lines between its
+// paragraphs, a short line between blank lines that ends without a mark and heads a paragraph
+// ("Sharing your notes" over a long line, or over lines the wrap cut).
 //
 // Precision comes first: a line with a final mark, a quotation, a list item or a line set in
 // columns is never one; three such lines one under another are a list, not headings; and the
