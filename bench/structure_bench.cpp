@@ -8,6 +8,7 @@
 //   --hostile                        shapes that tempt the heading rules, each beside a manual
 //                                    of the same size: a million underlined titles, a million
 //                                    lines in capitals, a contents list of 100,000 entries
+//   --hostile --scale 0.5            the same shapes at another size, to see the time is linear
 //   --file TEXT [--epub BOOK]        refine one UTF-8 text file, print what it became, and
 //                                    optionally write the book
 //   --dump N                         with --file: print the first N blocks
@@ -191,9 +192,9 @@ int RunSizes(const std::vector<int>& sizes) {
 }
 
 // A million titles, each over its rule: every line pair is a heading candidate.
-std::string UnderlinedTitles() {
+std::string UnderlinedTitles(double scale) {
     std::string out;
-    for (int i = 0; i < 1000000; ++i) {
+    for (int i = 0; i < static_cast<int>(1000000 * scale); ++i) {
         const std::string title = "Title " + std::to_string(i);
         out += title + "\n" + std::string(title.size(), i % 2 ? '-' : '=') + "\n\n";
     }
@@ -201,10 +202,10 @@ std::string UnderlinedTitles() {
 }
 
 // A million lines in capitals between blank lines, with mixed-case prose around them.
-std::string CapitalLines() {
+std::string CapitalLines(double scale) {
     Words words;
     std::string out;
-    for (int i = 0; i < 1000000; ++i) {
+    for (int i = 0; i < static_cast<int>(1000000 * scale); ++i) {
         out += "HARBOUR LOG " + std::to_string(i) + "\n\n";
         if (i % 4 == 0) {
             out += words.Sentence() + " " + words.Sentence() + "\n\n";
@@ -214,14 +215,14 @@ std::string CapitalLines() {
 }
 
 // A contents list of 100,000 entries, then the body whose headings it lists.
-std::string LongContents() {
+std::string LongContents(double scale) {
     Words words;
     std::string out = "Contents\n\n";
-    for (int i = 0; i < 100000; ++i) {
+    for (int i = 0; i < static_cast<int>(100000 * scale); ++i) {
         out += "Section " + std::to_string(i) + " of the log\n";
     }
     out += "\n";
-    for (int i = 0; i < 100000; ++i) {
+    for (int i = 0; i < static_cast<int>(100000 * scale); ++i) {
         out += "Section " + std::to_string(i) + " of the log\n\n" + words.Sentence() + "\n\n";
     }
     return out;
@@ -234,17 +235,17 @@ double RefineSeconds(const std::string& text) {
     return ProcessorSeconds() - start;
 }
 
-int RunHostile() {
+int RunHostile(double scale) {
     std::printf("%-24s %8s %14s %16s %12s\n", "shape", "MB", "processor s", "manual same MB",
                 "gzip -1 cpu");
     const struct {
         const char* name;
-        std::string (*make)();
+        std::string (*make)(double);
     } shapes[] = {{"underlined titles 1M", UnderlinedTitles},
                   {"capital lines 1M", CapitalLines},
                   {"contents 100k entries", LongContents}};
     for (const auto& shape : shapes) {
-        const std::string text = shape.make();
+        const std::string text = shape.make(scale);
         const double seconds = RefineSeconds(text);
         const std::string manual = Manual(text.size());
         const double plain = RefineSeconds(manual);
@@ -325,6 +326,7 @@ int main(int argc, char** argv) {
     std::string epub;
     std::size_t dump = 0;
     bool hostile = false;
+    double scale = 1.0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--sizes" && i + 1 < argc) {
@@ -341,11 +343,13 @@ int main(int argc, char** argv) {
             epub = argv[++i];
         } else if (arg == "--hostile") {
             hostile = true;
+        } else if (arg == "--scale" && i + 1 < argc) {
+            scale = std::atof(argv[++i]);
         }
     }
     try {
         if (hostile) {
-            return RunHostile();
+            return RunHostile(scale);
         }
         return file.empty() ? RunSizes(sizes) : RunFile(file, epub, dump);
     } catch (const std::exception& e) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "doclib/structure/BlockTextReader.h"
@@ -28,6 +29,7 @@ constexpr std::size_t kPlainListRun = 3;
 constexpr std::uint8_t kMaxPlainLevel = 6;
 constexpr std::size_t kUnlistedHeadings = 4;
 constexpr std::ptrdiff_t kMinWrappedShortHeadings = 3;
+constexpr std::size_t kLabelRepeats = 3;
 
 enum class PlainKind : std::uint8_t { None, Capitals, ShortLine };
 
@@ -39,10 +41,13 @@ bool OpensQuotation(std::string_view text) {
            first == 0x2014 || first == 0x300C || first == 0x300E;
 }
 
-// Marks that titles leave to program code and commands: "CFLAGS=-O2 make", "Foo::Bar->new".
+// Marks that titles leave to program code, commands, addresses and notices: "CFLAGS=-O2
+// make", "Foo::Bar->new", "https://...", "Copyright © 2021".
 bool HasCodeMarks(std::string_view text) {
-    return text.find_first_of("=$\\{}<>|`;") != std::string_view::npos ||
-           text.find("::") != std::string_view::npos;
+    return text.find_first_of("=$\\{}[]<>|`;@") != std::string_view::npos ||
+           text.find("::") != std::string_view::npos ||
+           text.find("://") != std::string_view::npos ||
+           text.find("\u00A9") != std::string_view::npos;
 }
 
 class PlainHeadingFinder {
@@ -83,6 +88,7 @@ class PlainHeadingFinder {
         }
         KeepLinesThatHeadText();
         DropLists();
+        DropLabels();
         KeepShortLinesThatRecur();
         Mark();
     }
@@ -207,6 +213,23 @@ class PlainHeadingFinder {
         }
     }
 
+    // A short line whose words come back again and again ("Note", "Tip", "Warning") labels
+    // the paragraph under it; sections are named once.
+    void DropLabels() {
+        std::unordered_map<std::string, std::size_t> seen;
+        for (std::size_t i = 0; i < kinds_.size(); ++i) {
+            if (kinds_[i] == PlainKind::ShortLine) {
+                ++seen[std::string(LineContent(reader_.Text(doc_.blocks[i])))];
+            }
+        }
+        for (std::size_t i = 0; i < kinds_.size(); ++i) {
+            if (kinds_[i] == PlainKind::ShortLine &&
+                seen[std::string(LineContent(reader_.Text(doc_.blocks[i])))] >= kLabelRepeats) {
+                kinds_[i] = PlainKind::None;
+            }
+        }
+    }
+
     // The next line that is not blank, or n.
     std::size_t NextNonBlank(std::size_t i) const {
         std::size_t j = i + 1;
@@ -234,7 +257,10 @@ class PlainHeadingFinder {
             // A paragraph of many lines: one line long enough to be one, or one the wrap cut.
             const bool paragraph = text && after.indent >= scan_.lines[i].indent &&
                                    (after.length > kLongLine || shape_.Wrapped(scan_, next));
-            const bool heads = kinds_[next] != PlainKind::None ||
+            // A short line is not set deeper than the text it heads.
+            const bool inset =
+                kinds_[i] == PlainKind::ShortLine && after.indent < scan_.lines[i].indent;
+            const bool heads = (!inset && kinds_[next] != PlainKind::None) ||
                                (kinds_[i] == PlainKind::Capitals
                                     ? text
                                     : paragraph || (text && after.Has(kLineListItem)) ||
