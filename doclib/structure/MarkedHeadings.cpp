@@ -16,6 +16,7 @@ constexpr std::uint32_t kMaxMarkedTitleColumns = 100;
 constexpr std::uint32_t kMaxStarTitleColumns = 60;
 constexpr std::uint16_t kMaxHashIndent = 3;
 constexpr std::size_t kMaxHashes = 6;
+constexpr std::size_t kMarkdownHashLines = 3;
 // Longer runs frame a separator label ("---------- Footnotes ----------"), not a title.
 constexpr std::size_t kMaxFrameRun = 6;
 constexpr int kMinStarCapitals = 4;
@@ -151,6 +152,7 @@ class Marked {
         std::vector<ShapedHeading> hashes;
         std::vector<ShapedHeading> stars;
         std::optional<std::size_t> firstLine;
+        std::size_t hashesApart = 0;
         for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
             const LineFacts& line = scan_.lines[i];
             if (!line.IsText() || line.Has(kLineBlank)) {
@@ -172,16 +174,22 @@ class Marked {
                 }
                 continue;
             }
-            if (!StandsApart(i) || line.Has(kLinePreformatted)) {
+            const bool apartAbove = i == 0 || BoundsHeading(scan_, marks_, i - 1);
+            if (!apartAbove || line.Has(kLinePreformatted)) {
                 continue;
             }
+            const bool apartBelow = BoundsHeading(scan_, marks_, i + 1);
             if (lead == '#' && line.indent <= kMaxHashIndent) {
                 if (std::optional<ShapedHeading> h = ReadHashes(content)) {
                     h->line = static_cast<std::uint32_t>(i);
                     hashes.push_back(*h);
-                    opensDocument_ = opensDocument_ || i == *firstLine;
+                    hashesApart += apartBelow ? 1 : 0;
+                    opensDocument_ = opensDocument_ || (i == *firstLine && apartBelow);
                     continue;
                 }
+            }
+            if (!apartBelow) {
+                continue;
             }
             if (std::optional<ShapedHeading> h = ReadFrame(content)) {
                 h->line = static_cast<std::uint32_t>(i);
@@ -191,7 +199,12 @@ class Marked {
                 stars.push_back(*s);
             }
         }
-        if (hashes.size() >= 2 || (hashes.size() == 1 && opensDocument_)) {
+        // Markdown lets text follow a hash line at once; a document that writes so writes
+        // several, and sets at least one of them apart.
+        const bool markdown = hashes.size() >= kMarkdownHashLines ||
+                              (hashes.size() >= 2 && hashesApart >= 1) ||
+                              (hashes.size() == 1 && opensDocument_);
+        if (markdown) {
             result_.headings.insert(result_.headings.end(), hashes.begin(), hashes.end());
         }
         KeepStarsThatAreNoList(stars);
@@ -201,11 +214,6 @@ class Marked {
     }
 
   private:
-    bool StandsApart(std::size_t i) const {
-        return (i == 0 || BoundsHeading(scan_, marks_, i - 1)) &&
-               BoundsHeading(scan_, marks_, i + 1);
-    }
-
     // Only blank lines lie between the two lines.
     bool OnlyBlanksBetween(std::uint32_t a, std::uint32_t b) const {
         for (std::uint32_t i = a + 1; i < b; ++i) {

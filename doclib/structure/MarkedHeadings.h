@@ -1,11 +1,13 @@
 #pragma once
 // Headings that carry their markup on their own line: "## Installing" (the hashes of Markdown
 // in a text file), "=== Installing ===" (a title framed by runs of one mark), and "＊ 導入" or
-// "* SUMMARY" (an outline's star before a title). Each stands apart between blank lines.
+// "* SUMMARY" (an outline's star before a title). Each stands apart between blank lines; a hash
+// line may have its text right under it, as Markdown allows.
 //
-// A hash line is a heading only where the document has two of them or opens with one, its
-// title starts with a capital or a caseless letter and does not end a sentence, so a "# make
-// install" comment in a shell snippet stays text. A star line is a heading only where the
+// A hash line is a heading only where the document has three of them, or two with one set
+// apart by blank lines, or opens with one; its title starts with a capital or a caseless letter
+// and does not end a sentence, so a "# make install" comment in a shell snippet stays text. A
+// star line is a heading only where the
 // document has two or more of them and they are not one under another, as the items of a list
 // spaced by blank lines are; "* TITLE" needs its title in capitals.
 //
