@@ -17,6 +17,7 @@ enum class HeadingStyleKind : std::uint8_t {
     Hashes,      // "## Title", ranked by the number of hashes
     Framed,      // "=== Title ===", by mark and run
     Marked,      // "＊ Title", "* TITLE", by mark
+    Rubric,      // ".. rubric:: 2.1. Title": its level is its numbering's, kept in `run`
 };
 
 struct ShapedHeading {

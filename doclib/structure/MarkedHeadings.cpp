@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/SectionNumber.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -165,7 +166,11 @@ class Marked {
             const std::string_view content = LineContent(reader_.Text(doc_.blocks[i]));
             const unsigned char lead = content.empty() ? 0 : content[0];
             if (lead != '#' && !IsFrameMark(static_cast<char>(lead)) && lead != 0xEF &&
-                lead != 'F') {
+                lead != 'F' && lead != '.') {
+                continue;
+            }
+            if (lead == '.') {
+                i = TakeRubric(i, content);
                 continue;
             }
             if (lead == 'F') {
@@ -201,10 +206,14 @@ class Marked {
         }
         // Markdown lets text follow a hash line at once; a document that writes so writes
         // several, and sets at least one of them apart.
-        const bool markdown = hashes.size() >= kMarkdownHashLines ||
-                              (hashes.size() >= 2 && hashesApart >= 1) ||
-                              (hashes.size() == 1 && opensDocument_);
-        if (markdown) {
+        // Comments of a configuration file or a script stand over their lines: where most
+        // hash lines do, only those set apart may be headings.
+        const bool markdown = hashesApart * 2 >= hashes.size() &&
+                              (hashes.size() >= kMarkdownHashLines || hashesApart >= 1);
+        std::erase_if(hashes, [&](const ShapedHeading& h) {
+            return !markdown && !BoundsHeading(scan_, marks_, h.line + 1);
+        });
+        if (hashes.size() >= 2 || (hashes.size() == 1 && opensDocument_)) {
             result_.headings.insert(result_.headings.end(), hashes.begin(), hashes.end());
         }
         KeepStarsThatAreNoList(stars);
@@ -214,6 +223,49 @@ class Marked {
     }
 
   private:
+    // ".. rubric:: 11.1. Mail server" and its option lines (":name: mail-server") below it,
+    // which are markup too. Returns the last line taken.
+    std::size_t TakeRubric(std::size_t i, std::string_view content) {
+        constexpr std::string_view kRubric = ".. rubric::";
+        if (!content.starts_with(kRubric)) {
+            return i;
+        }
+        const std::size_t titleAt = SkipBlanksFrom(content, kRubric.size());
+        const std::string_view title = content.substr(titleAt);
+        if (titleAt == kRubric.size() || !IsTitleText(title, kMaxMarkedTitleColumns) ||
+            titleAt > 0xFF) {
+            return i;
+        }
+        ShapedHeading heading;
+        heading.line = static_cast<std::uint32_t>(i);
+        heading.kind = HeadingStyleKind::Rubric;
+        heading.run = NumberingLevel(title);
+        heading.markupLead = static_cast<std::uint8_t>(titleAt);
+        result_.headings.push_back(heading);
+        std::size_t last = i;
+        for (std::size_t j = i + 1; j < scan_.lines.size() && scan_.lines[j].IsText() &&
+                                    scan_.lines[j].indent > scan_.lines[i].indent;
+             ++j) {
+            const std::string_view option = LineContent(reader_.Text(doc_.blocks[j]));
+            const std::size_t close = option.find(": ");
+            if (!option.starts_with(":") || close == std::string_view::npos ||
+                option.substr(1, close - 1).find(' ') != std::string_view::npos) {
+                break;
+            }
+            result_.navigation.push_back(static_cast<std::uint32_t>(j));
+            last = j;
+        }
+        return last;
+    }
+
+    // "11.1.2. Title" is at level 3, a chapter line or an unnumbered title at level 1.
+    std::uint8_t NumberingLevel(std::string_view title) {
+        std::string spaced;
+        const std::optional<SectionLine> section = MatchSectionLine(WithPlainSpaces(title, spaced));
+        return section ? static_cast<std::uint8_t>(std::min<std::size_t>(section->path.depth, 6))
+                       : 1;
+    }
+
     // Only blank lines lie between the two lines.
     bool OnlyBlanksBetween(std::uint32_t a, std::uint32_t b) const {
         for (std::uint32_t i = a + 1; i < b; ++i) {

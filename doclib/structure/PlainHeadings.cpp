@@ -50,6 +50,22 @@ bool HasCodeMarks(std::string_view text) {
            text.find("\u00A9") != std::string_view::npos;
 }
 
+// "Table 2.15. Names of packages", "表 7.7. 列表": a caption numbered within its chapter.
+bool IsNumberedCaption(std::string_view text) {
+    std::size_t at = text.find(' ');
+    if (at == std::string_view::npos) {
+        return false;
+    }
+    ++at;
+    int dots = 0;
+    const std::size_t start = at;
+    while (at < text.size() && (utf8::IsAsciiDigit(text[at]) || text[at] == '.')) {
+        dots += text[at] == '.' ? 1 : 0;
+        ++at;
+    }
+    return at > start && dots >= 2 && text[at - 1] == '.' && (at == text.size() || text[at] == ' ');
+}
+
 class PlainHeadingFinder {
   public:
     PlainHeadingFinder(const Document& doc, const LineScan& scan, const DocumentShape& shape,
@@ -185,8 +201,8 @@ class PlainHeadingFinder {
         if (line.length - line.indent <= kMaxCapitalsColumns && IsInCapitals(text, kMinCapitals)) {
             return PlainKind::Capitals;
         }
-        const bool shortLines = paragraphLines || (shape_.hardWrapped && shape_.blankSeparated);
-        if (!shortLines || !OpensLikeTitle(text) || HasCodeMarks(text) || WordsDeclined(text)) {
+        if (!paragraphLines || !OpensLikeTitle(text) || HasCodeMarks(text) || WordsDeclined(text) ||
+            IsNumberedCaption(text) || text.ends_with("\uFF1A")) {
             return PlainKind::None;
         }
         return PlainKind::ShortLine;

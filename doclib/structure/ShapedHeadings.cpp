@@ -83,18 +83,30 @@ std::string CollapsedTitle(std::string_view text) {
     return out;
 }
 
+// Only blank lines and markup (a node line, the overline) come before the first heading.
+bool OpensDocument(const LineScan& scan, const LineMarks& marks, const ShapedHeading& first) {
+    const std::size_t overline = first.kind == HeadingStyleKind::Overlined ? 1 : 0;
+    for (std::size_t i = 0; i + overline < first.line; ++i) {
+        if (!scan.lines[i].Has(kLineBlank) && marks[i].role != LineRole::Decoration) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool StartsWithDigit(std::string_view text) {
+    return !text.empty() && text[0] >= '0' && text[0] <= '9';
+}
+
 void TakeTitle(Document& doc, const LineScan& scan, const LineMarks& marks,
                const std::vector<ShapedHeading>& headings) {
     Metadata& meta = doc.metadata;
     if (headings.empty() || (!meta.title.empty() && !LooksLikeFileName(meta.title))) {
         return;
     }
-    // Only blank lines and markup (a node line, the overline) come before it.
     const ShapedHeading& first = headings.front();
-    for (std::size_t i = 0; i < first.line; ++i) {
-        if (!scan.lines[i].Has(kLineBlank) && marks[i].role != LineRole::Decoration) {
-            return;
-        }
+    if (!OpensDocument(scan, marks, first)) {
+        return;
     }
     BlockTextReader reader(doc);
     const std::string_view content = LineContent(reader.Text(doc.blocks[first.line]));
@@ -108,6 +120,33 @@ void TakeTitle(Document& doc, const LineScan& scan, const LineMarks& marks,
     }
 }
 
+// The unnumbered heading that opens a document whose other headings of its style are numbered
+// ("1 Overview", "2 Invoking") is the title above them, whatever mark they share.
+bool TitlesNumberedHeadings(const Document& doc, const LineScan& scan, const LineMarks& marks,
+                            const std::vector<ShapedHeading>& headings) {
+    if (headings.size() < 2 || !OpensDocument(scan, marks, headings.front())) {
+        return false;
+    }
+    BlockTextReader reader(doc);
+    const ShapedHeading& first = headings.front();
+    if (StartsWithDigit(
+            LineContent(reader.Text(doc.blocks[first.line])).substr(first.markupLead))) {
+        return false;
+    }
+    std::size_t same = 0;
+    std::size_t numbered = 0;
+    for (std::size_t k = 1; k < headings.size(); ++k) {
+        if (headings[k].Style() == first.Style()) {
+            ++same;
+            numbered += StartsWithDigit(LineContent(reader.Text(doc.blocks[headings[k].line]))
+                                            .substr(headings[k].markupLead))
+                            ? 1
+                            : 0;
+        }
+    }
+    return same > 0 && numbered * 2 >= same;
+}
+
 }  // namespace
 
 void MarkShapedHeadings(Document& doc, const LineScan& scan, LineMarks& marks) {
@@ -118,9 +157,14 @@ void MarkShapedHeadings(Document& doc, const LineScan& scan, LineMarks& marks) {
     const std::vector<ShapedHeading> headings =
         MergeByLine(FindUnderlinedHeadings(doc, scan, marks), marked.headings);
     const std::vector<std::uint64_t> styles = RankStyles(headings);
+    const bool titleAbove = TitlesNumberedHeadings(doc, scan, marks, headings);
     for (const ShapedHeading& h : headings) {
-        marks[h.line] = {LineRole::Heading, LevelOf(styles, h.Style()), false, 0, h.markupLead,
-                         h.markupTrail};
+        std::uint8_t level =
+            h.kind == HeadingStyleKind::Rubric ? h.run : LevelOf(styles, h.Style());
+        if (titleAbove && h.line != headings.front().line) {
+            level = std::min<std::uint8_t>(level + 1, kMaxHeadingLevel);
+        }
+        marks[h.line] = {LineRole::Heading, level, false, 0, h.markupLead, h.markupTrail};
         if (h.kind == HeadingStyleKind::Underlined || h.kind == HeadingStyleKind::Overlined) {
             marks[h.line + 1] = {LineRole::Decoration, 0};
         }
