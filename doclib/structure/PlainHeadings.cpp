@@ -95,8 +95,9 @@ class PlainHeadingFinder {
             kinds_[i] = Classify(i, paragraphLines);
             capitals += kinds_[i] == PlainKind::Capitals ? 1 : 0;
         }
-        // Capitals are headings only against prose in mixed case, of which there is far more.
-        const bool mixedProse = prose >= 10 && capitals * 3 <= prose;
+        // Capitals are headings only against prose in mixed case, of which there is far more,
+        // written one paragraph a line: in wrapped manuals they are terms and labels of boxes.
+        const bool mixedProse = paragraphLines && prose >= 10 && capitals * 3 <= prose;
         for (std::size_t i = 0; i < n; ++i) {
             if (kinds_[i] == PlainKind::Capitals && !mixedProse) {
                 kinds_[i] = PlainKind::None;

@@ -1,14 +1,14 @@
 #pragma once
-// Headings with no markup at all, found by where and how they stand: a short line in capitals
-// between blank lines in a document whose prose is in mixed case ("INSTALLING THE PROGRAM"),
-// and, in a document written one paragraph a line or wrapped with blank lines between its
-// paragraphs, a short line between blank lines that ends without a mark and heads a paragraph
-// ("Sharing your notes" over a long line, or over lines the wrap cut).
+// Headings with no markup at all, in a document written one paragraph a line (long lines, the
+// headings short ones between blank lines), found by where and how they stand: a short line in
+// capitals ("INSTALLING THE PROGRAM") where the prose is in mixed case, and a short line that
+// ends without a mark and heads a paragraph ("Sharing your notes" over a long line). In wrapped
+// text such lines are as often terms, labels of boxes and fragments of prose, and stay text.
 //
 // Precision comes first: a line with a final mark, a quotation, a list item or a line set in
 // columns is never one; three such lines one under another are a list, not headings; and the
 // rules apply only where the document's shape shows them (mixed-case prose for capitals, long
-// paragraph lines for short ones). Each is a sibling of the heading found before it.
+// paragraph lines). Each is a sibling of the heading found before it.
 //
 // A contents list whose nested entries run together on their parent's line ("Common Tasks
 // Task 1: Organizing") nests the headings it names so: the first under the line's own level,
