@@ -183,7 +183,10 @@ class Marked {
             if (!apartAbove || line.Has(kLinePreformatted)) {
                 continue;
             }
-            const bool apartBelow = BoundsHeading(scan_, marks_, i + 1);
+            const bool apartBelow = BoundsHeading(scan_, marks_, i + 1) && !CommentAt(i + 1);
+            if (lead == '#' && i > 0 && CommentAt(i - 1)) {
+                continue;  // a block of comment lines
+            }
             if (lead == '#' && line.indent <= kMaxHashIndent) {
                 if (std::optional<ShapedHeading> h = ReadHashes(content)) {
                     h->line = static_cast<std::uint32_t>(i);
@@ -223,6 +226,14 @@ class Marked {
     }
 
   private:
+    // A line that opens with a hash: a comment of a script or a configuration file.
+    bool CommentAt(std::size_t i) {
+        if (i >= scan_.lines.size() || !scan_.lines[i].IsText()) {
+            return false;
+        }
+        return LineContent(reader_.Text(doc_.blocks[i])).starts_with("#");
+    }
+
     // ".. rubric:: 11.1. Mail server" and its option lines (":name: mail-server") below it,
     // which are markup too. Returns the last line taken.
     std::size_t TakeRubric(std::size_t i, std::string_view content) {
