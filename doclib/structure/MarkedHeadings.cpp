@@ -163,6 +163,11 @@ class Marked {
             if (marks_[i].role != LineRole::Text && marks_[i].role != LineRole::SceneBreak) {
                 continue;
             }
+            // Every mark this looks for opens with no letter or digit, but the "File:" of a
+            // node line: most lines are passed over unread.
+            if (line.Has(kLineStartsWord) && line.firstWord != 5) {
+                continue;
+            }
             const std::string_view content = LineContent(reader_.Text(doc_.blocks[i]));
             const unsigned char lead = content.empty() ? 0 : content[0];
             if (lead != '#' && !IsFrameMark(static_cast<char>(lead)) && lead != 0xEF &&

@@ -83,9 +83,11 @@ class Underlines {
                (marks_[i].role == LineRole::Text || marks_[i].role == LineRole::Heading);
     }
 
+    // A rule is one word that opens with no letter or digit: most lines fail here, unread.
     bool MayBeRule(std::size_t i) const {
         const LineFacts& line = scan_.lines[i];
-        return line.IsText() && marks_[i].role != LineRole::Subtitle &&
+        return line.IsText() && line.words == 1 && !line.Has(kLineStartsWord) &&
+               marks_[i].role != LineRole::Subtitle &&
                marks_[i].role != LineRole::HeadingContinuation;
     }
 
