@@ -66,6 +66,14 @@ bool IsNumberedCaption(std::string_view text) {
     return at > start && dots >= 2 && text[at - 1] == '.' && (at == text.size() || text[at] == ' ');
 }
 
+// "ALTERNATIVE The Exim4 server", "BACK TO BASICS SMTP": a box's kind in capitals before its
+// title labels an aside, not a section.
+bool OpensWithLabel(std::string_view text) {
+    const std::size_t space = text.find(' ');
+    return space != std::string_view::npos && IsInCapitals(text.substr(0, space), kMinCapitals) &&
+           !IsInCapitals(text, kMinCapitals);
+}
+
 class PlainHeadingFinder {
   public:
     PlainHeadingFinder(const Document& doc, const LineScan& scan, const DocumentShape& shape,
@@ -203,7 +211,7 @@ class PlainHeadingFinder {
             return PlainKind::Capitals;
         }
         if (!paragraphLines || !OpensLikeTitle(text) || HasCodeMarks(text) || WordsDeclined(text) ||
-            IsNumberedCaption(text) || text.ends_with("\uFF1A")) {
+            IsNumberedCaption(text) || text.ends_with("\uFF1A") || OpensWithLabel(text)) {
             return PlainKind::None;
         }
         return PlainKind::ShortLine;
