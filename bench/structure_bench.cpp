@@ -5,6 +5,10 @@
 //
 //   structure_bench                  10 and 100 MB
 //   --sizes 1,10                     other sizes, in MB
+//   --hostile                        shapes that tempt the heading rules, each beside a manual
+//                                    of the same size: a million underlined titles, a million
+//                                    lines in capitals, a contents list of 100,000 entries
+//   --hostile --scale 0.5            the same shapes at another size, to see the time is linear
 //   --file TEXT [--epub BOOK]        refine one UTF-8 text file, print what it became, and
 //                                    optionally write the book
 //   --dump N                         with --file: print the first N blocks
@@ -187,6 +191,71 @@ int RunSizes(const std::vector<int>& sizes) {
     return 0;
 }
 
+// A million titles, each over its rule: every line pair is a heading candidate.
+std::string UnderlinedTitles(double scale) {
+    std::string out;
+    for (int i = 0; i < static_cast<int>(1000000 * scale); ++i) {
+        const std::string title = "Title " + std::to_string(i);
+        out += title + "\n" + std::string(title.size(), i % 2 ? '-' : '=') + "\n\n";
+    }
+    return out;
+}
+
+// A million lines in capitals between blank lines, with mixed-case prose around them.
+std::string CapitalLines(double scale) {
+    Words words;
+    std::string out;
+    for (int i = 0; i < static_cast<int>(1000000 * scale); ++i) {
+        out += "HARBOUR LOG " + std::to_string(i) + "\n\n";
+        if (i % 4 == 0) {
+            out += words.Sentence() + " " + words.Sentence() + "\n\n";
+        }
+    }
+    return out;
+}
+
+// A contents list of 100,000 entries, then the body whose headings it lists.
+std::string LongContents(double scale) {
+    Words words;
+    std::string out = "Contents\n\n";
+    for (int i = 0; i < static_cast<int>(100000 * scale); ++i) {
+        out += "Section " + std::to_string(i) + " of the log\n";
+    }
+    out += "\n";
+    for (int i = 0; i < static_cast<int>(100000 * scale); ++i) {
+        out += "Section " + std::to_string(i) + " of the log\n\n" + words.Sentence() + "\n\n";
+    }
+    return out;
+}
+
+double RefineSeconds(const std::string& text) {
+    Document doc = Staged(text);
+    const double start = ProcessorSeconds();
+    Tessaly::Docs::RefineForReading(doc);
+    return ProcessorSeconds() - start;
+}
+
+int RunHostile(double scale) {
+    std::printf("%-24s %8s %14s %16s %12s\n", "shape", "MB", "processor s", "manual same MB",
+                "gzip -1 cpu");
+    const struct {
+        const char* name;
+        std::string (*make)(double);
+    } shapes[] = {{"underlined titles 1M", UnderlinedTitles},
+                  {"capital lines 1M", CapitalLines},
+                  {"contents 100k entries", LongContents}};
+    for (const auto& shape : shapes) {
+        const std::string text = shape.make(scale);
+        const double seconds = RefineSeconds(text);
+        const std::string manual = Manual(text.size());
+        const double plain = RefineSeconds(manual);
+        const GzipTime gzip = GzipSeconds(text);
+        std::printf("%-24s %8.1f %14.3f %16.3f %12.3f\n", shape.name,
+                    static_cast<double>(text.size()) / kMB, seconds, plain, gzip.processor);
+    }
+    return 0;
+}
+
 int RunFile(const std::string& path, const std::string& epub, std::size_t dump) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -256,6 +325,8 @@ int main(int argc, char** argv) {
     std::string file;
     std::string epub;
     std::size_t dump = 0;
+    bool hostile = false;
+    double scale = 1.0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--sizes" && i + 1 < argc) {
@@ -270,9 +341,16 @@ int main(int argc, char** argv) {
             dump = static_cast<std::size_t>(std::atol(argv[++i]));
         } else if (arg == "--epub" && i + 1 < argc) {
             epub = argv[++i];
+        } else if (arg == "--hostile") {
+            hostile = true;
+        } else if (arg == "--scale" && i + 1 < argc) {
+            scale = std::atof(argv[++i]);
         }
     }
     try {
+        if (hostile) {
+            return RunHostile(scale);
+        }
         return file.empty() ? RunSizes(sizes) : RunFile(file, epub, dump);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());

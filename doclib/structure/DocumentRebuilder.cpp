@@ -117,6 +117,18 @@ class Rebuilder {
         }
     }
 
+    // A heading's markup ("## ", " ===") and the blanks beside it are no part of its text.
+    static void LeaveOutMarkup(std::string_view text, const Unit& unit, std::size_t& begin,
+                               std::size_t& end) {
+        if (std::size_t{unit.markupLead} + unit.markupTrail >= end - begin) {
+            return;
+        }
+        begin += unit.markupLead;
+        end -= unit.markupTrail;
+        begin += LeadingBlanks(text.substr(begin, end - begin));
+        end -= TrailingBlankBytes(text.substr(begin, end - begin));
+    }
+
     void BuildFromLines(const Unit& unit) {
         const Block& head = doc_.blocks[unit.first];
         Block& block = out_.BeginBlock(KindOf(unit.kind), unit.level);
@@ -140,6 +152,9 @@ class Rebuilder {
                 begin = IndentBytesFor(text, static_cast<std::uint32_t>(common));
             }
             end -= std::min(end - begin, TrailingBlankBytes(text.substr(begin)));
+            if (i == unit.first && (unit.markupLead != 0 || unit.markupTrail != 0)) {
+                LeaveOutMarkup(text, unit, begin, end);
+            }
             if (!firstPiece) {
                 if (unit.joint == Joint::Lines) {
                     out_.AppendText("\n");

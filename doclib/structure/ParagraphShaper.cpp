@@ -20,7 +20,7 @@ class Shaper {
         for (std::size_t i = 0; i < n;) {
             const LineFacts& line = scan_.lines[i];
             const LineMark mark = marks_[i];
-            if (line.Has(kLineBlank)) {
+            if (line.Has(kLineBlank) || mark.role == LineRole::Decoration) {
                 ++i;
             } else if (mark.role == LineRole::SceneBreak) {
                 Emit(i, 1, UnitKind::SceneBreak, Joint::Words, true);
@@ -83,6 +83,12 @@ class Shaper {
         if (i + 1 < marks_.size() && marks_[i + 1].role == LineRole::HeadingContinuation) {
             Emit(i, 2, UnitKind::Heading, Joint::Words, true, level);
             return 2;
+        }
+        if (marks_[i].markupLead != 0 || marks_[i].markupTrail != 0) {
+            Unit& unit = Emit(i, 1, UnitKind::Heading, Joint::Lines, true, level);
+            unit.markupLead = marks_[i].markupLead;
+            unit.markupTrail = marks_[i].markupTrail;
+            return 1;
         }
         std::size_t count = 1;
         if (i + 1 < marks_.size() && marks_[i + 1].role == LineRole::Subtitle) {

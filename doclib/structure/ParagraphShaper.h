@@ -48,6 +48,9 @@ struct Unit {
     IndentRule indent = IndentRule::Keep;
     bool ordered = false;  // a list item with a number or letter
     std::uint32_t number = 0;
+    // Of a heading: markup bytes left out at the start and end of its first line.
+    std::uint8_t markupLead = 0;
+    std::uint8_t markupTrail = 0;
 };
 
 // `keepParagraphs`: the source formatted its own paragraphs; each is kept as it is.

@@ -14,7 +14,9 @@
 #include "doclib/structure/NumeralChapters.h"
 #include "doclib/structure/OutlineDetector.h"
 #include "doclib/structure/ParagraphShaper.h"
+#include "doclib/structure/PlainHeadings.h"
 #include "doclib/structure/SceneBreaks.h"
+#include "doclib/structure/ShapedHeadings.h"
 #include "doclib/structure/TitleFinder.h"
 
 namespace Tessaly::Docs {
@@ -47,7 +49,9 @@ void RefineForReading(Document& doc) {
         const std::vector<ContentsList> contents = FindContentsLists(doc, scan);
         MarkChapters(WithoutContentsLines(ChaptersOf(doc, scan, shape), contents), marks);
         MarkOutline(doc, scan, shape, contents, marks);
+        MarkShapedHeadings(doc, scan, marks);
         DecideTitle(doc, scan, shape, marks);
+        MarkPlainHeadings(doc, scan, shape, contents, marks);
         MarkLists(doc, scan, shape, contents, marks);
         MarkFrontAndBackMatter(declared, scan, marks);
     } else {

@@ -1,4 +1,5 @@
 list(APPEND DOCLIB_SOURCES
+    structure/Adornment.cpp
     structure/BlockTextReader.cpp
     structure/BookFrame.cpp
     structure/ChapterDetector.cpp
@@ -8,18 +9,23 @@ list(APPEND DOCLIB_SOURCES
     structure/DocumentRebuilder.cpp
     structure/DocumentShape.cpp
     structure/HeaderFields.cpp
+    structure/HeadingShape.cpp
     structure/LanguageDetector.cpp
     structure/LanguageName.cpp
     structure/LineFacts.cpp
     structure/LineJoin.cpp
     structure/ListFinder.cpp
     structure/ListMarker.cpp
+    structure/MarkedHeadings.cpp
     structure/NumeralChapters.cpp
     structure/OutlineDetector.cpp
     structure/ParagraphShaper.cpp
+    structure/PlainHeadings.cpp
     structure/Refine.cpp
     structure/SceneBreaks.cpp
     structure/SectionNumber.cpp
+    structure/ShapedHeadings.cpp
     structure/TextLine.cpp
     structure/TitleFinder.cpp
+    structure/UnderlinedHeadings.cpp
 )

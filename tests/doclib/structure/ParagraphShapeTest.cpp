@@ -250,10 +250,10 @@ TEST(SceneBreaks, TextThatOnlyLooksLikeOneStays) {
         EXPECT_EQ(doc.blocks[1].kind, BlockKind::Paragraph) << line;
         EXPECT_EQ(BlockTexts(doc)[1], line);
     }
-    // A rule right under a line of text underlines it; it is not a break between scenes.
+    // A rule right under a line of text underlines it: a heading, not a break between scenes.
     const Document underlined = Refined("The Harbour\n===========\n\n" + prose[0] + "\n");
-    EXPECT_EQ(underlined.blocks[0].kind, BlockKind::Paragraph);
-    EXPECT_EQ(BlockTexts(underlined)[0], "The Harbour\n===========");
+    EXPECT_EQ(underlined.blocks[0].kind, BlockKind::Heading);
+    EXPECT_EQ(BlockTexts(underlined)[0], "The Harbour");
 }
 
 TEST(SceneBreaks, WorkWithoutBlankLinesToo) {
