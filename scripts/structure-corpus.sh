@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Builds the many-family development corpus: Debian's HTML manuals in many languages rendered to
+# text by several renderers, Texinfo manuals as the info reader writes them, and the Markdown and
+# reStructuredText files of packages' documentation, each beside the structure its source declares.
+# The texts are not ours: they are generated here, outside the repository, and never committed.
+#
+#   scripts/structure-corpus.sh OUTDIR [--jobs N]
+#
+# OUTDIR receives FAMILY/NAME.txt and FAMILY/NAME.json and families.tsv for
+# bench/family_scorecard.py. Only the packages named here and in bench/structure_corpus.py are read.
+set -euo pipefail
+out="${1:?usage: $0 OUTDIR [--jobs N]}"
+shift
+here="$(cd "$(dirname "$0")/.." && pwd)"
+
+packages=(
+  w3m lynx elinks html2text pandoc info texinfo
+  maint-guide maint-guide-ca maint-guide-de maint-guide-es maint-guide-fr maint-guide-it
+  maint-guide-ja maint-guide-ru maint-guide-vi maint-guide-zh-cn maint-guide-zh-tw
+  debmake-doc harden-doc debian-handbook installation-guide-amd64 debian-history
+  debian-reference-en debian-reference-de debian-reference-fr debian-reference-ja
+  debian-reference-zh-cn debian-reference-zh-tw debian-reference-es debian-reference-it
+  debian-reference-pt
+  docutils-doc python3-pip python3-setuptools python3-lazr.restfulclient python3-wadllib
+  python3-oauthlib python3-lazr.uri python3-jwt
+  nodejs zstd sysstat procps git googletest libbenchmark-dev bats pkgconf-bin iso-codes
+  grep sed gzip diffutils findutils wget bc ed time bzip2 gnupg lzip gnu-standards gettext
+)
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=()
+  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+  "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 \
+    install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# A fresh folder: a document of an earlier run must not linger in it. Only a folder that is
+# empty or holds an earlier corpus is cleared.
+if [ -d "$out" ] && [ -n "$(ls -A "$out")" ]; then
+  if [ ! -f "$out/families.tsv" ] && [ ! -f "$out/HOWTO.txt" ]; then
+    echo "$0: $out holds other files; give an empty folder or an earlier corpus" >&2
+    exit 2
+  fi
+  find "$out" -mindepth 1 -maxdepth 1 ! -name HOWTO.txt ! -name READY -exec rm -rf {} +
+fi
+mkdir -p "$out"
+nice -n 5 python3 "$here/bench/structure_corpus.py" "$out" "$@"
