@@ -3,8 +3,9 @@
 window converts it, its book held against the structure its source declares, per family and
 language, the tuning half and the checking half apart. The checking half is the figure that counts.
 
-  head P / R  headings of the book that are headings of the source (precision), and headings of
-              the source found in the book (recall); text matched forgivingly (case, spacing,
+  head P / R  headings of the book that are headings of the source (precision; one book heading
+              for each, so a contents line made a heading beside it is a false one), and headings
+              of the source found in the book (recall); text matched forgivingly (case, spacing,
               punctuation and link numbers aside)
   nest        of the source's sections whose parent heading is found too, those the book nests
               deeper than that parent
@@ -39,7 +40,7 @@ from epub_book import Book, convert, epubcheck, leftover_indent
 
 LINK_NUMBER = re.compile(r"\[\d+\]")
 LIST_MARKER = re.compile(r"^\s*(?:[*•◦▪·‣○●+#o-]|\(?\d{1,3}[.)]|[a-z][.)])\s+")
-DECORATION_LINE = re.compile(r"^\s*[=\-*~_#^+.:`'\"]{3,}\s*$")
+DECORATION_LINE = re.compile(r"^\s*([=\-*~_#^+])\1{2,}\s*$")
 DECORATED_HEADING = re.compile(r"^\s*(?:#{1,6}\s|[=*~\-]{2,}\s)|\s(?:#+|[=*~\-]{2,})\s*$")
 PARAGRAPH_MARKER = re.compile(r"^\s*[*•◦▪·‣+\-]\s+\S")
 LONG_PARAGRAPH = 100  # letters and digits: wraps at 80 columns in any script
@@ -111,18 +112,19 @@ def score(text, truth, book):
     c = collections.Counter(docs=1)
     notes = collections.defaultdict(list)
     truth_heads = truth["headings"]
-    truth_skel = [skeleton(t) for _, t in truth_heads]
     title_skel = skeleton(book.title)
-    for level, head in book.headings:
-        s = skeleton(head)
-        if any(same_heading(s, t) for t in truth_skel):
+    matches = match_headings(truth_heads, book.headings)
+    matched = set(m for m in matches if m is not None)
+    # One book heading for each of the source's: a contents line made a heading beside the
+    # heading itself is a false one.
+    for j, (level, head) in enumerate(book.headings):
+        if j in matched:
             c["book_heads_ok"] += 1
-        elif s == title_skel:
+        elif skeleton(head) == title_skel:
             continue  # the book's own title page heading
         else:
             notes["false heading"].append(head)
         c["book_heads"] += 1
-    matches = match_headings(truth_heads, book.headings)
     c["truth_heads"] = len(truth_heads)
     c["truth_heads_found"] = sum(m is not None for m in matches)
     notes["missed heading"] = [t for (_, t), m in zip(truth_heads, matches) if m is None]

@@ -4,7 +4,8 @@ texts people have on disk, each beside the structure its source declares.
 
 Families (the text a user would hold, and where its truth comes from):
   w3m, lynx, elinks, html2text, pandoc-plain   HTML manuals rendered to text by that renderer
-  pandoc-rst, pandoc-gfm                       the same manuals written as reStructuredText or
+  pandoc-oneline                               the same, one paragraph a line (no wrapping)
+  pandoc-rst, pandoc-gfm, pandoc-setext        the same manuals written as reStructuredText or
                                                Markdown text (underlined or '#' headings)
   info                                         Texinfo manuals as the info reader writes them
   markdown, rst                                Markdown and reStructuredText files of the packages'
@@ -68,8 +69,12 @@ RENDERERS = {
     "elinks": ["elinks", "-no-home", "1", "-dump", "1", "-dump-width", "80", "-dump-charset", "UTF-8", "{}"],
     "html2text": ["html2text", "-utf8", "-nobs", "-width", "80", "{}"],
     "pandoc-plain": ["pandoc", "-f", "html", "-t", "plain", "--columns=80", "{}"],
+    # One paragraph a line, as a word processor exports text.
+    "pandoc-oneline": ["pandoc", "-f", "html", "-t", "plain", "--wrap=none", "{}"],
     "pandoc-rst": ["pandoc", "-f", "html", "-t", "rst", "--columns=80", "{}"],
     "pandoc-gfm": ["pandoc", "-f", "html", "-t", "gfm-raw_html", "--columns=80", "{}"],
+    "pandoc-setext": ["pandoc", "-f", "html", "-t", "markdown_strict-raw_html", "--markdown-headings=setext",
+                      "--columns=80", "{}"],
 }
 
 LANG_ATTR = re.compile(r"<html[^>]*?\b(?:xml:)?lang=[\"']([A-Za-z_-]+)[\"']", re.I)
