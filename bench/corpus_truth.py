@@ -171,7 +171,10 @@ def pandoc_truth(path, reader):
     """Markdown or reStructuredText read by pandoc; a title the reader lifted out of the body
     (reStructuredText's lone top section) is the document's first heading as well as its title."""
     run = subprocess.run(["pandoc", "-f", reader, "-t", "json", path], capture_output=True, check=True)
-    doc = json.loads(run.stdout)
+    return pandoc_tree_truth(json.loads(run.stdout))
+
+
+def pandoc_tree_truth(doc):
     truth = empty_truth()
     _pandoc_blocks(doc.get("blocks", []), truth, False)
     truth["headings"] = [h for h in truth["headings"] if h[1]]

@@ -10,7 +10,7 @@ language, the tuning half and the checking half apart. The checking half is the 
   nest        of the source's sections whose parent heading is found too, those the book nests
               deeper than that parent
   items       list items of the source found as list items
-  joined      long paragraphs of the source, present in the book, that are one block of it
+  joined      long paragraphs of the source, present in the book, that are one line of one block
   kept        lines of verbatim blocks, present in the book, that are a line of their own in it
   resid       blocks of the book holding what is no text: a decoration line (=====), a heading's
               decoration (## or === around it), a list marker left on a paragraph, indent left in
@@ -153,8 +153,10 @@ def score(text, truth, book):
         else:
             notes["missed item"].append(item)
 
-    block_skel = [skeleton(" ".join(b)) for b in book.blocks]
-    apart, together = "\x00".join(block_skel), "".join(block_skel)
+    # A paragraph is joined when it is one line of one block: lines kept apart by a break inside
+    # a block are not joined.
+    segment_skel = [skeleton(seg) for b in book.blocks for seg in b]
+    apart, together = "\x00".join(segment_skel), "".join(segment_skel)
     for para in truth["paragraphs"]:
         s = skeleton(para)
         if len(s) >= LONG_PARAGRAPH and s in together:
@@ -163,7 +165,7 @@ def score(text, truth, book):
                 c["paras_joined"] += 1
             else:
                 notes["split paragraph"].append(para)
-    segments = {skeleton(seg) for b in book.blocks for seg in b}
+    segments = set(segment_skel)
     for block in truth["verbatim"]:
         for line in block:
             s = skeleton(line)

@@ -14,6 +14,7 @@ The truth of an HTML page is the page; of Markdown and reStructuredText, pandoc'
 Info manual, its node titles and their underlines (see corpus_truth.py).
 
   structure_corpus.py OUT [--jobs N] [--per-language N] [--per-package N]
+  structure_corpus.py --packages      (what scripts/structure-corpus.sh installs)
 
 OUT receives FAMILY/NAME.txt, FAMILY/NAME.json (truth, package, family, language) and
 families.tsv (file, encoding, language, family, package, half). A document's half, "tune" or
@@ -60,8 +61,10 @@ RST_AS_TXT = {"docutils-doc"}
 INFO_PACKAGES = [
     "grep", "sed", "gzip", "diffutils", "findutils", "texinfo", "wget", "bc", "ed", "time", "bzip2",
     "gnupg", "nettle-dev", "libtasn1-6-dev", "lzip", "gnu-standards", "info", "readline-common",
-    "coreutils", "gettext", "gpgrt-tools", "libgpg-error-dev", "gnucobol", "fastjar", "autopoint",
+    "coreutils", "gettext",
 ]
+# The programs that write the texts.
+TOOL_PACKAGES = ["w3m", "lynx", "elinks", "html2text", "pandoc", "info", "texinfo"]
 
 RENDERERS = {
     "w3m": ["w3m", "-dump", "-cols", "80", "-O", "UTF-8", "-T", "text/html", "{}"],
@@ -217,12 +220,19 @@ def info_raw(path):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    ap.add_argument("out")
+    ap.add_argument("out", nargs="?")
+    ap.add_argument("--packages", action="store_true", help="print the packages read, and stop")
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--per-language", type=int, default=2, help="pages of each HTML manual and language")
     ap.add_argument("--per-package", type=int, default=8, help="Markdown, reStructuredText or Info files of a package")
     ap.add_argument("--max-bytes", type=int, default=700000, help="leave out texts larger than this")
     args = ap.parse_args()
+    if args.packages:
+        every = TOOL_PACKAGES + HTML_PACKAGES + MARKDOWN_PACKAGES + RST_PACKAGES + INFO_PACKAGES
+        print("\n".join(sorted(set(every))))
+        return
+    if not args.out:
+        ap.error("the corpus folder is missing")
 
     os.makedirs(args.out, exist_ok=True)
     writer = Writer(args.out, args.max_bytes)

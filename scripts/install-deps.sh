@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when any is missing.
 # ninja-build runs the builds; fonts-liberation2 gives the window Arial's metrics (Liberation
-# Sans); dpkg-dev, file and lintian build and check the Debian package.
+# Sans); dpkg-dev, file and lintian build and check the Debian package; python3 runs the
+# scorecards' own tests.
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,7 @@ packages=(
   desktop-file-utils appstream
   fonts-liberation2
   dpkg-dev file lintian
+  python3
 )
 
 missing=()

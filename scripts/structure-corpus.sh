@@ -7,25 +7,14 @@
 #   scripts/structure-corpus.sh OUTDIR [--jobs N]
 #
 # OUTDIR receives FAMILY/NAME.txt and FAMILY/NAME.json and families.tsv for
-# bench/family_scorecard.py. Only the packages named here and in bench/structure_corpus.py are read.
+# bench/family_scorecard.py. Only the packages that bench/structure_corpus.py names are read.
 set -euo pipefail
 out="${1:?usage: $0 OUTDIR [--jobs N]}"
 shift
 here="$(cd "$(dirname "$0")/.." && pwd)"
 
-packages=(
-  w3m lynx elinks html2text pandoc info texinfo
-  maint-guide maint-guide-ca maint-guide-de maint-guide-es maint-guide-fr maint-guide-it
-  maint-guide-ja maint-guide-ru maint-guide-vi maint-guide-zh-cn maint-guide-zh-tw
-  debmake-doc harden-doc debian-handbook installation-guide-amd64 debian-history
-  debian-reference-en debian-reference-de debian-reference-fr debian-reference-ja
-  debian-reference-zh-cn debian-reference-zh-tw debian-reference-es debian-reference-it
-  debian-reference-pt
-  docutils-doc python3-pip python3-setuptools python3-lazr.restfulclient python3-wadllib
-  python3-oauthlib python3-lazr.uri python3-jwt
-  nodejs zstd sysstat procps git googletest libbenchmark-dev bats pkgconf-bin iso-codes
-  grep sed gzip diffutils findutils wget bc ed time bzip2 gnupg lzip gnu-standards gettext
-)
+# Every package read is installed, so that the corpus is the same on every machine.
+mapfile -t packages < <(python3 "$here/bench/structure_corpus.py" --packages)
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
