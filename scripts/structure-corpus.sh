@@ -15,19 +15,7 @@ here="$(cd "$(dirname "$0")/.." && pwd)"
 
 # Every package read is installed, so that the corpus is the same on every machine.
 mapfile -t packages < <(python3 "$here/bench/structure_corpus.py" --packages)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-  "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 \
-    install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$here/scripts/install-missing.sh" "${packages[@]}"
 
 # A fresh folder: a document of an earlier run must not linger in it. Only a folder that is
 # empty or holds an earlier corpus is cleared.
