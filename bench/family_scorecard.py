@@ -234,17 +234,25 @@ def percent(n, d):
     return "%.1f" % (100.0 * n / d) if d else "-"
 
 
-HEADER = "%-13s %-6s %4s  %-5s %-5s  %-5s %-5s %-6s %-5s %-6s %-6s %-6s" % (
+HEADER = "%-15s %-6s %4s  %-5s %-5s  %-5s %-5s %-6s %-5s %-6s %-6s %-6s" % (
     "family", "lang", "docs", "headP", "headR", "nest", "items", "joined", "kept", "resid%", "lost%", "title")
 
 
 def line(family, lang, c):
-    return "%-13s %-6s %4d  %-5s %-5s  %-5s %-5s %-6s %-5s %-6s %-6s %-6s" % (
+    return "%-15s %-6s %4d  %-5s %-5s  %-5s %-5s %-6s %-5s %-6s %-6s %-6s" % (
         family, lang, c["docs"], ratio(c["book_heads_ok"], c["book_heads"]),
         ratio(c["truth_heads_found"], c["truth_heads"]), ratio(c["pairs_ok"], c["pairs"]),
         ratio(c["items_found"], c["items"]), ratio(c["paras_joined"], c["paras"]),
         ratio(c["verbatim_kept"], c["verbatim"]), percent(c["residue"], c["blocks"]),
         percent(c["lost"], c["chars"]), "%d/%d" % (c["title_ok"], c["titled"]))
+
+
+def summed(rows, keep):
+    total = collections.Counter()
+    for r, c in rows:
+        if keep(r):
+            total.update(c)
+    return total
 
 
 def report(results, by_language):
@@ -254,22 +262,15 @@ def report(results, by_language):
             continue
         print("\n== %s half%s" % (half, " (the figure that counts)" if half == "check" else ""))
         print(HEADER)
-        total = collections.Counter()
         for family in sorted({r["family"] for r, _ in rows}):
-            fam = collections.Counter()
-            for r, c in rows:
-                if r["family"] == family:
-                    fam.update(c)
-            total.update(fam)
-            print(line(family, "all", fam))
+            print(line(family, "all", summed(rows, lambda r: r["family"] == family)))
             if by_language:
                 for lang in sorted({r["lang"] for r, _ in rows if r["family"] == family}):
-                    sub = collections.Counter()
-                    for r, c in rows:
-                        if r["family"] == family and r["lang"] == lang:
-                            sub.update(c)
-                    print(line("", lang, sub))
-        print(line("ALL", "all", total))
+                    print(line("", lang, summed(rows, lambda r: r["family"] == family and r["lang"] == lang)))
+        print(line("ALL", "all", summed(rows, lambda r: True)))
+        if by_language:
+            for lang in sorted({r["lang"] for r, _ in rows}):
+                print(line("ALL", lang, summed(rows, lambda r: r["lang"] == lang)))
 
 
 def main():
