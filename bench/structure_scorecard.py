@@ -28,15 +28,9 @@ import re
 import subprocess
 import sys
 import tempfile
-import time
 import unicodedata
-import xml.etree.ElementTree as ET
-import zipfile
 
-XHTML = "{http://www.w3.org/1999/xhtml}"
-OPF = "{http://www.idpf.org/2007/opf}"
-DC = "{http://purl.org/dc/elements/1.1/}"
-EPUBCHECK = "/usr/share/java/epubcheck.jar"
+from epub_book import Book, convert, epubcheck, leftover_indent, squash
 
 CHAPTER_LINE = re.compile(
     r"^(?:[^\W\d]+\s+)?(?:\d{1,3}|[IVXLC]{1,6})\.?\s+\S"  # Chapter 1. / Kapitel 1 / IV. / 1. Title
@@ -47,12 +41,7 @@ SECTION_LINE = re.compile(r"^(?:\d{1,3}|[A-Z])(?:\.\d{1,3})+\.?\s+\S")
 BULLET_LINE = re.compile(r"^(\s*)([*•+\-])\s+(\S.*)$")
 CJK = "[\u2e80-\u2fdf\u3000-\u30ff\u3400-\u4dbf\u4e00-\u9fff\uf900-\ufaff\uff00-\uffef]"
 CJK_SPACE = re.compile(CJK + "[ \u00a0\u3000]+" + CJK)
-SPACE_RUN = re.compile(r"\S[ \u00a0]{2,}\S")
 URL_SPACE = re.compile(r"://[ \u00a0]+\S")
-
-
-def squash(text):
-    return " ".join(text.replace("\u00a0", " ").split())
 
 
 def read_manifest(corpus):
@@ -89,85 +78,6 @@ class Source:
         self.letters = collections.Counter(c for c in text if not c.isspace())
         self.letters.subtract(marker_chars)
         self.flat = squash(text)
-
-
-class Book:
-    """The reading order's text, headings and list items, and the package's metadata."""
-
-    def __init__(self, path):
-        self.headings, self.items, self.blocks, self.toc = [], [], [], []
-        self.toc_depth = 0
-        self.text_parts = []
-        with zipfile.ZipFile(path) as z:
-            container = ET.fromstring(z.read("META-INF/container.xml"))
-            opf_path = container.find(".//{urn:oasis:names:tc:opendocument:xmlns:container}rootfile").get("full-path")
-            base = os.path.dirname(opf_path)
-            opf = ET.fromstring(z.read(opf_path))
-            meta = opf.find(OPF + "metadata")
-            self.title = squash("".join(meta.find(DC + "title").itertext())) if meta.find(DC + "title") is not None else ""
-            self.language = meta.findtext(DC + "language", "")
-            self.creator = squash(meta.findtext(DC + "creator", ""))
-            manifest = {i.get("id"): i for i in opf.find(OPF + "manifest")}
-            nav_href = next((i.get("href") for i in manifest.values() if "nav" in (i.get("properties") or "").split()), None)
-            for ref in opf.find(OPF + "spine"):
-                item = manifest[ref.get("idref")]
-                if item.get("href") == nav_href:
-                    continue
-                self.read_content(ET.fromstring(z.read(os.path.join(base, item.get("href")).lstrip("/"))))
-            if nav_href:
-                self.read_nav(ET.fromstring(z.read(os.path.join(base, nav_href).lstrip("/"))))
-        self.flat = squash(" ".join(self.text_parts))
-        self.letters = collections.Counter(c for c in "".join(self.text_parts) if not c.isspace())
-
-    def read_content(self, root):
-        body = root.find(XHTML + "body")
-        for el in body.iter():
-            tag = el.tag.replace(XHTML, "")
-            if tag in ("h1", "h2", "h3", "h4", "h5", "h6"):
-                self.headings.append((int(tag[1]), squash("".join(el.itertext()))))
-            elif tag == "li":
-                # The item's own text: a list nested in it has items of its own.
-                self.items.append(squash(" ".join(self.segments(el))))
-            if tag in ("p", "li", "h1", "h2", "h3", "h4", "h5", "h6", "pre"):
-                self.blocks.append(self.segments(el))
-        self.text_parts.append("".join(body.itertext()))
-
-    @staticmethod
-    def segments(el):
-        # A block's lines: text split at <br/>, nested lists left to their own items.
-        lines, current = [], []
-
-        def walk(node):
-            if node.text:
-                current.append(node.text)
-            for child in node:
-                tag = child.tag.replace(XHTML, "")
-                if tag == "br":
-                    lines.append("".join(current))
-                    current.clear()
-                elif tag not in ("ul", "ol"):
-                    walk(child)
-                if child.tail:
-                    current.append(child.tail)
-
-        walk(el)
-        lines.append("".join(current))
-        return lines
-
-    def read_nav(self, root):
-        def depth(ol, level):
-            for li in ol.findall(XHTML + "li"):
-                a = li.find(XHTML + "a")
-                if a is not None:
-                    self.toc.append((level, squash("".join(a.itertext()))))
-                self.toc_depth = max(self.toc_depth, level)
-                for sub in li.findall(XHTML + "ol"):
-                    depth(sub, level + 1)
-
-        for nav in root.iter(XHTML + "nav"):
-            if nav.get("{http://www.idpf.org/2007/ops}type") == "toc":
-                for ol in nav.findall(XHTML + "ol"):
-                    depth(ol, 1)
 
 
 def found_share(expected, actual_texts):
@@ -209,18 +119,8 @@ def score(source, book):
     residue, blocks = [], 0
     for block in book.blocks:
         blocks += 1
-        lines = [l.replace("\u00a0", " ") for l in block if l.strip()]
-        if not lines:
-            continue
-        # A block's common indent is layout; indent left inside it after a line join, or a
-        # continuation line still indented, is what the author never meant as text.
-        common = min(len(l) - len(l.lstrip(" ")) for l in lines)
-        lines = [l[common:] for l in lines]
-        for i, line in enumerate(lines):
-            m = SPACE_RUN.search(line.strip())
-            if (i > 0 and line.startswith("  ")) or (m and m.group(0) not in source.text):
-                residue.append(" | ".join(lines)[:120])
-                break
+        if leftover_indent(block, source.text):
+            residue.append(" | ".join(l.strip() for l in block if l.strip())[:120])
     card["residue"] = (len(residue), blocks, residue)
     book_text = "\n".join(" ".join(s) for s in book.blocks)
     # The writer keeps a run of spaces as no-break spaces: the source's own spaces are no fault.
@@ -230,23 +130,6 @@ def score(source, book):
     missing = {c: n - book.letters.get(c, 0) for c, n in source.letters.items() if n - book.letters.get(c, 0) > 0}
     card["missing"] = missing
     return card
-
-
-def epubcheck(book):
-    run = subprocess.run(["java", "-jar", EPUBCHECK, book], capture_output=True, text=True)
-    out = run.stdout + run.stderr
-    errors = len(re.findall(r"^(?:ERROR|FATAL)", out, re.M))
-    warnings = len(re.findall(r"^WARNING", out, re.M))
-    return errors, warnings, [l for l in out.splitlines() if re.match(r"^(ERROR|FATAL|WARNING)", l)][:5]
-
-
-def convert(bin_dir, source_path, book_path):
-    with tempfile.TemporaryDirectory() as tmp:
-        staged = os.path.join(tmp, "temp.rtf")
-        start = time.monotonic()
-        subprocess.run([os.path.join(bin_dir, "stage_text"), source_path, staged], check=True)
-        subprocess.run([os.path.join(bin_dir, "ZOD2UVOV.exe"), staged, book_path], check=True)
-        return time.monotonic() - start
 
 
 def main():

@@ -11,19 +11,7 @@ set -euo pipefail
 out="${1:?usage: $0 OUTDIR}"
 langs=(en de es fr id it ja pt pt-br zh-cn zh-tw)
 
-missing=()
-for l in "${langs[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "debian-reference-$l" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("debian-reference-$l")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-  "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get -o DPkg::Lock::Timeout=600 \
-    install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$(dirname "$0")/install-missing.sh" "${langs[@]/#/debian-reference-}"
 
 mkdir -p "$out"
 manifest="$out/corpus.tsv"

@@ -2,7 +2,7 @@
 # Installs the Debian packages that building, running and testing need, when any is missing.
 # ninja-build runs the builds; fonts-liberation2 gives the window Arial's metrics (Liberation
 # Sans); dpkg-dev, file and lintian build and check the Debian package; parallel and rsync run
-# the README's converter on many machines.
+# the README's converter on many machines; python3 runs the scorecards' own tests.
 set -euo pipefail
 
 packages=(
@@ -17,19 +17,7 @@ packages=(
   fonts-liberation2
   dpkg-dev file lintian
   parallel rsync
+  python3
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$(dirname "$0")/install-missing.sh" "${packages[@]}"
