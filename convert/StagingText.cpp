@@ -14,11 +14,14 @@ void StagingText::SaveFile(const std::string& path, const std::string& title) co
     if (!status.ok()) {
         RaiseFileStatus(status);
     }
-    text::WriteStagingRtf(text_, title, [&](std::string_view piece) {
-        if (status.ok()) {
-            status = file.WriteAll(piece);
-        }
-    });
+    text::WriteStagingRtf(
+        text_, title,
+        [&](std::string_view piece) {
+            if (status.ok()) {
+                status = file.WriteAll(piece);
+            }
+        },
+        markdownSource_);
     if (const fileio::FileStatus closed = file.Close(); status.ok()) {
         status = closed;
     }

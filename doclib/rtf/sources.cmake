@@ -11,5 +11,6 @@ list(APPEND DOCLIB_SOURCES
     rtf/RtfParser.cpp
     rtf/RtfReader.cpp
     rtf/RtfTokenizer.cpp
+    rtf/StagedMarkdown.cpp
     rtf/SymbolFonts.cpp
 )
