@@ -12,7 +12,6 @@
 #include "convert/StagingText.h"
 #include "convert/TextChunks.h"
 #include "convert/WaitAnimation.h"
-#include "text/MarkdownName.h"
 #include "util/AppError.h"
 #include "util/DialogHost.h"
 #include "util/ErrorReport.h"
@@ -197,9 +196,7 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
         scope.Step(140, [&] { staging.Append(chunk); });
     }
     chunks = {};
-    if (text::IsMarkdownName(source)) {
-        staging.MarkAsMarkdown(source);
-    }
+    staging.SetSourcePath(source);
 
     if (runFolder_.empty()) {
         // Set-up failed and was reported; there is nowhere private to stage or run.

@@ -3,10 +3,19 @@
 #include <unistd.h>
 
 #include "fileio/File.h"
+#include "text/MarkdownName.h"
 #include "text/StagingRtf.h"
 #include "util/FileBytes.h"
 
 namespace quillane {
+
+void StagingText::SetSourcePath(const std::string& path) {
+    if (text::IsMarkdownName(path)) {
+        markdownSource_ = path;
+    } else {
+        markdownSource_.reset();
+    }
+}
 
 void StagingText::SaveFile(const std::string& path, const std::string& title) const {
     fileio::File file;

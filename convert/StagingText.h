@@ -18,9 +18,10 @@ class StagingText {
         markdownSource_.reset();
     }
     void Append(std::string_view chunk) { text_.append(chunk); }
-    // The text is the Markdown source at `path`: the saved document carries it so that its
-    // formatting reaches the book (text/StagingMarkdown.h). Clear() makes it plain text again.
-    void MarkAsMarkdown(std::string path) { markdownSource_ = std::move(path); }
+    // The file the text was read from. A Markdown-named source (text/MarkdownName.h) is saved
+    // with its text verbatim and its path (text/StagingMarkdown.h), so its formatting reaches
+    // the book; Clear() forgets it.
+    void SetSourcePath(const std::string& path);
 
     // Writes the text as RTF at `path`, with `title` (the source's file name) as the document
     // title. Raises AppError when the file cannot be created or written; a partly written file
