@@ -6,13 +6,16 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
+#include <filesystem>
 #include <system_error>
 
 #include "doclib/PlainTextReader.h"
 #include "doclib/epub/EpubWriter.h"
+#include "doclib/markdown/MarkdownReader.h"
 #include "doclib/rtf/RtfReader.h"
 #include "doclib/structure/Refine.h"
 #include "fileio/File.h"
+#include "text/MarkdownName.h"
 #include "text/TextDecoder.h"
 
 namespace Tessaly::Docs {
@@ -72,10 +75,29 @@ Document ReadPlainText(std::string bytes, const std::string& path) {
     return ReadPlainTextDocument(utf8, FileNameOf(path));
 }
 
+// Markdown is decoded as plain text is, then read with its structure, which it states itself:
+// it does not go through the guessing of structure that plain text needs.
+Document ReadMarkdownFile(std::string bytes, const std::string& path) {
+    if (text::LooksLikeBinary(bytes)) {
+        throw DocumentError("'" + path + "': " + text::kNotTextMessage);
+    }
+    MarkdownSource source;
+    source.text = text::DecodeText(std::move(bytes)).utf8;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (!error) {
+        source.folder = absolute.parent_path().string();
+    }
+    return ReadMarkdown(source);
+}
+
 }  // namespace
 
 Document OpenDocument(const std::string& path) {
     std::string data = ReadSourceFile(path);
+    if (text::IsMarkdownName(path)) {
+        return ReadMarkdownFile(std::move(data), path);
+    }
     Document doc;
     if (LooksLikeRtf(data)) {
         doc = ReadRtf(data);
