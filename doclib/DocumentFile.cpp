@@ -7,12 +7,14 @@
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 #include "doclib/PlainTextReader.h"
 #include "doclib/epub/EpubWriter.h"
 #include "doclib/markdown/MarkdownReader.h"
 #include "doclib/rtf/RtfReader.h"
+#include "doclib/rtf/StagedMarkdown.h"
 #include "doclib/structure/Refine.h"
 #include "fileio/File.h"
 #include "text/MarkdownName.h"
@@ -75,20 +77,25 @@ Document ReadPlainText(std::string bytes, const std::string& path) {
     return ReadPlainTextDocument(utf8, FileNameOf(path));
 }
 
-// Markdown is decoded as plain text is, then read with its structure, which it states itself:
-// it does not go through the guessing of structure that plain text needs.
-Document ReadMarkdownFile(std::string bytes, const std::string& path) {
-    if (text::LooksLikeBinary(bytes)) {
-        throw DocumentError("'" + path + "': " + text::kNotTextMessage);
-    }
+// Markdown's text read with its structure, which it states itself: it does not go through the
+// guessing of structure that plain text needs. Pictures are looked up beside `path`.
+Document ReadMarkdownText(std::string utf8, const std::string& path) {
     MarkdownSource source;
-    source.text = text::DecodeText(std::move(bytes)).utf8;
+    source.text = std::move(utf8);
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     if (!error) {
         source.folder = absolute.parent_path().string();
     }
     return ReadMarkdown(source);
+}
+
+// Markdown is decoded as plain text is.
+Document ReadMarkdownFile(std::string bytes, const std::string& path) {
+    if (text::LooksLikeBinary(bytes)) {
+        throw DocumentError("'" + path + "': " + text::kNotTextMessage);
+    }
+    return ReadMarkdownText(text::DecodeText(std::move(bytes)).utf8, path);
 }
 
 }  // namespace
@@ -100,6 +107,12 @@ Document OpenDocument(const std::string& path) {
     }
     Document doc;
     if (LooksLikeRtf(data)) {
+        // The window stages a Markdown source with its text and path: read it as the file
+        // itself would be, so both make the same book.
+        if (std::optional<StagedMarkdown> staged = FindStagedMarkdown(data)) {
+            data = std::string();
+            return ReadMarkdownText(std::move(staged->text), staged->sourcePath);
+        }
         doc = ReadRtf(data);
     } else {
         doc = ReadPlainText(std::move(data), path);

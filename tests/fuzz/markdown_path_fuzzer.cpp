@@ -75,8 +75,10 @@ Staged StageAsTheWindowDoes(const std::string& source) {
     return {staged, staging.Text()};
 }
 
-std::string Book(const Tessaly::Docs::Document& doc, const char* name) {
-    const std::string path = SourceFolder() + "/" + name;
+// The book, named as both paths name it (a title may come from the name), in `folder`.
+std::string Book(const Tessaly::Docs::Document& doc, const char* folder) {
+    std::filesystem::create_directories(SourceFolder() + "/" + folder);
+    const std::string path = SourceFolder() + "/" + folder + "/fuzz input.epub";
     try {
         Tessaly::Docs::SaveDocument(doc, path);
     } catch (const Tessaly::Docs::DocumentError&) {
@@ -153,8 +155,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(false, "the staged Markdown was refused");
     }
 
-    const std::string directBook = Book(direct, "direct.epub");
-    const std::string windowBook = Book(windowed, "window.epub");
+    const std::string directBook = Book(direct, "direct");
+    const std::string windowBook = Book(windowed, "window");
     Require(ReadFile(directBook) == ReadFile(windowBook),
             "the window's book differs from the converter's");
     std::filesystem::remove(directBook);
