@@ -21,9 +21,7 @@ using test::ReadFile;
 
 class MarkdownParityTest : public test::ConversionRunFixture {
   protected:
-    MarkdownParityTest() {
-        host.payloads = {{101, LoadPayload(101)}, {102, LoadPayload(102)}};
-    }
+    MarkdownParityTest() { host.payloads = {{101, LoadPayload(101)}, {102, LoadPayload(102)}}; }
     void SetUp() override {
         ConversionRunFixture::SetUp();
         setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
@@ -83,9 +81,9 @@ TEST_F(MarkdownParityTest, EverySampleMakesTheSameBookOnBothPaths) {
         const std::string window = ThroughTheWindow(sample.name);
         const std::string direct = ByTheConverter(sample.name);
         ASSERT_FALSE(direct.empty()) << sample.name;
-        EXPECT_TRUE(window == direct) << sample.name << ": the window's book (" << window.size()
-                                      << " bytes) differs from the converter's ("
-                                      << direct.size() << " bytes)";
+        EXPECT_TRUE(window == direct)
+            << sample.name << ": the window's book (" << window.size()
+            << " bytes) differs from the converter's (" << direct.size() << " bytes)";
         // unzip matches the wildcard itself: every content document.
         const std::string content = test::ZipMember(books / "direct.epub", "EPUB/text/*.xhtml");
         EXPECT_NE(content.find(sample.markup), std::string::npos) << sample.name;
@@ -99,8 +97,7 @@ TEST_F(MarkdownParityTest, PicturesBesideTheSourceTravelWithIt) {
     const std::string window = ThroughTheWindow("keeper-guide.md");
     EXPECT_EQ(ReadFile(QUILLANE_MARKDOWN_SAMPLES_DIR "/lantern.png"),
               test::ZipMember(folder + "/keeper-guide.epub", "EPUB/images/i0001.png"));
-    EXPECT_NE(test::ZipMember(folder + "/keeper-guide.epub", "EPUB/images/i0002.svg")
-                  .find("<svg"),
+    EXPECT_NE(test::ZipMember(folder + "/keeper-guide.epub", "EPUB/images/i0002.svg").find("<svg"),
               std::string::npos);
     EXPECT_TRUE(window == ByTheConverter("keeper-guide.md"));
 }
