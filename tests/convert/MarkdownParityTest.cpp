@@ -6,7 +6,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "convert/PayloadResources.h"
 #include "tests/convert/BookText.h"
@@ -24,6 +26,9 @@ class MarkdownParityTest : public test::ConversionRunFixture {
     MarkdownParityTest() { host.payloads = {{101, LoadPayload(101)}, {102, LoadPayload(102)}}; }
     void SetUp() override {
         ConversionRunFixture::SetUp();
+        if (const char* old = std::getenv("SOURCE_DATE_EPOCH")) {
+            oldEpoch = old;
+        }
         setenv("SOURCE_DATE_EPOCH", "1700000000", 1);
         folder = books / "caf\xE9 notes";
         fs::create_directory(folder);
@@ -32,7 +37,11 @@ class MarkdownParityTest : public test::ConversionRunFixture {
         }
     }
     void TearDown() override {
-        unsetenv("SOURCE_DATE_EPOCH");
+        if (oldEpoch) {
+            setenv("SOURCE_DATE_EPOCH", oldEpoch->c_str(), 1);
+        } else {
+            unsetenv("SOURCE_DATE_EPOCH");
+        }
         ConversionRunFixture::TearDown();
     }
 
@@ -65,6 +74,7 @@ class MarkdownParityTest : public test::ConversionRunFixture {
     }
 
     std::string folder;
+    std::optional<std::string> oldEpoch;
 };
 
 TEST_F(MarkdownParityTest, EverySampleMakesTheSameBookOnBothPaths) {
