@@ -15,7 +15,7 @@ namespace {
 constexpr std::size_t kLongestReference = 48;
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 
-bool IsAsciiAlnum(char c) {
+bool IsReferenceNameChar(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
@@ -46,9 +46,19 @@ char32_t NumericReference(std::string_view digits, int base) {
 
 // The character of a named reference; 0 when HTML names none so.
 char32_t NamedReference(std::string_view name) {
-    // "&apos;" is XML's, and HTML 5 took it over; the table below is HTML 4's.
-    if (name == "apos") {
-        return '\'';
+    // The references nearly every text uses, without a search of the table; "&apos;" is
+    // XML's, which HTML 5 took over, and the table below is HTML 4's.
+    struct Common {
+        std::string_view name;
+        char32_t character;
+    };
+    static constexpr Common kCommon[] = {
+        {"amp", '&'},   {"lt", '<'},    {"gt", '>'},       {"quot", '"'},     {"apos", '\''},
+        {"nbsp", 0xA0}, {"copy", 0xA9}, {"mdash", 0x2014}, {"ndash", 0x2013}, {"hellip", 0x2026}};
+    for (const Common& common : kCommon) {
+        if (common.name == name) {
+            return common.character;
+        }
     }
     std::array<char, kLongestReference + 1> buffer{};
     if (name.size() > kLongestReference) {
@@ -91,10 +101,12 @@ void AppendWithReferencesDecoded(std::string& out, std::string_view text) {
         if (end < text.size() && text[end] == '#') {
             ++end;
         }
-        while (end < text.size() && end - i <= kLongestReference && IsAsciiAlnum(text[end])) {
+        const std::size_t nameStart = end;
+        while (end < text.size() && end - i <= kLongestReference &&
+               IsReferenceNameChar(text[end])) {
             ++end;
         }
-        if (end < text.size() && text[end] == ';' && end > i + 1) {
+        if (end < text.size() && text[end] == ';' && end > nameStart) {
             out.append(text.substr(start, i - start));
             AppendCharacterReference(out, text.substr(i, end + 1 - i));
             start = end + 1;

@@ -383,6 +383,16 @@ void MarkdownBuilder::AddImage(std::string_view source, std::string_view alt) {
 }
 
 std::int64_t MarkdownBuilder::LocalImageIndex(std::string_view source) {
+    const auto seen = imageByReference_.find(source);
+    if (seen != imageByReference_.end()) {
+        return seen->second;
+    }
+    const std::int64_t index = FindLocalImage(source);
+    imageByReference_.emplace(std::string(source), index);
+    return index;
+}
+
+std::int64_t MarkdownBuilder::FindLocalImage(std::string_view source) {
     const std::optional<std::string> path = ResolveLocalImage(folder_, source);
     if (!path) {
         return -1;

@@ -105,6 +105,7 @@ class MarkdownBuilder {
     std::uint16_t FormatNow() const;
     // The index in Document::images of the local image `source` names, or -1.
     std::int64_t LocalImageIndex(std::string_view source);
+    std::int64_t FindLocalImage(std::string_view source);
     void AppendImageSpan(std::uint32_t image, std::string_view alt, std::string_view source);
 
     Document doc_;
@@ -120,6 +121,8 @@ class MarkdownBuilder {
     std::string imageSource_;
     std::string altText_;
     std::map<std::string, std::uint32_t> imageByPath_;
+    // Every reference looked up, as written: its image, or -1.
+    std::map<std::string, std::int64_t, std::less<>> imageByReference_;
     std::map<std::string, std::uint32_t, std::less<>> languageLabels_;
     std::uint64_t imageBytes_ = 0;
     std::string prose_;
