@@ -104,7 +104,7 @@ std::vector<MarkdownCase> Cases() {
          "images.md",
          "![A dot](dot.png) ![](sub/../dot.png) ![Badge](https://ci.example/badge.svg) "
          "![Outside](../outside.png) ![Absolute](/etc/hostname) ![Fake](fake.png) "
-         "![Scripted](scripted.svg) ![Logo](logo%20mark.svg)\n",
+         "![Scripted](scripted.svg) ![Logo](logo%20mark.svg) ![Linked](link.png)\n",
          {"<img src=\"../images/i0001.png\" alt=\"A dot\"/>",
           "<img src=\"../images/i0001.png\" alt=\"dot\"/>", "Badge", "Outside", "Absolute", "Fake",
           "Scripted", "<img src=\"../images/i0002.svg\" alt=\"Logo\"/>",
@@ -152,6 +152,11 @@ std::vector<MarkdownCase> Cases() {
              "und die Kinder in der Schule über die Geschichte ihrer Stadt lernen.\n",
          {"opf:<dc:language>de</dc:language>"},
          {}},
+        {"unclosed front matter is a rule; lines of CJK join without a space",
+         "rule.md",
+         "---\ntitle: Shown\n\n\xE6\x97\xA5\xE6\x9C\xAC\n\xE8\xAA\x9E\n",
+         {"<hr", "title: Shown", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"},
+         {}},
         {"a .txt stays plain text",
          "notes.txt",
          "# Not a heading\n\n*not emphasis*\n",
@@ -181,6 +186,8 @@ class MarkdownBooks : public ::testing::Test {
         WriteFile(source + "/dot.png", OnePixelPng());
         WriteFile((*folder_) / "outside.png", OnePixelPng());
         WriteFile(source + "/fake.png", "just words, not a picture");
+        // A link inside the folder that leads out of it.
+        std::filesystem::create_symlink("../outside.png", source + "/link.png");
         WriteFile(source + "/logo mark.svg",
                   "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"4\" height=\"4\">"
                   "<rect width=\"4\" height=\"4\"/></svg>");
