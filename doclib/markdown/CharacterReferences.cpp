@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "text/HexDigit.h"
 #include "text/Utf8.h"
 
 namespace Tessaly::Docs {
@@ -23,17 +24,11 @@ bool IsReferenceNameChar(char c) {
 char32_t NumericReference(std::string_view digits, int base) {
     std::uint32_t value = 0;
     for (char c : digits) {
-        std::uint32_t digit = 0;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<std::uint32_t>(c - '0');
-        } else if (base == 16 && c >= 'a' && c <= 'f') {
-            digit = static_cast<std::uint32_t>(c - 'a' + 10);
-        } else if (base == 16 && c >= 'A' && c <= 'F') {
-            digit = static_cast<std::uint32_t>(c - 'A' + 10);
-        } else {
+        const int digit = ::text::HexDigitValue(c);
+        if (digit < 0 || digit >= base) {
             return kReplacementCharacter;
         }
-        value = value * static_cast<std::uint32_t>(base) + digit;
+        value = value * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit);
         if (value > 0x10FFFF) {
             return kReplacementCharacter;
         }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fileio/File.h"
+#include "text/HexDigit.h"
 
 namespace Tessaly::Docs {
 
@@ -18,26 +19,13 @@ constexpr std::string_view kSvgNamespace = "http://www.w3.org/2000/svg";
 constexpr std::string_view kXlinkNamespace = "http://www.w3.org/1999/xlink";
 constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
 
-int PercentHexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 std::string PercentDecoded(std::string_view s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() && PercentHexValue(s[i + 1]) >= 0 &&
-            PercentHexValue(s[i + 2]) >= 0) {
-            out.push_back(
-                static_cast<char>(PercentHexValue(s[i + 1]) * 16 + PercentHexValue(s[i + 2])));
+        if (s[i] == '%' && i + 2 < s.size() && ::text::HexDigitValue(s[i + 1]) >= 0 &&
+            ::text::HexDigitValue(s[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(::text::HexDigitValue(s[i + 1]) * 16 +
+                                            ::text::HexDigitValue(s[i + 2])));
             i += 2;
         } else {
             out.push_back(s[i]);
