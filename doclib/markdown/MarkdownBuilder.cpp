@@ -1,7 +1,9 @@
 #include "doclib/markdown/MarkdownBuilder.h"
 
+#include <algorithm>
 #include <bit>
 
+#include "doclib/HugePages.h"
 #include "doclib/epub/XhtmlText.h"
 #include "doclib/markdown/LocalImage.h"
 #include "text/Utf8.h"
@@ -60,7 +62,10 @@ std::string_view NameOfReference(std::string_view source) {
 
 }  // namespace
 
-MarkdownBuilder::MarkdownBuilder(std::string folder) : folder_(std::move(folder)) {
+MarkdownBuilder::MarkdownBuilder(std::string folder, std::size_t sourceSize)
+    : folder_(std::move(folder)) {
+    doc_.text.reserve(sourceSize);
+    AdviseHugePagesFor(doc_.text);
     doc_.containers.push_back(Container{});
     doc_.hasParagraphFormatting = true;
     frames_.push_back(Frame{});
@@ -250,7 +255,7 @@ void MarkdownBuilder::Text(std::string_view utf8, bool prose) {
         return;
     }
     // Form feed and vertical tab lay text out; in a paragraph they part words as a space does.
-    if (utf8.find_first_of("\f\v") != std::string_view::npos) {
+    if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return c == '\f' || c == '\v'; })) {
         std::string spaced(utf8);
         for (char& c : spaced) {
             c = c == '\f' || c == '\v' ? ' ' : c;

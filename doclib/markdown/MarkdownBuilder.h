@@ -20,8 +20,9 @@ constexpr std::size_t kMaxNesting = 16;
 
 class MarkdownBuilder {
   public:
-    // `folder` is where local images are looked up; empty for none.
-    explicit MarkdownBuilder(std::string folder);
+    // `folder` is where local images are looked up; empty for none. The text of the document
+    // is about `sourceSize` bytes (the source without its markup).
+    MarkdownBuilder(std::string folder, std::size_t sourceSize);
 
     // A container opened by the source. `room` is how many levels the construct needs at
     // least (a list and its items: 2), so a list is never cut between the two. A construct

@@ -83,7 +83,8 @@ std::uint16_t SpanFormat(MD_SPANTYPE type) {
 // lines arrive one by one, and a tag may run over several.
 class MarkdownEvents {
   public:
-    explicit MarkdownEvents(std::string folder) : builder_(std::move(folder)) {}
+    MarkdownEvents(std::string folder, std::size_t sourceSize)
+        : builder_(std::move(folder), sourceSize) {}
 
     int EnterBlock(MD_BLOCKTYPE type, void* detail) {
         FlushInlineHtml();
@@ -318,7 +319,7 @@ Document ReadMarkdown(const MarkdownSource& source) {
         throw DocumentError("cannot read the Markdown text: it is larger than 4 GB");
     }
 
-    MarkdownEvents events(source.folder);
+    MarkdownEvents events(source.folder, body.size());
     ParseContext context{&events, nullptr};
     MD_PARSER parser{};
     parser.abi_version = 0;
