@@ -32,8 +32,7 @@ std::string AttributeText(const MD_ATTRIBUTE& attribute) {
                 AppendCharacterReference(out, piece);
                 break;
             case MD_TEXT_NULLCHAR:
-                out.append("\xEF\xBF\xBD");
-                break;
+                break;  // a zero byte is dropped, as in plain text
             default:
                 out.append(piece);
                 break;
@@ -216,8 +215,7 @@ class MarkdownEvents {
         FlushInlineHtml();
         switch (type) {
             case MD_TEXT_NULLCHAR:
-                builder_.Text("\xEF\xBF\xBD");
-                break;
+                break;  // a zero byte is dropped, as in plain text
             case MD_TEXT_BR:
                 builder_.LineBreak();
                 break;
