@@ -73,6 +73,7 @@ MarkdownBuilder::MarkdownBuilder(std::string folder, std::size_t sourceSize)
 
 void MarkdownBuilder::OpenContainer(Container container, std::size_t room, bool fromHtml) {
     EndLeaf();
+    LeaveSummary();
     const Frame& outer = frames_.back();
     Frame frame;
     frame.blocksAtOpen = doc_.blocks.size();
@@ -134,6 +135,10 @@ bool MarkdownBuilder::CloseHtmlContainer(ContainerKind kind) {
     return true;
 }
 
+void MarkdownBuilder::LeaveSummary() {
+    CloseHtmlContainer(ContainerKind::Summary);
+}
+
 bool MarkdownBuilder::InnermostIsEmpty(ContainerKind kind) const {
     const Frame& frame = frames_.back();
     return frame.opensContainer && doc_.containers[frame.container].kind == kind &&
@@ -164,6 +169,9 @@ std::uint32_t MarkdownBuilder::CodeLanguageLabel(std::string_view language) {
 
 void MarkdownBuilder::StartLeaf(BlockKind kind, std::uint8_t level) {
     EndLeaf();
+    if (kind != BlockKind::Heading && kind != BlockKind::BareText) {
+        LeaveSummary();
+    }
     doc_.BeginBlock(kind, level).container = Current();
     leafOpen_ = true;
     titleLeaf_ = kind == BlockKind::Heading && level == 1 && !titleSeen_;

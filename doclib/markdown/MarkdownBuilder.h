@@ -102,6 +102,8 @@ class MarkdownBuilder {
     std::uint32_t Current() const { return frames_.back().container; }
     void EnsureLeaf();
     void PopFrame();
+    // A summary holds only a line of text and headings: anything else ends it first.
+    void LeaveSummary();
     void AppendFormatted(std::string_view utf8);
     std::uint16_t FormatNow() const;
     // The index in Document::images of the local image `source` names, or -1.
