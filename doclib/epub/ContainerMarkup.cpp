@@ -17,6 +17,21 @@ constexpr std::size_t kContainerTagBound = 96;
 constexpr std::string_view kOpenBox = "\xE2\x98\x90 ";     // U+2610 BALLOT BOX
 constexpr std::string_view kCheckedBox = "\xE2\x98\x91 ";  // U+2611 BALLOT BOX WITH CHECK
 
+// Containers whose tags carry nothing of their own.
+struct PlainContainerTags {
+    ContainerKind kind;
+    std::string_view open;
+    std::string_view close;
+};
+constexpr PlainContainerTags kPlainContainerTags[] = {
+    {ContainerKind::Quote, "<blockquote>\n", "</blockquote>\n"},
+    {ContainerKind::BulletList, "<ul>\n", "</ul>\n"},
+    {ContainerKind::Table, "<table>\n", "</table>\n"},
+    {ContainerKind::TableHead, "<thead>\n", "</thead>\n"},
+    {ContainerKind::TableBody, "<tbody>\n", "</tbody>\n"},
+    {ContainerKind::TableRow, "<tr>", "</tr>\n"},
+};
+
 std::string_view CellAlignmentClass(const Container& c) {
     if (!c.alignmentGiven) {
         return {};
@@ -101,14 +116,18 @@ void ContainerStack::OpenOne(const Document& doc, const std::vector<std::uint32_
     std::string_view close;
     switch (c.kind) {
         case ContainerKind::Body:
-            break;
         case ContainerKind::Quote:
-            out.append("<blockquote>\n");
-            close = "</blockquote>\n";
-            break;
         case ContainerKind::BulletList:
-            out.append("<ul>\n");
-            close = "</ul>\n";
+        case ContainerKind::Table:
+        case ContainerKind::TableHead:
+        case ContainerKind::TableBody:
+        case ContainerKind::TableRow:
+            for (const PlainContainerTags& tags : kPlainContainerTags) {
+                if (tags.kind == c.kind) {
+                    out.append(tags.open);
+                    close = tags.close;
+                }
+            }
             break;
         case ContainerKind::OrderedList: {
             // Opened again in a later file, the list goes on from the item it opens with.
@@ -131,22 +150,6 @@ void ContainerStack::OpenOne(const Document& doc, const std::vector<std::uint32_
                 taskMark_ = c.task == TaskMark::Done ? kCheckedBox : kOpenBox;
             }
             close = "</li>\n";
-            break;
-        case ContainerKind::Table:
-            out.append("<table>\n");
-            close = "</table>\n";
-            break;
-        case ContainerKind::TableHead:
-            out.append("<thead>\n");
-            close = "</thead>\n";
-            break;
-        case ContainerKind::TableBody:
-            out.append("<tbody>\n");
-            close = "</tbody>\n";
-            break;
-        case ContainerKind::TableRow:
-            out.append("<tr>");
-            close = "</tr>\n";
             break;
         case ContainerKind::HeaderCell:
             out.append("<th scope=\"col\"").append(CellAlignmentClass(c)).append(">");

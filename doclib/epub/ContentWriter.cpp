@@ -216,17 +216,9 @@ class ContentFile {
     // A code block's text, every space and line as written; its container gave the <pre>.
     void WriteCode(const Block& block, std::uint64_t from, std::uint64_t to) {
         out_.append(containers_.TakeTaskMark());
-        std::uint64_t offset = 0;
-        for (std::uint32_t s = 0; s < block.spanCount && offset < to; ++s) {
-            const Span& span = doc_.spans[block.firstSpan + s];
-            const std::uint64_t spanEnd = offset + span.length;
-            if (spanEnd > from) {
-                const std::uint64_t a = std::max(from, offset) - offset;
-                const std::uint64_t z = std::min(to, spanEnd) - offset;
-                AppendPreformattedText(out_, doc_.SpanText(span).substr(a, z - a));
-            }
-            offset = spanEnd;
-        }
+        ForEachSpanPart(block, from, to, [this](std::uint32_t, std::string_view text) {
+            AppendPreformattedText(out_, text);
+        });
     }
 
     struct OpenList {
@@ -304,9 +296,9 @@ class ContentFile {
         out_.append("</p>\n");
     }
 
-    // The part [from, to) of the block's text, span by span.
-    void WriteSpans(const Block& block, std::uint64_t from, std::uint64_t to, bool inNote) {
-        bool afterSpace = false;
+    // Hands the part [from, to) of the block's text to `part`, span by span.
+    template <typename Part>
+    void ForEachSpanPart(const Block& block, std::uint64_t from, std::uint64_t to, Part part) {
         std::uint64_t offset = 0;
         for (std::uint32_t s = 0; s < block.spanCount && offset < to; ++s) {
             const std::uint32_t spanIndex = block.firstSpan + s;
@@ -315,10 +307,17 @@ class ContentFile {
             if (spanEnd > from) {
                 const std::uint64_t a = std::max(from, offset) - offset;
                 const std::uint64_t z = std::min(to, spanEnd) - offset;
-                WriteSpan(spanIndex, doc_.SpanText(span).substr(a, z - a), inNote, afterSpace);
+                part(spanIndex, doc_.SpanText(span).substr(a, z - a));
             }
             offset = spanEnd;
         }
+    }
+
+    void WriteSpans(const Block& block, std::uint64_t from, std::uint64_t to, bool inNote) {
+        bool afterSpace = false;
+        ForEachSpanPart(block, from, to, [&](std::uint32_t spanIndex, std::string_view text) {
+            WriteSpan(spanIndex, text, inNote, afterSpace);
+        });
     }
 
     std::string FileRef(std::uint32_t piece) const {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 
+#include "text/HexDigit.h"
 #include "text/Utf8.h"
 
 namespace Tessaly::Docs {
@@ -15,7 +16,7 @@ namespace {
 constexpr std::size_t kLongestReference = 48;
 constexpr char32_t kReplacementCharacter = 0xFFFD;
 
-bool IsAsciiAlnum(char c) {
+bool IsReferenceNameChar(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
@@ -23,17 +24,11 @@ bool IsAsciiAlnum(char c) {
 char32_t NumericReference(std::string_view digits, int base) {
     std::uint32_t value = 0;
     for (char c : digits) {
-        std::uint32_t digit = 0;
-        if (c >= '0' && c <= '9') {
-            digit = static_cast<std::uint32_t>(c - '0');
-        } else if (base == 16 && c >= 'a' && c <= 'f') {
-            digit = static_cast<std::uint32_t>(c - 'a' + 10);
-        } else if (base == 16 && c >= 'A' && c <= 'F') {
-            digit = static_cast<std::uint32_t>(c - 'A' + 10);
-        } else {
+        const int digit = ::text::HexDigitValue(c);
+        if (digit < 0 || digit >= base) {
             return kReplacementCharacter;
         }
-        value = value * static_cast<std::uint32_t>(base) + digit;
+        value = value * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit);
         if (value > 0x10FFFF) {
             return kReplacementCharacter;
         }
@@ -46,9 +41,19 @@ char32_t NumericReference(std::string_view digits, int base) {
 
 // The character of a named reference; 0 when HTML names none so.
 char32_t NamedReference(std::string_view name) {
-    // "&apos;" is XML's, and HTML 5 took it over; the table below is HTML 4's.
-    if (name == "apos") {
-        return '\'';
+    // The references nearly every text uses, without a search of the table; "&apos;" is
+    // XML's, which HTML 5 took over, and the table below is HTML 4's.
+    struct Common {
+        std::string_view name;
+        char32_t character;
+    };
+    static constexpr Common kCommon[] = {
+        {"amp", '&'},   {"lt", '<'},    {"gt", '>'},       {"quot", '"'},     {"apos", '\''},
+        {"nbsp", 0xA0}, {"copy", 0xA9}, {"mdash", 0x2014}, {"ndash", 0x2013}, {"hellip", 0x2026}};
+    for (const Common& common : kCommon) {
+        if (common.name == name) {
+            return common.character;
+        }
     }
     std::array<char, kLongestReference + 1> buffer{};
     if (name.size() > kLongestReference) {
@@ -91,10 +96,12 @@ void AppendWithReferencesDecoded(std::string& out, std::string_view text) {
         if (end < text.size() && text[end] == '#') {
             ++end;
         }
-        while (end < text.size() && end - i <= kLongestReference && IsAsciiAlnum(text[end])) {
+        const std::size_t nameStart = end;
+        while (end < text.size() && end - i <= kLongestReference &&
+               IsReferenceNameChar(text[end])) {
             ++end;
         }
-        if (end < text.size() && text[end] == ';' && end > i + 1) {
+        if (end < text.size() && text[end] == ';' && end > nameStart) {
             out.append(text.substr(start, i - start));
             AppendCharacterReference(out, text.substr(i, end + 1 - i));
             start = end + 1;

@@ -33,28 +33,29 @@ bool SameKey(std::string_view key, std::string_view name) {
     return true;
 }
 
-// A scalar as YAML reads it in the simple cases: quotes removed, a trailing comment dropped.
+// A scalar as YAML reads it in the simple cases: quotes removed (a comment may follow them),
+// or a trailing comment dropped.
 std::string Scalar(std::string_view value) {
     value = TrimBlanks(value);
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
-        std::string out;
-        const std::string_view inner = value.substr(1, value.size() - 2);
-        for (std::size_t i = 0; i < inner.size(); ++i) {
-            if (inner[i] == '\\' && i + 1 < inner.size()) {
+    std::string out;
+    if (!value.empty() && value.front() == '"') {
+        for (std::size_t i = 1; i < value.size() && value[i] != '"'; ++i) {
+            if (value[i] == '\\' && i + 1 < value.size()) {
                 ++i;
             }
-            out.push_back(inner[i]);
+            out.push_back(value[i]);
         }
         return out;
     }
-    if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'') {
-        std::string out;
-        const std::string_view inner = value.substr(1, value.size() - 2);
-        for (std::size_t i = 0; i < inner.size(); ++i) {
-            out.push_back(inner[i]);
-            if (inner[i] == '\'' && i + 1 < inner.size() && inner[i + 1] == '\'') {
-                ++i;
+    if (!value.empty() && value.front() == '\'') {
+        for (std::size_t i = 1; i < value.size(); ++i) {
+            if (value[i] == '\'') {
+                if (i + 1 >= value.size() || value[i + 1] != '\'') {
+                    break;
+                }
+                ++i;  // '' is one quote
             }
+            out.push_back(value[i]);
         }
         return out;
     }
@@ -67,14 +68,24 @@ std::vector<std::string> Values(std::string_view value) {
     value = TrimBlanks(value);
     std::vector<std::string> out;
     if (value.size() >= 2 && value.front() == '[' && value.back() == ']') {
-        std::string_view rest = value.substr(1, value.size() - 2);
-        while (!rest.empty()) {
-            const auto comma = rest.find(',');
-            std::string item = Scalar(rest.substr(0, comma));
-            if (!item.empty()) {
-                out.push_back(std::move(item));
+        // Items part at commas outside quotes.
+        const std::string_view inner = value.substr(1, value.size() - 2);
+        std::size_t start = 0;
+        char quote = 0;
+        for (std::size_t i = 0; i <= inner.size(); ++i) {
+            const bool end = i == inner.size();
+            const char c = end ? ',' : inner[i];
+            if (quote != 0 && !end) {
+                quote = c == quote ? 0 : quote;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == ',') {
+                std::string item = Scalar(inner.substr(start, i - start));
+                if (!item.empty()) {
+                    out.push_back(std::move(item));
+                }
+                start = i + 1;
             }
-            rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
         }
         return out;
     }

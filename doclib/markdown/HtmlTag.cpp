@@ -6,11 +6,11 @@ namespace Tessaly::Docs {
 
 namespace {
 
-bool IsAsciiLetter(char c) {
+bool IsTagLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-bool IsAsciiDigit(char c) {
+bool IsTagDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
@@ -99,10 +99,10 @@ bool HtmlTagScanner::Read(std::size_t at, HtmlTag& tag) {
         tag.kind = HtmlPieceKind::CloseTag;
         ++i;
     }
-    if (i >= limit || !IsAsciiLetter(text_[i])) {
+    if (i >= limit || !IsTagLetter(text_[i])) {
         return false;
     }
-    while (i < limit && (IsAsciiLetter(text_[i]) || IsAsciiDigit(text_[i]) || text_[i] == '-')) {
+    while (i < limit && (IsTagLetter(text_[i]) || IsTagDigit(text_[i]) || text_[i] == '-')) {
         tag.name.push_back(ToLowerAscii(text_[i]));
         ++i;
     }
@@ -127,11 +127,11 @@ bool HtmlTagScanner::Read(std::size_t at, HtmlTag& tag) {
         // An attribute, which must follow white space (a closing tag has none).
         const char c = text_[i];
         if (i == spaceStart || tag.kind == HtmlPieceKind::CloseTag ||
-            !(IsAsciiLetter(c) || c == '_' || c == ':')) {
+            !(IsTagLetter(c) || c == '_' || c == ':')) {
             return false;
         }
         std::string name;
-        while (i < limit && (IsAsciiLetter(text_[i]) || IsAsciiDigit(text_[i]) || text_[i] == '_' ||
+        while (i < limit && (IsTagLetter(text_[i]) || IsTagDigit(text_[i]) || text_[i] == '_' ||
                              text_[i] == '.' || text_[i] == ':' || text_[i] == '-')) {
             name.push_back(ToLowerAscii(text_[i]));
             ++i;

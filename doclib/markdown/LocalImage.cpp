@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fileio/File.h"
+#include "text/HexDigit.h"
 
 namespace Tessaly::Docs {
 
@@ -18,24 +19,13 @@ constexpr std::string_view kSvgNamespace = "http://www.w3.org/2000/svg";
 constexpr std::string_view kXlinkNamespace = "http://www.w3.org/1999/xlink";
 constexpr std::string_view kXmlNamespace = "http://www.w3.org/XML/1998/namespace";
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 std::string PercentDecoded(std::string_view s) {
     std::string out;
     for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() && HexValue(s[i + 1]) >= 0 && HexValue(s[i + 2]) >= 0) {
-            out.push_back(static_cast<char>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2])));
+        if (s[i] == '%' && i + 2 < s.size() && ::text::HexDigitValue(s[i + 1]) >= 0 &&
+            ::text::HexDigitValue(s[i + 2]) >= 0) {
+            out.push_back(static_cast<char>(::text::HexDigitValue(s[i + 1]) * 16 +
+                                            ::text::HexDigitValue(s[i + 2])));
             i += 2;
         } else {
             out.push_back(s[i]);
@@ -69,13 +59,13 @@ std::optional<std::string> CanonicalPath(const std::string& path) {
     return std::string(resolved.get());
 }
 
-std::string_view NamespaceOf(const xmlNode* node) {
+std::string_view SvgNamespaceOf(const xmlNode* node) {
     return node->ns == nullptr || node->ns->href == nullptr
                ? std::string_view()
                : std::string_view(reinterpret_cast<const char*>(node->ns->href));
 }
 
-std::string_view NameOf(const xmlNode* node) {
+std::string_view SvgNameOf(const xmlNode* node) {
     return reinterpret_cast<const char*>(node->name);
 }
 
@@ -92,8 +82,8 @@ bool IsSelfContainedReference(const xmlAttr* attribute) {
 // Elements of SVG only (no editor's private markup, which the checker rejects), no scripts or
 // foreign content, and no reference to anything outside the image.
 bool IsPlainSvgElement(const xmlNode* node) {
-    if (NamespaceOf(node) != kSvgNamespace || NameOf(node) == "script" ||
-        NameOf(node) == "foreignObject") {
+    if (SvgNamespaceOf(node) != kSvgNamespace || SvgNameOf(node) == "script" ||
+        SvgNameOf(node) == "foreignObject") {
         return false;
     }
     for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
@@ -126,7 +116,7 @@ bool IsSelfContainedSvg(std::string_view bytes) {
         return false;  // not XML, or a document type that points elsewhere
     }
     const xmlNode* root = xmlDocGetRootElement(doc.get());
-    if (root == nullptr || NameOf(root) != "svg") {
+    if (root == nullptr || SvgNameOf(root) != "svg") {
         return false;
     }
     // Every element, walked without recursion.

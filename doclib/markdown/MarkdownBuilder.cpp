@@ -1,7 +1,9 @@
 #include "doclib/markdown/MarkdownBuilder.h"
 
+#include <algorithm>
 #include <bit>
 
+#include "doclib/HugePages.h"
 #include "doclib/epub/XhtmlText.h"
 #include "doclib/markdown/LocalImage.h"
 #include "text/Utf8.h"
@@ -60,7 +62,10 @@ std::string_view NameOfReference(std::string_view source) {
 
 }  // namespace
 
-MarkdownBuilder::MarkdownBuilder(std::string folder) : folder_(std::move(folder)) {
+MarkdownBuilder::MarkdownBuilder(std::string folder, std::size_t sourceSize)
+    : folder_(std::move(folder)) {
+    doc_.text.reserve(sourceSize);
+    AdviseHugePagesFor(doc_.text);
     doc_.containers.push_back(Container{});
     doc_.hasParagraphFormatting = true;
     frames_.push_back(Frame{});
@@ -68,6 +73,7 @@ MarkdownBuilder::MarkdownBuilder(std::string folder) : folder_(std::move(folder)
 
 void MarkdownBuilder::OpenContainer(Container container, std::size_t room, bool fromHtml) {
     EndLeaf();
+    LeaveSummary();
     const Frame& outer = frames_.back();
     Frame frame;
     frame.blocksAtOpen = doc_.blocks.size();
@@ -129,6 +135,10 @@ bool MarkdownBuilder::CloseHtmlContainer(ContainerKind kind) {
     return true;
 }
 
+void MarkdownBuilder::LeaveSummary() {
+    CloseHtmlContainer(ContainerKind::Summary);
+}
+
 bool MarkdownBuilder::InnermostIsEmpty(ContainerKind kind) const {
     const Frame& frame = frames_.back();
     return frame.opensContainer && doc_.containers[frame.container].kind == kind &&
@@ -159,6 +169,9 @@ std::uint32_t MarkdownBuilder::CodeLanguageLabel(std::string_view language) {
 
 void MarkdownBuilder::StartLeaf(BlockKind kind, std::uint8_t level) {
     EndLeaf();
+    if (kind != BlockKind::Heading && kind != BlockKind::BareText) {
+        LeaveSummary();
+    }
     doc_.BeginBlock(kind, level).container = Current();
     leafOpen_ = true;
     titleLeaf_ = kind == BlockKind::Heading && level == 1 && !titleSeen_;
@@ -250,7 +263,7 @@ void MarkdownBuilder::Text(std::string_view utf8, bool prose) {
         return;
     }
     // Form feed and vertical tab lay text out; in a paragraph they part words as a space does.
-    if (utf8.find_first_of("\f\v") != std::string_view::npos) {
+    if (std::any_of(utf8.begin(), utf8.end(), [](char c) { return c == '\f' || c == '\v'; })) {
         std::string spaced(utf8);
         for (char& c : spaced) {
             c = c == '\f' || c == '\v' ? ' ' : c;
@@ -383,6 +396,16 @@ void MarkdownBuilder::AddImage(std::string_view source, std::string_view alt) {
 }
 
 std::int64_t MarkdownBuilder::LocalImageIndex(std::string_view source) {
+    const auto seen = imageByReference_.find(source);
+    if (seen != imageByReference_.end()) {
+        return seen->second;
+    }
+    const std::int64_t index = FindLocalImage(source);
+    imageByReference_.emplace(std::string(source), index);
+    return index;
+}
+
+std::int64_t MarkdownBuilder::FindLocalImage(std::string_view source) {
     const std::optional<std::string> path = ResolveLocalImage(folder_, source);
     if (!path) {
         return -1;

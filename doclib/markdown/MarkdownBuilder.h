@@ -20,8 +20,9 @@ constexpr std::size_t kMaxNesting = 16;
 
 class MarkdownBuilder {
   public:
-    // `folder` is where local images are looked up; empty for none.
-    explicit MarkdownBuilder(std::string folder);
+    // `folder` is where local images are looked up; empty for none. The text of the document
+    // is about `sourceSize` bytes (the source without its markup).
+    MarkdownBuilder(std::string folder, std::size_t sourceSize);
 
     // A container opened by the source. `room` is how many levels the construct needs at
     // least (a list and its items: 2), so a list is never cut between the two. A construct
@@ -101,10 +102,13 @@ class MarkdownBuilder {
     std::uint32_t Current() const { return frames_.back().container; }
     void EnsureLeaf();
     void PopFrame();
+    // A summary holds only a line of text and headings: anything else ends it first.
+    void LeaveSummary();
     void AppendFormatted(std::string_view utf8);
     std::uint16_t FormatNow() const;
     // The index in Document::images of the local image `source` names, or -1.
     std::int64_t LocalImageIndex(std::string_view source);
+    std::int64_t FindLocalImage(std::string_view source);
     void AppendImageSpan(std::uint32_t image, std::string_view alt, std::string_view source);
 
     Document doc_;
@@ -120,6 +124,8 @@ class MarkdownBuilder {
     std::string imageSource_;
     std::string altText_;
     std::map<std::string, std::uint32_t> imageByPath_;
+    // Every reference looked up, as written: its image, or -1.
+    std::map<std::string, std::int64_t, std::less<>> imageByReference_;
     std::map<std::string, std::uint32_t, std::less<>> languageLabels_;
     std::uint64_t imageBytes_ = 0;
     std::string prose_;

@@ -32,8 +32,7 @@ std::string AttributeText(const MD_ATTRIBUTE& attribute) {
                 AppendCharacterReference(out, piece);
                 break;
             case MD_TEXT_NULLCHAR:
-                out.append("\xEF\xBF\xBD");
-                break;
+                break;  // a zero byte is dropped, as in plain text
             default:
                 out.append(piece);
                 break;
@@ -55,11 +54,36 @@ Alignment CellAlignment(MD_ALIGN align) {
     return Alignment::Start;
 }
 
+// The formatting a span of the source stands for; kPlain for links, images and what the
+// dialect leaves off (mathematics, wiki links).
+std::uint16_t SpanFormat(MD_SPANTYPE type) {
+    switch (type) {
+        case MD_SPAN_EM:
+            return kEmphasis;
+        case MD_SPAN_STRONG:
+            return kStrong;
+        case MD_SPAN_DEL:
+            return kStrike;
+        case MD_SPAN_CODE:
+            return kCode;
+        case MD_SPAN_U:
+            return kUnderline;
+        case MD_SPAN_A:
+        case MD_SPAN_IMG:
+        case MD_SPAN_LATEXMATH:
+        case MD_SPAN_LATEXMATH_DISPLAY:
+        case MD_SPAN_WIKILINK:
+            break;
+    }
+    return kPlain;
+}
+
 // The parser's events, handed to the builder. Raw HTML is gathered and mapped whole: a block's
 // lines arrive one by one, and a tag may run over several.
 class MarkdownEvents {
   public:
-    explicit MarkdownEvents(std::string folder) : builder_(std::move(folder)) {}
+    MarkdownEvents(std::string folder, std::size_t sourceSize)
+        : builder_(std::move(folder), sourceSize) {}
 
     int EnterBlock(MD_BLOCKTYPE type, void* detail) {
         FlushInlineHtml();
@@ -161,66 +185,24 @@ class MarkdownEvents {
 
     int EnterSpan(MD_SPANTYPE type, void* detail) {
         FlushInlineHtml();
-        switch (type) {
-            case MD_SPAN_EM:
-                builder_.PushFormat(kEmphasis);
-                break;
-            case MD_SPAN_STRONG:
-                builder_.PushFormat(kStrong);
-                break;
-            case MD_SPAN_DEL:
-                builder_.PushFormat(kStrike);
-                break;
-            case MD_SPAN_CODE:
-                builder_.PushFormat(kCode);
-                break;
-            case MD_SPAN_U:
-                builder_.PushFormat(kUnderline);
-                break;
-            case MD_SPAN_A:
-                builder_.PushLink(
-                    AttributeText(static_cast<const MD_SPAN_A_DETAIL*>(detail)->href));
-                break;
-            case MD_SPAN_IMG:
-                builder_.BeginImage(
-                    AttributeText(static_cast<const MD_SPAN_IMG_DETAIL*>(detail)->src));
-                break;
-            case MD_SPAN_LATEXMATH:
-            case MD_SPAN_LATEXMATH_DISPLAY:
-            case MD_SPAN_WIKILINK:
-                break;
+        if (const std::uint16_t format = SpanFormat(type); format != kPlain) {
+            builder_.PushFormat(format);
+        } else if (type == MD_SPAN_A) {
+            builder_.PushLink(AttributeText(static_cast<const MD_SPAN_A_DETAIL*>(detail)->href));
+        } else if (type == MD_SPAN_IMG) {
+            builder_.BeginImage(AttributeText(static_cast<const MD_SPAN_IMG_DETAIL*>(detail)->src));
         }
         return 0;
     }
 
     int LeaveSpan(MD_SPANTYPE type) {
         FlushInlineHtml();
-        switch (type) {
-            case MD_SPAN_EM:
-                builder_.PopFormat(kEmphasis);
-                break;
-            case MD_SPAN_STRONG:
-                builder_.PopFormat(kStrong);
-                break;
-            case MD_SPAN_DEL:
-                builder_.PopFormat(kStrike);
-                break;
-            case MD_SPAN_CODE:
-                builder_.PopFormat(kCode);
-                break;
-            case MD_SPAN_U:
-                builder_.PopFormat(kUnderline);
-                break;
-            case MD_SPAN_A:
-                builder_.PopLink();
-                break;
-            case MD_SPAN_IMG:
-                builder_.EndImage();
-                break;
-            case MD_SPAN_LATEXMATH:
-            case MD_SPAN_LATEXMATH_DISPLAY:
-            case MD_SPAN_WIKILINK:
-                break;
+        if (const std::uint16_t format = SpanFormat(type); format != kPlain) {
+            builder_.PopFormat(format);
+        } else if (type == MD_SPAN_A) {
+            builder_.PopLink();
+        } else if (type == MD_SPAN_IMG) {
+            builder_.EndImage();
         }
         return 0;
     }
@@ -233,8 +215,7 @@ class MarkdownEvents {
         FlushInlineHtml();
         switch (type) {
             case MD_TEXT_NULLCHAR:
-                builder_.Text("\xEF\xBF\xBD");
-                break;
+                break;  // a zero byte is dropped, as in plain text
             case MD_TEXT_BR:
                 builder_.LineBreak();
                 break;
@@ -336,7 +317,7 @@ Document ReadMarkdown(const MarkdownSource& source) {
         throw DocumentError("cannot read the Markdown text: it is larger than 4 GB");
     }
 
-    MarkdownEvents events(source.folder);
+    MarkdownEvents events(source.folder, body.size());
     ParseContext context{&events, nullptr};
     MD_PARSER parser{};
     parser.abi_version = 0;
