@@ -87,13 +87,31 @@ std::string Book(const Tessaly::Docs::Document& doc, const char* folder) {
     return path;
 }
 
+// True when an HTML tag opens on a line and does not close on it: the lines after it may be
+// its attributes ("<div class=\"a" NEWLINE "words" NEWLINE "b\">"), which no reader shows.
+bool HasTagOverLines(std::string_view text) {
+    std::size_t open = std::string_view::npos;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        const char next = text[i + 1];
+        if (text[i] == '<' && ((next >= 'a' && next <= 'z') || (next >= 'A' && next <= 'Z'))) {
+            open = i;
+        } else if (text[i] == '>') {
+            open = std::string_view::npos;
+        } else if (text[i] == '\n' && open != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // A line of nothing but ASCII letters, digits and spaces is prose in any Markdown block that
 // shows its text. Inputs with constructs that legitimately hide such a line (front matter,
-// comments and declarations, link definitions whose title runs over lines) are not judged.
+// comments and declarations, link definitions whose title runs over lines, tags whose
+// attributes do) are not judged.
 void RequirePlainLinesKept(std::string_view text, const std::u32string& bookLetters) {
     if (text.rfind("---", 0) == 0 || text.rfind("+++", 0) == 0 ||
         text.find("<!") != std::string_view::npos || text.find("<?") != std::string_view::npos ||
-        text.find("]:") != std::string_view::npos) {
+        text.find("]:") != std::string_view::npos || HasTagOverLines(text)) {
         return;
     }
     std::size_t from = 0;
