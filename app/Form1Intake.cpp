@@ -23,7 +23,12 @@ constexpr const char* kFolderLocation = "in Quillane2021/08/31.Form2.PushButton4
 constexpr const char* kSamplesLocation = "in Quillane2021/08/31.Form1.PushButton7_Click ";
 
 constexpr const char* kOpenTitle = "Add File(s) - Hold Ctrl to select multiple files";
-constexpr const char* kOpenFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
+// Markdown is text too, and keeps its formatting in the book; the first entry shows both.
+constexpr const char* kOpenFilter =
+    "Text and Markdown Files (*.txt;*.md;*.markdown;*.mkd;*.mdown)|"
+    "*.txt;*.md;*.markdown;*.mkd;*.mdown|Text Files (*.txt)|*.txt|"
+    "Markdown Files (*.md;*.markdown;*.mkd;*.mdown)|*.md;*.markdown;*.mkd;*.mdown|"
+    "All Files (*.*)|*.*";
 constexpr const char* kTooManyFiles =
     "You've selected too many files to add.\r\rPlease try adding via the \"Add All\" button.";
 constexpr const char* kExtensionPrompt =

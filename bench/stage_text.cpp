@@ -2,7 +2,7 @@
 // RTF staging document with the file name as its title), so a bench can hand the result to the
 // converter and judge the book a user of the window would get.
 //
-//   stage_text SOURCE.txt OUT.rtf
+//   stage_text SOURCE.txt OUT.rtf   (a Markdown source, SOURCE.md, is staged as Markdown)
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
         for (const std::string& chunk : quillane::ReadTextChunks(source)) {
             staging.Append(chunk);
         }
+        staging.SetSourcePath(source);
         staging.SaveFile(argv[2], quillane::FileNameOf(source));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "stage_text: %s: %s\n", argv[1], e.what());

@@ -1,9 +1,14 @@
 // Speed of the text room and of plain text end to end. The corpus is generated when the bench
 // runs, from the real texts Debian installs (/usr/share/common-licenses), and never kept.
 //
-//   text_bench    language of a 100 MB text; decoding 10 MB (UTF-8 and Windows-1252); the
-//                 converter tool on a 10 MB plain-text file; the window's path (staging, then
-//                 the tool on the staged document) on the same file
+//   text_bench            language of a 100 MB text; decoding 10 MB (UTF-8 and Windows-1252);
+//                         the converter tool on a 10 MB plain-text file; the window's path
+//                         (staging, then the tool on the staged document) on the same file;
+//                         then the Markdown figures below
+//   text_bench markdown   only the Markdown figures: the same licences as 10 MB of generated
+//                         Markdown (headings, emphasis, links, lists, code, tables), by the
+//                         tool as a .md file and as the same bytes named .txt, by the window's
+//                         path, beside gzip -1
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -110,13 +115,124 @@ bool RunGzip(const std::string& source, double& cpuSeconds) {
     return Finished(pid, cpuSeconds);
 }
 
+// Prints the median wall time of three runs of `run` and its mean processor time; `run` adds
+// the processor time of what it starts to its argument and says whether all went well.
+// Returns the mean processor time.
+double Report(const char* label, const std::function<bool(double&)>& run) {
+    bool ok = true;
+    double cpu = 0;
+    const double s = Median(3, [&] { ok = run(cpu) && ok; });
+    std::printf("%-32s %7.3f s wall, %.3f s processor  %s\n", label, s, cpu / 3,
+                ok ? "" : "(FAILED)");
+    return cpu / 3;
+}
+
+// The window's path: the source staged as "Start Converting" stages it, then the tool on the
+// staged document.
+bool RunWindowPath(const std::string& tool, const std::string& source, const fs::path& dir,
+                   double& cpuSeconds) {
+    const std::string staged = (dir / "temp.rtf").string();
+    quillane::StagingText staging;
+    for (const std::string& chunk : quillane::ReadTextChunks(source)) {
+        staging.Append(chunk);
+    }
+    staging.SetSourcePath(source);
+    staging.SaveFile(staged, fs::path(source).filename().string());
+    return RunTool(tool, staged, (dir / "window.epub").string(), cpuSeconds);
+}
+
+// The licences' paragraphs dressed as Markdown: a heading every twelve paragraphs, emphasis,
+// strong, inline code and a link in the prose, and in turn a list, a fenced code block, a
+// quote and a table. About as much markup as a real README holds.
+std::string MarkdownCorpus(std::size_t bytes) {
+    const std::string prose = Corpus(bytes);
+    std::string md;
+    md.reserve(bytes + bytes / 8);
+    std::size_t paragraph = 0;
+    std::size_t start = 0;
+    while (start < prose.size() && md.size() < bytes) {
+        std::size_t end = prose.find("\n\n", start);
+        end = end == std::string::npos ? prose.size() : end;
+        std::string block = prose.substr(start, end - start);
+        start = end + 2;
+        if (block.find_first_not_of(" \n\t") == std::string::npos) {
+            continue;
+        }
+        // Markdown-looking characters of the licences stay what they are: text.
+        std::string text;
+        for (const char c : block) {
+            if (c == '*' || c == '_' || c == '`' || c == '[' || c == ']' || c == '<' || c == '#' ||
+                c == '|' || c == '\\' || c == '&') {
+                text += '\\';
+            }
+            text += c == '\t' ? ' ' : c;
+        }
+        const std::size_t open = text.find(' ', 30);
+        const std::size_t close = open == std::string::npos ? open : text.find(' ', open + 12);
+        if (close != std::string::npos) {
+            text.insert(close, "** *see* `man page` and [the notes](https://example.org/notes)");
+            text.insert(open + 1, "**");
+        }
+        if (paragraph % 12 == 0) {
+            md += "## Section " + std::to_string(paragraph / 12 + 1) + "\n\n";
+        }
+        switch (paragraph % 8) {
+            case 2:
+                md += "- " + text.substr(0, 60) + "\n- second item\n  - nested item\n\n";
+                break;
+            case 4:
+                md += "```c\nint main(void) {\n    return 0;\n}\n```\n\n";
+                break;
+            case 6:
+                md += "| Term | Meaning |\n|:-----|--------:|\n| licence | " +
+                      std::to_string(paragraph) + " |\n\n";
+                break;
+            case 7:
+                md += "> ";
+                break;
+            default:
+                break;
+        }
+        md += text + "\n\n";
+        ++paragraph;
+    }
+    md.resize(std::min(md.size(), bytes));
+    return md;
+}
+
+void MarkdownFigures(const std::string& tool, const fs::path& dir) {
+    const std::string markdown = MarkdownCorpus(10 * kMB);
+    const std::string asMarkdown = (dir / "ten.md").string();
+    const std::string asText = (dir / "ten-md.txt").string();
+    std::ofstream(asMarkdown, std::ios::binary) << markdown;
+    std::ofstream(asText, std::ios::binary) << markdown;
+    const double gzip = Report("gzip -1 on 10 MB of Markdown:",
+                               [&](double& cpu) { return RunGzip(asMarkdown, cpu); });
+    const double text = Report("tool on it named .txt:", [&](double& cpu) {
+        return RunTool(tool, asText, (dir / "ten-md-txt.epub").string(), cpu);
+    });
+    const double md = Report("tool on it named .md:", [&](double& cpu) {
+        return RunTool(tool, asMarkdown, (dir / "ten-md.epub").string(), cpu);
+    });
+    const double window = Report("window path on the .md:", [&](double& cpu) {
+        return RunWindowPath(tool, asMarkdown, dir, cpu);
+    });
+    std::printf("Markdown / plain text: %.2f (window path %.2f); Markdown / gzip -1: %.1f\n",
+                md / text, window / text, md / gzip);
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
     const std::string self = fs::canonical("/proc/self/exe").parent_path().string();
     const std::string tool = self + "/ZOD2UVOV.exe";
     const fs::path dir = fs::temp_directory_path() / ("text_bench." + std::to_string(getpid()));
     fs::create_directories(dir);
+    if (argc > 1 && std::string(argv[1]) == "markdown") {
+        MarkdownFigures(tool, dir);
+        fs::remove_all(dir);
+        return 0;
+    }
 
     {
         const std::string big = Corpus(100 * kMB);
@@ -145,37 +261,12 @@ int main() {
 
     const std::string source = (dir / "ten.txt").string();
     std::ofstream(source, std::ios::binary) << utf8;
-    {
-        bool ok = true;
-        double cpu = 0;
-        const double s = Median(3, [&] { ok = RunGzip(source, cpu) && ok; });
-        std::printf("gzip -1 on the same 10 MB:     %7.3f s wall, %.3f s processor  %s\n", s,
-                    cpu / 3, ok ? "" : "(FAILED)");
-    }
-    {
-        bool ok = true;
-        double cpu = 0;
-        const double s =
-            Median(3, [&] { ok = RunTool(tool, source, (dir / "ten.epub").string(), cpu) && ok; });
-        std::printf("tool on 10 MB .txt:            %7.3f s wall, %.3f s processor  %s\n", s,
-                    cpu / 3, ok ? "" : "(FAILED)");
-    }
-    {
-        bool ok = true;
-        double cpu = 0;
-        const std::string staged = (dir / "temp.rtf").string();
-        const double s = Median(3, [&] {
-            quillane::StagingText staging;
-            for (const std::string& chunk : quillane::ReadTextChunks(source)) {
-                staging.Append(chunk);
-            }
-            staging.SaveFile(staged, "ten.txt");
-            ok = RunTool(tool, staged, (dir / "ten-window.epub").string(), cpu) && ok;
-        });
-        std::printf(
-            "window path on 10 MB .txt:     %7.3f s wall, %.3f s processor in the tool  %s\n", s,
-            cpu / 3, ok ? "" : "(FAILED)");
-    }
+    Report("gzip -1 on the same 10 MB:", [&](double& cpu) { return RunGzip(source, cpu); });
+    Report("tool on 10 MB .txt:",
+           [&](double& cpu) { return RunTool(tool, source, (dir / "ten.epub").string(), cpu); });
+    Report("window path on 10 MB .txt:",
+           [&](double& cpu) { return RunWindowPath(tool, source, dir, cpu); });
+    MarkdownFigures(tool, dir);
     fs::remove_all(dir);
     return 0;
 }

@@ -205,6 +205,7 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
         scope.Step(140, [&] { staging.Append(chunk); });
     }
     chunks = {};
+    staging.SetSourcePath(source);
 
     if (runFolder_.empty()) {
         // Set-up failed and was reported; there is nowhere private to stage or run.

@@ -11,7 +11,7 @@ Block& Document::BeginBlock(BlockKind kind, std::uint8_t level) {
     return blocks.back();
 }
 
-void Document::AppendText(std::string_view utf8, std::uint8_t format, std::uint32_t ref) {
+void Document::AppendText(std::string_view utf8, std::uint16_t format, std::uint32_t ref) {
     if (utf8.empty()) {
         return;
     }

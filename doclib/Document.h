@@ -16,7 +16,7 @@
 namespace Tessaly::Docs {
 
 // Character formatting of a span, as bit flags.
-enum Format : std::uint8_t {
+enum Format : std::uint16_t {
     kPlain = 0,
     kBold = 1 << 0,
     kItalic = 1 << 1,
@@ -28,6 +28,14 @@ enum Format : std::uint8_t {
     kLink = 1 << 6,
     // The span is a footnote reference mark; Span::ref is the index in Document::notes.
     kNoteRef = 1 << 7,
+    // Markup of meaning rather than of type face (a Markdown source's emphasis and strong
+    // emphasis, its code and keyboard input).
+    kEmphasis = 1 << 8,
+    kStrong = 1 << 9,
+    kCode = 1 << 10,
+    kKeyboard = 1 << 11,
+    // The span is an image's alternative text; Span::ref is the index in Document::images.
+    kImage = 1 << 12,
 };
 
 // A stretch of text with one formatting. Inside a paragraph's text, '\n' is a line break and
@@ -35,8 +43,8 @@ enum Format : std::uint8_t {
 struct Span {
     std::uint64_t offset = 0;  // into Document::text
     std::uint32_t length = 0;  // in bytes
-    std::uint8_t format = kPlain;
-    std::uint32_t ref = 0;  // see kLink and kNoteRef
+    std::uint16_t format = kPlain;
+    std::uint32_t ref = 0;  // see kLink, kNoteRef and kImage
 };
 
 enum class BlockKind : std::uint8_t {
@@ -47,6 +55,12 @@ enum class BlockKind : std::uint8_t {
     // An item of a list. Its text keeps the marker the author wrote ("* ", "2. ", "b) "); the
     // level is the item's nesting depth (1 for the outermost list).
     ListItem,
+    // Preformatted text (a code block): every space and line break is kept. It sits in a
+    // Container of kind CodeBlock.
+    Code,
+    // Text directly inside its container (a table cell, an item of a tight list, a summary),
+    // without a paragraph of its own.
+    BareText,
 };
 
 enum class Alignment : std::uint8_t { Start, Center, End, Justify };
@@ -64,6 +78,47 @@ struct Block {
     std::uint32_t listNumber = 0;
     std::uint32_t firstSpan = 0;
     std::uint32_t spanCount = 0;
+    // The innermost container the block sits in: an index into Document::containers, 0 for
+    // the body itself.
+    std::uint32_t container = 0;
+};
+
+// The structure around blocks in a source that nests them (a quote, a list and its items, a
+// table, a code block). Containers form a tree through `parent`; each block names its innermost
+// one, so a piece of the book that starts inside a list can open the list again.
+enum class ContainerKind : std::uint8_t {
+    Body,  // the root, Document::containers[0]
+    Quote,
+    BulletList,
+    OrderedList,
+    ListItem,  // `number` is the number it shows in an ordered list; `task` its check box
+    Table,
+    TableHead,
+    TableBody,
+    TableRow,
+    HeaderCell,  // `alignment` is its column's
+    DataCell,
+    CodeBlock,  // `label` is 1 + the index of its language in Document::codeLanguages, or 0
+    Details,    // a disclosure block, open; its first child may be its Summary
+    Summary,
+};
+
+enum class TaskMark : std::uint8_t { None, Open, Done };
+
+struct Container {
+    ContainerKind kind = ContainerKind::Body;
+    Alignment alignment = Alignment::Start;
+    bool alignmentGiven = false;
+    TaskMark task = TaskMark::None;
+    std::uint32_t parent = 0;  // always smaller than the container's own index
+    std::uint32_t number = 0;
+    std::uint32_t label = 0;
+};
+
+// An image carried into the book: its bytes, checked to be of its media type.
+struct Image {
+    std::string mediaType;  // image/png, image/jpeg, image/gif or image/svg+xml
+    std::string data;
 };
 
 // A footnote or endnote: its own blocks, in Document::noteBlocks.
@@ -110,6 +165,10 @@ class Document {
     std::vector<std::string> links;  // hyperlink targets
     std::vector<Note> notes;
     std::vector<Block> noteBlocks;
+    // Empty for a source without nesting; else [0] is the body.
+    std::vector<Container> containers;
+    std::vector<std::string> codeLanguages;  // info words of code blocks, as written
+    std::vector<Image> images;
     // The source carried paragraph formatting of its own (indents, spacing, styles), so its
     // paragraphs are taken as they are; plain staged text has none.
     bool hasParagraphFormatting = false;
@@ -119,7 +178,7 @@ class Document {
     Block& BeginBlock(BlockKind kind = BlockKind::Paragraph, std::uint8_t level = 0);
     // Appends UTF-8 text with `format` to the last block, merging with its last span when the
     // formatting matches.
-    void AppendText(std::string_view utf8, std::uint8_t format = kPlain, std::uint32_t ref = 0);
+    void AppendText(std::string_view utf8, std::uint16_t format = kPlain, std::uint32_t ref = 0);
 
     std::string_view SpanText(const Span& span) const {
         return std::string_view(text).substr(span.offset, span.length);

@@ -12,6 +12,9 @@ namespace Tessaly::Docs {
 // in any encoding text/TextDecoder.h reads; a binary file is refused as "not a text file"),
 // and refines its
 // structure for reading (paragraph shape, scene breaks, chapters, title and language).
+// A source named as Markdown (text/MarkdownName.h) is decoded as plain text and read as
+// Markdown, its images looked up beside it; so is the RTF document the program stages such a
+// source as (text/StagingMarkdown.h), with its images looked up beside the source.
 // Throws DocumentError when the file cannot be read or its format is unknown.
 Document OpenDocument(const std::string& path);
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds one libFuzzer target with clang under AddressSanitizer and UndefinedBehaviorSanitizer,
-# and runs it. Called by scripts/fuzz-rtf.sh and scripts/fuzz-text.sh.
+# and runs it. Called by scripts/fuzz-rtf.sh, scripts/fuzz-text.sh and scripts/fuzz-markdown.sh.
 #   scripts/fuzz-run.sh TARGET [SECONDS] [LOG]     defaults: 1800 s, /tmp/fuzz-TARGET.log
 # The working corpus lives outside the repository (FUZZ_CORPUS, default /tmp/fuzz-TARGET-corpus)
 # and starts from the saved corpus in tests/fuzz/corpus/TARGET; findings go to FUZZ_ARTIFACTS

@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   zlib1g-dev libdeflate-dev libuchardet-dev libicu-dev libcld2-dev libmagic-dev
   libxml2-dev clang
+  libmd4c-dev
   libgtest-dev googletest
   epubcheck default-jre-headless unzip
   xvfb xauth xdotool x11-utils libxcb1-dev

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "text/PlainTextLines.h"
+#include "text/StagingMarkdown.h"
 #include "text/Utf8.h"
 #include "text/Windows1252.h"
 
@@ -38,6 +39,40 @@ class RtfOut {
     void Text(std::string_view utf8, bool paragraphs) {
         Sink sink(*this, paragraphs);
         WalkPlainText(utf8, paragraphs, sink);
+    }
+
+    // Any bytes as an ignorable destination that gives them back exactly: printable ASCII as
+    // itself, every other byte as \'hh. A line end in the bytes also ends the RTF's line.
+    void Destination(std::string_view name, std::string_view bytes) {
+        static constexpr char kHex[] = "0123456789abcdef";
+        Raw("{\\*\\");
+        Raw(name);
+        Raw(" ");
+        std::size_t i = 0;
+        while (i < bytes.size()) {
+            std::size_t run = i;
+            while (run < bytes.size() && kPlain[static_cast<unsigned char>(bytes[run])] &&
+                   bytes[run] != 0x7F) {
+                ++run;
+            }
+            if (run > i) {
+                Raw(bytes.substr(i, run - i));
+                i = run;
+                continue;
+            }
+            const auto b = static_cast<unsigned char>(bytes[i++]);
+            if (b == '\\' || b == '{' || b == '}') {
+                const char escape[2] = {'\\', static_cast<char>(b)};
+                Raw(std::string_view(escape, 2));
+            } else {
+                const char escape[4] = {'\\', '\'', kHex[b >> 4], kHex[b & 15]};
+                Raw(std::string_view(escape, 4));
+                if (b == '\n') {
+                    Raw("\n");
+                }
+            }
+        }
+        Raw("}");
     }
 
   private:
@@ -123,20 +158,29 @@ class RtfOut {
 }  // namespace
 
 void WriteStagingRtf(std::string_view utf8Text, std::string_view title,
-                     const std::function<void(std::string_view)>& emit) {
+                     const std::function<void(std::string_view)>& emit,
+                     std::optional<std::string_view> markdownSource) {
     RtfOut out(emit);
     out.Raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}");
     out.Raw("{\\info{\\title ");
     out.Text(title, false);
-    out.Raw("}}\n\\pard\\plain\\f0 ");
+    out.Raw("}}\n");
+    if (markdownSource) {
+        out.Destination(kMarkdownSourceDestination, *markdownSource);
+        out.Destination(kMarkdownTextDestination, utf8Text);
+        out.Raw("\n");
+    }
+    out.Raw("\\pard\\plain\\f0 ");
     out.Text(utf8Text, true);
     out.Raw("}\n");
     out.Flush();
 }
 
-std::string StagingRtf(std::string_view utf8Text, std::string_view title) {
+std::string StagingRtf(std::string_view utf8Text, std::string_view title,
+                       std::optional<std::string_view> markdownSource) {
     std::string document;
-    WriteStagingRtf(utf8Text, title, [&](std::string_view piece) { document.append(piece); });
+    WriteStagingRtf(
+        utf8Text, title, [&](std::string_view piece) { document.append(piece); }, markdownSource);
     return document;
 }
 

@@ -10,8 +10,12 @@
 // characters of Windows-1252 (the declared code page) are written as \'hh, every other
 // character as \uN with a "?" fallback (\uc1), characters beyond U+FFFF as two \uN of their
 // UTF-16 surrogate pair. Nothing of the text is lost.
+//
+// A Markdown source (its path given as `markdownSource`) also travels verbatim, with that
+// path, in the destinations text/StagingMarkdown.h describes, so its formatting survives.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,9 +23,11 @@ namespace text {
 
 // Hands the document out in pieces of bounded size, so a large text is never held twice.
 void WriteStagingRtf(std::string_view utf8Text, std::string_view title,
-                     const std::function<void(std::string_view)>& emit);
+                     const std::function<void(std::string_view)>& emit,
+                     std::optional<std::string_view> markdownSource = std::nullopt);
 
 // The whole document as one string.
-std::string StagingRtf(std::string_view utf8Text, std::string_view title);
+std::string StagingRtf(std::string_view utf8Text, std::string_view title,
+                       std::optional<std::string_view> markdownSource = std::nullopt);
 
 }  // namespace text

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "doclib/epub/ContainerMarkup.h"
 #include "doclib/epub/LinkTarget.h"
 #include "doclib/epub/XhtmlText.h"
 
@@ -13,7 +14,9 @@ constexpr std::size_t kFlushAt = 64 * 1024;
 // Lists nest no deeper in the markup; deeper items stay in the innermost list.
 constexpr std::size_t kMaxListNesting = 8;
 // The markup of every formatting element at once, with room to spare.
-constexpr std::size_t kFormatMarkupBound = 64;
+constexpr std::size_t kFormatMarkupBound = 160;
+// An image element around its escaped alternative text.
+constexpr std::size_t kImageMarkupBound = 96;
 constexpr std::size_t kLinkMarkupBound = 32;
 constexpr std::size_t kNoteRefMarkupBound = 200;
 // A footnote's frame and back link; the link's label is cut to kNoteMarkLimit bytes.
@@ -37,13 +40,21 @@ std::string_view CutUtf8(std::string_view text, std::size_t limit) {
 }
 
 struct FormatTag {
-    std::uint8_t bit;
+    std::uint16_t bit;
     std::string_view open;
     std::string_view close;
 };
 constexpr FormatTag kFormatTags[] = {
-    {kBold, "<b>", "</b>"},   {kItalic, "<i>", "</i>"},          {kUnderline, "<u>", "</u>"},
-    {kStrike, "<s>", "</s>"}, {kSuperscript, "<sup>", "</sup>"}, {kSubscript, "<sub>", "</sub>"},
+    {kBold, "<b>", "</b>"},
+    {kItalic, "<i>", "</i>"},
+    {kUnderline, "<u>", "</u>"},
+    {kStrike, "<s>", "</s>"},
+    {kSuperscript, "<sup>", "</sup>"},
+    {kSubscript, "<sub>", "</sub>"},
+    {kEmphasis, "<em>", "</em>"},
+    {kStrong, "<strong>", "</strong>"},
+    {kCode, "<code>", "</code>"},
+    {kKeyboard, "<kbd>", "</kbd>"},
 };
 
 std::string_view AlignmentClass(Alignment alignment) {
@@ -149,12 +160,16 @@ class ContentFile {
             if (block.kind != BlockKind::ListItem) {
                 CloseLists(0);
             }
+            if (block.kind != BlockKind::Paragraph || !IsBlankParagraph(doc_, block)) {
+                containers_.MoveTo(doc_, b, from, out_);
+            }
             switch (block.kind) {
                 case BlockKind::ListItem:
                     WriteListItem(block, from, to);
                     gap = false;
                     break;
                 case BlockKind::SceneBreak:
+                    out_.append(containers_.TakeTaskMark());
                     // A break with its marker line ("* * *") shows the marker, centred; a
                     // break without one (a section break of a word processor) is a rule.
                     if (IsBlankParagraph(doc_, block)) {
@@ -182,10 +197,28 @@ class ContentFile {
                     WriteParagraph(block, from, to, gap);
                     gap = false;
                     break;
+                case BlockKind::Code:
+                    WriteCode(block, from, to);
+                    gap = false;
+                    break;
+                case BlockKind::BareText:
+                    out_.append(containers_.TakeTaskMark());
+                    WriteSpans(block, from, to, false);
+                    gap = false;
+                    break;
             }
             MaybeFlush();
         }
         CloseLists(0);
+        containers_.CloseAll(out_);
+    }
+
+    // A code block's text, every space and line as written; its container gave the <pre>.
+    void WriteCode(const Block& block, std::uint64_t from, std::uint64_t to) {
+        out_.append(containers_.TakeTaskMark());
+        ForEachSpanPart(block, from, to, [this](std::uint32_t, std::string_view text) {
+            AppendPreformattedText(out_, text);
+        });
     }
 
     struct OpenList {
@@ -245,6 +278,7 @@ class ContentFile {
         }
         AppendClasses(out_, {AlignmentClass(block.alignment)});
         out_.push_back('>');
+        out_.append(containers_.TakeTaskMark());
         WriteSpans(block, from, to, false);
         out_.append("</h");
         out_.push_back(level);
@@ -257,13 +291,14 @@ class ContentFile {
                       {block.indented && from == 0 ? "indent" : "", AlignmentClass(block.alignment),
                        gap ? "gap" : "", from > 0 ? "cont" : ""});
         out_.push_back('>');
+        out_.append(containers_.TakeTaskMark());
         WriteSpans(block, from, to, false);
         out_.append("</p>\n");
     }
 
-    // The part [from, to) of the block's text, span by span.
-    void WriteSpans(const Block& block, std::uint64_t from, std::uint64_t to, bool inNote) {
-        bool afterSpace = false;
+    // Hands the part [from, to) of the block's text to `part`, span by span.
+    template <typename Part>
+    void ForEachSpanPart(const Block& block, std::uint64_t from, std::uint64_t to, Part part) {
         std::uint64_t offset = 0;
         for (std::uint32_t s = 0; s < block.spanCount && offset < to; ++s) {
             const std::uint32_t spanIndex = block.firstSpan + s;
@@ -272,10 +307,17 @@ class ContentFile {
             if (spanEnd > from) {
                 const std::uint64_t a = std::max(from, offset) - offset;
                 const std::uint64_t z = std::min(to, spanEnd) - offset;
-                WriteSpan(spanIndex, doc_.SpanText(span).substr(a, z - a), inNote, afterSpace);
+                part(spanIndex, doc_.SpanText(span).substr(a, z - a));
             }
             offset = spanEnd;
         }
+    }
+
+    void WriteSpans(const Block& block, std::uint64_t from, std::uint64_t to, bool inNote) {
+        bool afterSpace = false;
+        ForEachSpanPart(block, from, to, [&](std::uint32_t spanIndex, std::string_view text) {
+            WriteSpan(spanIndex, text, inNote, afterSpace);
+        });
     }
 
     std::string FileRef(std::uint32_t piece) const {
@@ -284,7 +326,16 @@ class ContentFile {
 
     void WriteSpan(std::uint32_t spanIndex, std::string_view text, bool inNote, bool& afterSpace) {
         const Span& span = doc_.spans[spanIndex];
-        std::uint8_t format = span.format;
+        const std::uint16_t format = span.format;
+        if ((format & kImage) != 0 && span.ref < book_.imageFiles.size()) {
+            out_.append("<img src=\"../");
+            AppendXmlEscaped(out_, book_.imageFiles[span.ref]);
+            out_.append("\" alt=\"");
+            AppendXmlEscaped(out_, text);
+            out_.append("\"/>");
+            afterSpace = false;
+            return;
+        }
         std::string_view close;
         // A footnote's own marks are not links again: notes do not nest.
         if ((format & kNoteRef) != 0 && span.ref < doc_.notes.size() && !inNote) {
@@ -385,6 +436,7 @@ class ContentFile {
     const std::function<void(std::string_view)>& emit_;
     std::string out_;
     std::vector<OpenList> lists_;
+    ContainerStack containers_;
 };
 
 }  // namespace
@@ -402,7 +454,9 @@ bool IsBlankParagraph(const Document& doc, const Block& block) {
 
 std::size_t SpanMarkupBound(const Document& doc, const Span& span) {
     std::size_t bound = kFormatMarkupBound;
-    if ((span.format & kNoteRef) != 0) {
+    if ((span.format & kImage) != 0) {
+        bound += kImageMarkupBound;
+    } else if ((span.format & kNoteRef) != 0) {
         bound += kNoteRefMarkupBound;
     } else if ((span.format & kLink) != 0 && span.ref < doc.links.size()) {
         // Percent-encoding triples a byte at most; XML escaping an '&' makes five of one.
@@ -419,7 +473,7 @@ std::size_t BlockBound(const Document& doc, const Block& block) {
     if (block.kind == BlockKind::Paragraph && IsBlankParagraph(doc, block)) {
         return 0;
     }
-    std::size_t bound = kBlockMarkupBound;
+    std::size_t bound = kBlockMarkupBound + ContainerMarkupBound(doc, block);
     if (block.kind == BlockKind::ListItem) {
         // The lists it opens and closes around it, the item's number and value attributes.
         bound += 2 * kMaxListNesting * 16 + 64;

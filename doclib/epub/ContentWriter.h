@@ -37,8 +37,10 @@ struct ContentBook {
     const Document* doc = nullptr;
     const ChapterPlan* plan = nullptr;
     std::vector<std::string> fileNames;  // per piece, relative to each other (same folder)
-    std::string title;                   // the book's title, plain UTF-8
-    std::string language;                // BCP 47
+    // Per image of the document, its file relative to the package folder ("images/i1.png").
+    std::vector<std::string> imageFiles;
+    std::string title;     // the book's title, plain UTF-8
+    std::string language;  // BCP 47
     bool rightToLeft = false;
 };
 

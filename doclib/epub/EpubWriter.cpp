@@ -35,6 +35,13 @@ void CheckModel(const Document& doc) {
     };
     checkBlocks(doc.blocks);
     checkBlocks(doc.noteBlocks);
+    for (const Block& block : doc.blocks) {
+        if (block.container != 0 && block.container >= doc.containers.size()) {
+            throw DocumentError(
+                "cannot save the document: a paragraph refers to a missing list "
+                "or table");
+        }
+    }
     for (const Span& span : doc.spans) {
         if (span.offset > doc.text.size() || span.length > doc.text.size() - span.offset) {
             throw DocumentError("cannot save the document: a text span lies outside its text");
@@ -45,6 +52,23 @@ void CheckModel(const Document& doc) {
 std::string ContentFileName(std::size_t index) {
     char name[32];
     std::snprintf(name, sizeof name, "c%04zu.xhtml", index + 1);
+    return name;
+}
+
+// Images are named by their place in the document and their type, never by the source's
+// file names, which may hold anything.
+std::string ImageFileName(std::size_t index, std::string_view mediaType) {
+    std::string_view extension = "png";
+    if (mediaType == "image/jpeg") {
+        extension = "jpg";
+    } else if (mediaType == "image/gif") {
+        extension = "gif";
+    } else if (mediaType == "image/svg+xml") {
+        extension = "svg";
+    }
+    char name[48];
+    std::snprintf(name, sizeof name, "images/i%04zu.%.*s", index + 1,
+                  static_cast<int>(extension.size()), extension.data());
     return name;
 }
 
@@ -113,6 +137,11 @@ void WriteEpub(const Document& doc, const std::string& path) {
     for (const std::string& file : files) {
         package.contentFiles.push_back("text/" + file);
     }
+    std::vector<std::string> imageFiles;
+    for (std::size_t i = 0; i < doc.images.size(); ++i) {
+        imageFiles.push_back(ImageFileName(i, doc.images[i].mediaType));
+        package.resources.push_back(PackageResource{imageFiles.back(), doc.images[i].mediaType});
+    }
 
     FileSink out(path);
     ZipWriter zip(out, ToDosTime(identity.modified), kDeflateLevel);
@@ -133,6 +162,7 @@ void WriteEpub(const Document& doc, const std::string& path) {
     book.doc = &doc;
     book.plan = &plan;
     book.fileNames = files;
+    book.imageFiles = imageFiles;
     book.title = title;
     book.language = language;
     book.rightToLeft = rightToLeft;
@@ -143,6 +173,14 @@ void WriteEpub(const Document& doc, const std::string& path) {
         zip.BeginEntry(folder + "text/" + files[i]);
         WriteContentFile(book, i, emit);
         zip.EndEntry();
+    }
+    for (std::size_t i = 0; i < doc.images.size(); ++i) {
+        // Pictures are compressed already; SVG is text and deflates well.
+        if (doc.images[i].mediaType == "image/svg+xml") {
+            addWhole(folder + imageFiles[i], doc.images[i].data);
+        } else {
+            zip.AddStored(folder + imageFiles[i], doc.images[i].data);
+        }
     }
     zip.Finish();
     out.Commit();

@@ -77,14 +77,27 @@ std::string PackageDocument(const PackageInfo& info) {
         .append(info.modified)
         .append("</meta>\n");
     // What a reader who relies on assistive technology needs to know before opening the book.
+    // Images come with their alternative text, so the text alone still suffices.
+    const bool images = !info.resources.empty();
+    out.append("    <meta property=\"schema:accessMode\">textual</meta>\n");
+    if (images) {
+        out.append("    <meta property=\"schema:accessMode\">visual</meta>\n");
+    }
     out.append(
-        "    <meta property=\"schema:accessMode\">textual</meta>\n"
         "    <meta property=\"schema:accessModeSufficient\">textual</meta>\n"
         "    <meta property=\"schema:accessibilityFeature\">structuralNavigation</meta>\n"
-        "    <meta property=\"schema:accessibilityFeature\">tableOfContents</meta>\n"
-        "    <meta property=\"schema:accessibilityHazard\">none</meta>\n"
-        "    <meta property=\"schema:accessibilitySummary\">A text-only book: its headings "
-        "mark the parts and chapters, and a table of contents links to each of them.</meta>\n"
+        "    <meta property=\"schema:accessibilityFeature\">tableOfContents</meta>\n");
+    if (images) {
+        out.append("    <meta property=\"schema:accessibilityFeature\">alternativeText</meta>\n");
+    }
+    out.append("    <meta property=\"schema:accessibilityHazard\">none</meta>\n");
+    out.append(images ? "    <meta property=\"schema:accessibilitySummary\">Its headings mark the "
+                        "parts and chapters, a table of contents links to each of them, and "
+                        "every image has a text alternative.</meta>\n"
+                      : "    <meta property=\"schema:accessibilitySummary\">A text-only book: its "
+                        "headings mark the parts and chapters, and a table of contents links to "
+                        "each of them.</meta>\n");
+    out.append(
         "  </metadata>\n"
         "  <manifest>\n"
         "    <item id=\"nav\" href=\"nav.xhtml\" media-type=\"application/xhtml+xml\" "
@@ -95,6 +108,13 @@ std::string PackageDocument(const PackageInfo& info) {
         out.append("    <item id=\"").append(ItemId(i)).append("\" href=\"");
         AppendXmlEscaped(out, info.contentFiles[i]);
         out.append("\" media-type=\"application/xhtml+xml\"/>\n");
+    }
+    for (std::size_t i = 0; i < info.resources.size(); ++i) {
+        out.append("    <item id=\"r").append(std::to_string(i + 1)).append("\" href=\"");
+        AppendXmlEscaped(out, info.resources[i].href);
+        out.append("\" media-type=\"");
+        AppendXmlEscaped(out, info.resources[i].mediaType);
+        out.append("\"/>\n");
     }
     out.append("  </manifest>\n  <spine toc=\"ncx\"");
     if (info.rightToLeft) {

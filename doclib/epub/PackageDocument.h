@@ -14,6 +14,12 @@ namespace Tessaly::Docs {
 constexpr const char* kPackagePath = "EPUB/package.opf";
 constexpr const char* kPackageFolder = "EPUB/";
 
+// A file of the book besides its text (an image), relative to the package folder.
+struct PackageResource {
+    std::string href;
+    std::string mediaType;
+};
+
 struct PackageInfo {
     std::string identifier;            // "urn:uuid:..."
     std::string title;                 // plain UTF-8, never empty
@@ -26,6 +32,7 @@ struct PackageInfo {
     bool rightToLeft = false;
     // The content documents in reading order, relative to the package folder.
     std::vector<std::string> contentFiles;
+    std::vector<PackageResource> resources;
 };
 
 std::string PackageDocument(const PackageInfo& info);

@@ -32,7 +32,17 @@ std::string_view Stylesheet() {
            "div.page-break { page-break-before: always; break-before: page; }\n"
            "a.noteref { text-decoration: none; vertical-align: super; font-size: 0.75em; }\n"
            "aside.footnote { margin: 1em 0 0 0; font-size: 0.9em; }\n"
-           "aside.footnote p { margin: 0 0 0.3em 0; }\n";
+           "aside.footnote p { margin: 0 0 0.3em 0; }\n"
+           // Code keeps its lines and spaces but wraps on a narrow screen rather than running
+           // off it.
+           "pre { white-space: pre-wrap; margin: 0 0 0.5em 0; }\n"
+           "pre, code, kbd { font-family: monospace; }\n"
+           "blockquote { margin: 0 0 0.5em 1.2em; padding-left: 0.6em; border-left: 2px solid; }\n"
+           "table { border-collapse: collapse; margin: 0 0 0.5em 0; }\n"
+           "th, td { border: 1px solid; padding: 0.2em 0.4em; vertical-align: top; }\n"
+           ".start { text-align: left; }\n"
+           "li.task { list-style: none; }\n"
+           "img { max-width: 100%; }\n";
 }
 
 }  // namespace Tessaly::Docs

@@ -165,6 +165,18 @@ void AppendXhtmlText(std::string& out, std::string_view utf8, bool& afterSpace) 
     }
 }
 
+void AppendPreformattedText(std::string& out, std::string_view utf8) {
+    Walk(
+        utf8, [&](std::string_view plain) { out.append(plain); },
+        [&](std::int32_t cp, std::string_view bytes) {
+            if (cp == ' ' || cp == '\t' || cp == '\n' || cp == '"') {
+                out.append(bytes);
+            } else if (!AppendEscape(out, cp, bytes)) {
+                out.append(bytes);
+            }
+        });
+}
+
 std::size_t XhtmlTextBound(std::string_view utf8) {
     std::size_t total = 0;
     for (char c : utf8) {

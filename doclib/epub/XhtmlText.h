@@ -17,6 +17,10 @@ namespace Tessaly::Docs {
 // carries the last character's state across the spans of one paragraph.
 void AppendXhtmlText(std::string& out, std::string_view utf8, bool& afterSpace);
 
+// Preformatted text (inside <pre>): escaped and cleaned as above, but spaces, tabs and line
+// breaks stay the characters they are. Never longer than XhtmlTextBound.
+void AppendPreformattedText(std::string& out, std::string_view utf8);
+
 // The most bytes AppendXhtmlText can produce for `utf8`, whatever the state; cheap enough to
 // plan chapter files with.
 std::size_t XhtmlTextBound(std::string_view utf8);

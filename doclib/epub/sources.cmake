@@ -2,6 +2,7 @@ list(APPEND DOCLIB_SOURCES
     epub/BookIdentity.cpp
     epub/BookMetadata.cpp
     epub/ChapterSplitter.cpp
+    epub/ContainerMarkup.cpp
     epub/ContentWriter.cpp
     epub/EpubWriter.cpp
     epub/FileSink.cpp

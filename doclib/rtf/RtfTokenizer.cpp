@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "text/HexDigit.h"
+
 namespace Tessaly::Docs::Rtf {
 
 namespace {
@@ -41,19 +43,6 @@ constexpr bool IsLetter(char c) {
 }
 constexpr bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
 }
 
 // Passes over whole 8-byte words of plain text (no control byte, no 8-bit byte, no \ { })
@@ -175,8 +164,8 @@ Token RtfTokenizer::ReadControl() {
     if (first == '\'') {
         ++pos_;
         if (pos_ + 1 < size) {
-            const int high = HexValue(data_[pos_]);
-            const int low = HexValue(data_[pos_ + 1]);
+            const int high = ::text::HexDigitValue(data_[pos_]);
+            const int low = ::text::HexDigitValue(data_[pos_ + 1]);
             if (high >= 0 && low >= 0) {
                 pos_ += 2;
                 token.kind = Token::kByte;

@@ -12,6 +12,7 @@ list(APPEND DOCLIB_SOURCES
     rtf/RtfParser.cpp
     rtf/RtfReader.cpp
     rtf/RtfTokenizer.cpp
+    rtf/StagedMarkdown.cpp
     rtf/StyleTable.cpp
     rtf/SymbolFonts.cpp
 )

@@ -74,7 +74,11 @@ TEST_F(Form1IntakeTest, OpenDialogIsAskedForAndCancelChangesNothing) {
     form->PushButton1_Click();
     ASSERT_EQ(host.openRequests.size(), 1u);
     EXPECT_EQ(host.openRequests[0].title, "Add File(s) - Hold Ctrl to select multiple files");
-    EXPECT_EQ(host.openRequests[0].filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*");
+    EXPECT_EQ(host.openRequests[0].filter,
+              "Text and Markdown Files (*.txt;*.md;*.markdown;*.mkd;*.mdown)|"
+              "*.txt;*.md;*.markdown;*.mkd;*.mdown|Text Files (*.txt)|*.txt|"
+              "Markdown Files (*.md;*.markdown;*.mkd;*.mdown)|*.md;*.markdown;*.mkd;*.mdown|"
+              "All Files (*.*)|*.*");
     EXPECT_TRUE(host.openRequests[0].multiSelect);
     EXPECT_EQ(host.openRequests[0].maxFileSize, 30000u);
     EXPECT_EQ(Entries(), (Paths{"/kept.txt"}));
@@ -174,6 +178,31 @@ TEST_F(Form1IntakeTest, CancellingEndsTheFolderIntakeQuietly) {
     EXPECT_TRUE(Entries().empty());
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(form->MousePointer(), PointerStyle::Default);
+}
+
+// The extension matches as a directory listing does, in any letter case: "md" and "MD" both
+// find README.MD and notes.md, and neither takes notes.markdown or notes.md.txt.
+TEST_F(Form1IntakeTest, MarkdownExtensionsMatchInAnyCase) {
+    File("Docs/README.MD");
+    File("Docs/notes.md");
+    File("Docs/notes.md.txt");
+    File("Docs/guide.Markdown");
+    File("Docs/sub/CHANGES.md");
+    const std::string docs = tree / "Docs/";
+    const struct {
+        const char* extension;
+        Paths expected;
+    } rows[] = {
+        {"md", {docs + "notes.md", docs + "README.MD", docs + "sub/CHANGES.md"}},
+        {"MD", {docs + "notes.md", docs + "README.MD", docs + "sub/CHANGES.md"}},
+        {"markdown", {docs + "guide.Markdown"}},
+    };
+    for (const auto& row : rows) {
+        form->List().Clear();
+        AddFolder(row.extension, tree / "Docs");
+        EXPECT_EQ(Entries(), row.expected) << row.extension;
+    }
+    EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(Form1IntakeTest, StarTakesEveryFileAndALeadingDotFindsNothing) {

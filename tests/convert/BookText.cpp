@@ -127,6 +127,11 @@ std::string TextOfStagingRtf(const std::string& rtf, std::string* title) {
             if (next == '\\' || next == '{' || next == '}') {
                 emit(std::string(1, next));
                 i += 2;
+            } else if (next == '*') {
+                if (skipDepth < 0) {
+                    skipDepth = depth;  // an ignorable destination, such as a Markdown source
+                }
+                i += 2;
             } else if (next == '\'') {
                 const std::string byte(
                     1, static_cast<char>(std::stoi(rtf.substr(i + 2, 2), nullptr, 16)));

@@ -8,7 +8,8 @@
 namespace quillane::test {
 
 // The text of a staging RTF document: \par as "\n", \tab as "\t", \'hh as Windows-1252,
-// \uN (with its one fallback character skipped) as UTF-16, groups other than the body skipped.
+// \uN (with its one fallback character skipped) as UTF-16, groups other than the body (and
+// ignorable destinations) skipped.
 // The \title of its \info group goes into `title` when given.
 std::string TextOfStagingRtf(const std::string& rtf, std::string* title = nullptr);
 

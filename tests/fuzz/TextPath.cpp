@@ -1,9 +1,9 @@
 #include "tests/fuzz/TextPath.h"
 
-#include "text/StagingRtf.h"
-#include "text/TextDecoder.h"
 #include "doclib/rtf/RtfReader.h"
 #include "doclib/structure/Refine.h"
+#include "text/StagingRtf.h"
+#include "text/TextDecoder.h"
 
 namespace quillane::fuzz {
 
