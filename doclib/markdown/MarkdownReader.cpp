@@ -4,12 +4,15 @@
 
 #include <exception>
 #include <limits>
+#include <string>
+#include <vector>
 
 #include "doclib/markdown/CharacterReferences.h"
 #include "doclib/markdown/FrontMatter.h"
 #include "doclib/markdown/MarkdownBuilder.h"
 #include "doclib/markdown/RawHtml.h"
-#include "text/LanguageIdentifier.h"
+#include "doclib/structure/HeaderFields.h"
+#include "text/ProseLanguage.h"
 
 namespace Tessaly::Docs {
 
@@ -338,11 +341,16 @@ Document ReadMarkdown(const MarkdownSource& source) {
 
     MarkdownBuilder& builder = events.builder();
     const std::string language =
-        matter.language.empty() ? text::LanguageTagOf(builder.Prose()) : matter.language;
+        matter.language.empty() ? text::ProseLanguageOf(builder.Prose()) : matter.language;
     const std::string title = matter.title.empty() ? builder.FirstTitle() : matter.title;
     Document doc = builder.Take();
     doc.metadata.title = title;
-    doc.metadata.author = matter.author;
+    // The front matter's authors are one creator each, as a text's own header gives them.
+    std::vector<std::string> authors = SplitNames(matter.author);
+    if (!authors.empty()) {
+        doc.metadata.author = authors.front();
+        doc.metadata.coauthors.assign(authors.begin() + 1, authors.end());
+    }
     doc.metadata.language = language;
     return doc;
 }
