@@ -143,6 +143,42 @@ TEST(Outline, NumbersThatDoNotRunOnStayText) {
     EXPECT_EQ(WordsOf(text), WordsOf(doc));
 }
 
+// Some renders indent each level of sections further than the one above: every level keeps its
+// own indentation, and a numbered line deeper than its level's is still a list item.
+TEST(Outline, SectionsIndentedByTheirDepthNestAndStepsStayItems) {
+    const std::string steps = "      1. Unpack the archive\n\n      2. Run the installer\n\n";
+    const struct {
+        const char* name;
+        std::string text;
+        std::vector<Heading> headings;
+    } cases[] = {
+        {"two levels",
+         "1. Setting up\n\n" + Paragraph(0) + "\n  1.1. Before you begin\n\n" + Paragraph(1) +
+             "\n  1.2. After the first run\n\n" + Paragraph(2) + "\n2. Using it\n\n" + Paragraph(3),
+         {{"1. Setting up", 1},
+          {"1.1. Before you begin", 2},
+          {"1.2. After the first run", 2},
+          {"2. Using it", 1}}},
+        {"three levels and a list of steps",
+         "1. Setting up\n\n" + Paragraph(0) + "\n  1.1. Before you begin\n\n" + Paragraph(1) +
+             "\n    1.1.1. Space on the disk\n\n" + Paragraph(2) + "\n" + steps +
+             "  1.2. After the first run\n\n" + Paragraph(3),
+         {{"1. Setting up", 1},
+          {"1.1. Before you begin", 2},
+          {"1.1.1. Space on the disk", 3},
+          {"1.2. After the first run", 2}}},
+        {"a deeper level indented less keeps the one least indentation",
+         "  1. Setting up\n\n" + Paragraph(0) + "\n1.1. Before you begin\n\n" + Paragraph(1) +
+             "\n1.2. After the first run\n\n" + Paragraph(2),
+         {{"1.1. Before you begin", 2}, {"1.2. After the first run", 2}}},
+    };
+    for (const auto& c : cases) {
+        const Document doc = Refined(c.text);
+        EXPECT_EQ(Headings(doc), c.headings) << c.name;
+        EXPECT_EQ(WordsOf(c.text), WordsOf(doc)) << c.name;
+    }
+}
+
 TEST(Outline, ALongSectionTitleWrappedOntoASecondLineIsOneHeading) {
     std::string text = "1. Basics\n\n" + Paragraph(0) + "\n";
     text += "1.1. Control of the permissions given to the files that a program\ncreates\n\n";
