@@ -153,6 +153,29 @@ class Outline {
         }
     }
 
+    // Lines one under another, or at one indentation with only blank lines between them (a
+    // list written one entry a paragraph; a list of steps indented under a heading is not run
+    // into it). Each line is looked at once over the whole text.
+    bool Adjacent(std::uint32_t from, std::uint32_t to) {
+        if (to == from + 1) {
+            return true;
+        }
+        if (scan_.lines[from].indent != scan_.lines[to].indent) {
+            return false;
+        }
+        for (std::uint32_t i = from + 1; i < to; ++i) {
+            if (!scan_.lines[i].Has(kLineBlank)) {
+                return false;
+            }
+        }
+        // The first section after the list opens with a paragraph of its own.
+        std::size_t after = to + 1;
+        while (after < scan_.lines.size() && scan_.lines[after].Has(kLineBlank)) {
+            ++after;
+        }
+        return !(IsPlainText(after) && !MatchSectionLine(Plain(after)));
+    }
+
     // Numbered lines one under another are a list (of contents, of tables), not headings.
     // The runs are dropped in one pass, the candidates kept moved forward once: a text of
     // many such lists costs no more than one.
@@ -162,7 +185,7 @@ class Outline {
         for (std::size_t k = 1; k <= candidates_.size(); ++k) {
             const bool adjacent = k < candidates_.size() && !candidates_[k].chapter &&
                                   !candidates_[k - 1].chapter &&
-                                  candidates_[k].line == candidates_[k - 1].line + 1;
+                                  Adjacent(candidates_[k - 1].line, candidates_[k].line);
             if (adjacent) {
                 continue;
             }
@@ -252,6 +275,13 @@ class Outline {
                 continue;
             }
             bool follows = previous ? FollowsInNumbering(*previous, c.path) : AllOnes(c.path);
+            if (!follows && !previous && c.path.depth >= 2) {
+                // A text cut from a longer manual opens mid-numbering ("11.1.", "B.4."): only
+                // when the heading after it runs on from it.
+                const std::optional<std::size_t> next = NextNumbered(k, indents);
+                follows = next && !candidates_[*next].chapter &&
+                          FollowsInNumbering(c.path, candidates_[*next].path);
+            }
             if (!follows && previous && c.path.depth == 1 && c.path.parts[0] == 1) {
                 // The numbering starts again (a preface, then the chapters): only when the
                 // heading after it runs on from it.

@@ -167,6 +167,23 @@ TEST(Outline, SectionsIndentedByTheirDepthNestAndStepsStayItems) {
           {"1.1. Before you begin", 2},
           {"1.1.1. Space on the disk", 3},
           {"1.2. After the first run", 2}}},
+        {"a text cut from a longer manual opens mid-numbering",
+         "4.2. Keeping files\n\n" + Paragraph(0) + "\n4.2.1. Old copies\n\n" + Paragraph(1) +
+             "\n4.3. Restoring\n\n" + Paragraph(2),
+         {{"4.2. Keeping files", 2}, {"4.2.1. Old copies", 3}, {"4.3. Restoring", 2}}},
+        {"its contents one entry a paragraph stay text",
+         "Storage\n\n4.2. Keeping files\n\n4.2.1. Old copies\n\n4.3. Restoring\n\n4.2. Keeping "
+         "files\n\n" +
+             Paragraph(0) + "\n4.2.1. Old copies\n\n" + Paragraph(1) + "\n4.3. Restoring\n\n" +
+             Paragraph(2),
+         {{"Storage", 1},
+          {"4.2. Keeping files", 2},
+          {"4.2.1. Old copies", 3},
+          {"4.3. Restoring", 2}}},
+        {"numbers that run on from nothing stay prose",
+         "2.5. The price rose again\n\n" + Paragraph(0) + "\n7.1. Nobody answered\n\n" +
+             Paragraph(1),
+         {}},
         {"a deeper level indented less keeps the one least indentation",
          "  1. Setting up\n\n" + Paragraph(0) + "\n1.1. Before you begin\n\n" + Paragraph(1) +
              "\n1.2. After the first run\n\n" + Paragraph(2),
