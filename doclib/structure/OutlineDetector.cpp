@@ -1,6 +1,7 @@
 #include "doclib/structure/OutlineDetector.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -53,19 +54,8 @@ class Outline {
     void Run() {
         FindCandidates();
         RejectRuns();
-        Sequence(std::nullopt);
-        // Headings keep one indentation, the least of the numbered lines that run on; a numbered
-        // line deeper than they is a list item.
-        std::optional<std::uint16_t> least;
-        for (const OutlineCandidate& c : candidates_) {
-            if (c.accepted && !c.chapter) {
-                const std::uint16_t indent = scan_.lines[c.line].indent;
-                least = least ? std::min(*least, indent) : indent;
-            }
-        }
-        if (least) {
-            Sequence(least);
-        }
+        Sequence(DepthIndents{});
+        Sequence(HeadingIndents());
         const std::uint8_t base = ChapterLevel();
         for (const OutlineCandidate& c : candidates_) {
             if (c.accepted && !c.chapter) {
@@ -163,6 +153,29 @@ class Outline {
         }
     }
 
+    // Lines one under another, or at one indentation with only blank lines between them (a
+    // list written one entry a paragraph; a list of steps indented under a heading is not run
+    // into it). Each line is looked at once over the whole text.
+    bool Adjacent(std::uint32_t from, std::uint32_t to) {
+        if (to == from + 1) {
+            return true;
+        }
+        if (scan_.lines[from].indent != scan_.lines[to].indent) {
+            return false;
+        }
+        for (std::uint32_t i = from + 1; i < to; ++i) {
+            if (!scan_.lines[i].Has(kLineBlank)) {
+                return false;
+            }
+        }
+        // The first section after the list opens with a paragraph of its own.
+        std::size_t after = to + 1;
+        while (after < scan_.lines.size() && scan_.lines[after].Has(kLineBlank)) {
+            ++after;
+        }
+        return !(IsPlainText(after) && !MatchSectionLine(Plain(after)));
+    }
+
     // Numbered lines one under another are a list (of contents, of tables), not headings.
     // The runs are dropped in one pass, the candidates kept moved forward once: a text of
     // many such lists costs no more than one.
@@ -172,7 +185,7 @@ class Outline {
         for (std::size_t k = 1; k <= candidates_.size(); ++k) {
             const bool adjacent = k < candidates_.size() && !candidates_[k].chapter &&
                                   !candidates_[k - 1].chapter &&
-                                  candidates_[k].line == candidates_[k - 1].line + 1;
+                                  Adjacent(candidates_[k - 1].line, candidates_[k].line);
             if (adjacent) {
                 continue;
             }
@@ -197,13 +210,50 @@ class Outline {
         return true;
     }
 
-    // The next numbered candidate after `k` that keeps `indent` (when given).
-    std::optional<std::size_t> NextNumbered(std::size_t k, std::optional<std::uint16_t> indent) {
-        for (std::size_t j = k + 1; j < candidates_.size(); ++j) {
-            if (candidates_[j].chapter) {
-                return j;
+    // The indentation a heading of each depth keeps; none given, any will do.
+    using DepthIndents = std::array<std::optional<std::uint16_t>, kMaxSectionDepth>;
+
+    bool KeepsIndent(const OutlineCandidate& c, const DepthIndents& indents) const {
+        const std::optional<std::uint16_t>& indent =
+            indents[std::max<std::size_t>(c.path.depth, 1) - 1];
+        return !indent || scan_.lines[c.line].indent == *indent;
+    }
+
+    // Headings keep one indentation, the least of the numbered lines that run on; a numbered
+    // line deeper than they is a list item. Some renders indent each level of sections further
+    // than the one above it: then each depth keeps its own least indentation.
+    DepthIndents HeadingIndents() const {
+        DepthIndents least;
+        std::optional<std::uint16_t> overall;
+        for (const OutlineCandidate& c : candidates_) {
+            if (c.accepted && !c.chapter && c.path.depth > 0) {
+                const std::uint16_t indent = scan_.lines[c.line].indent;
+                std::optional<std::uint16_t>& at = least[c.path.depth - 1];
+                at = at ? std::min(*at, indent) : indent;
+                overall = overall ? std::min(*overall, indent) : indent;
             }
-            if (!indent || scan_.lines[candidates_[j].line].indent == *indent) {
+        }
+        if (!overall) {
+            return least;
+        }
+        bool deeperFurther = true;
+        std::optional<std::uint16_t> above;
+        for (const std::optional<std::uint16_t>& indent : least) {
+            if (indent) {
+                deeperFurther = deeperFurther && (!above || *indent > *above);
+                above = indent;
+            }
+        }
+        if (!deeperFurther) {
+            least.fill(overall);
+        }
+        return least;
+    }
+
+    // The next numbered candidate after `k` that keeps `indents`.
+    std::optional<std::size_t> NextNumbered(std::size_t k, const DepthIndents& indents) {
+        for (std::size_t j = k + 1; j < candidates_.size(); ++j) {
+            if (candidates_[j].chapter || KeepsIndent(candidates_[j], indents)) {
                 return j;
             }
         }
@@ -211,7 +261,7 @@ class Outline {
     }
 
     // Accepts the candidates whose numbers run on from the heading before.
-    void Sequence(std::optional<std::uint16_t> indent) {
+    void Sequence(const DepthIndents& indents) {
         std::optional<SectionPath> previous;
         for (std::size_t k = 0; k < candidates_.size(); ++k) {
             OutlineCandidate& c = candidates_[k];
@@ -221,14 +271,21 @@ class Outline {
                 previous = c.path;
                 continue;
             }
-            if (indent && scan_.lines[c.line].indent != *indent) {
+            if (!KeepsIndent(c, indents)) {
                 continue;
             }
             bool follows = previous ? FollowsInNumbering(*previous, c.path) : AllOnes(c.path);
+            if (!follows && !previous && c.path.depth >= 2) {
+                // A text cut from a longer manual opens mid-numbering ("11.1.", "B.4."): only
+                // when the heading after it runs on from it.
+                const std::optional<std::size_t> next = NextNumbered(k, indents);
+                follows = next && !candidates_[*next].chapter &&
+                          FollowsInNumbering(c.path, candidates_[*next].path);
+            }
             if (!follows && previous && c.path.depth == 1 && c.path.parts[0] == 1) {
                 // The numbering starts again (a preface, then the chapters): only when the
                 // heading after it runs on from it.
-                const std::optional<std::size_t> next = NextNumbered(k, indent);
+                const std::optional<std::size_t> next = NextNumbered(k, indents);
                 follows = next && !candidates_[*next].chapter &&
                           FollowsInNumbering(c.path, candidates_[*next].path);
             }

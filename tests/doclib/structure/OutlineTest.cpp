@@ -143,6 +143,59 @@ TEST(Outline, NumbersThatDoNotRunOnStayText) {
     EXPECT_EQ(WordsOf(text), WordsOf(doc));
 }
 
+// Some renders indent each level of sections further than the one above: every level keeps its
+// own indentation, and a numbered line deeper than its level's is still a list item.
+TEST(Outline, SectionsIndentedByTheirDepthNestAndStepsStayItems) {
+    const std::string steps = "      1. Unpack the archive\n\n      2. Run the installer\n\n";
+    const struct {
+        const char* name;
+        std::string text;
+        std::vector<Heading> headings;
+    } cases[] = {
+        {"two levels",
+         "1. Setting up\n\n" + Paragraph(0) + "\n  1.1. Before you begin\n\n" + Paragraph(1) +
+             "\n  1.2. After the first run\n\n" + Paragraph(2) + "\n2. Using it\n\n" + Paragraph(3),
+         {{"1. Setting up", 1},
+          {"1.1. Before you begin", 2},
+          {"1.2. After the first run", 2},
+          {"2. Using it", 1}}},
+        {"three levels and a list of steps",
+         "1. Setting up\n\n" + Paragraph(0) + "\n  1.1. Before you begin\n\n" + Paragraph(1) +
+             "\n    1.1.1. Space on the disk\n\n" + Paragraph(2) + "\n" + steps +
+             "  1.2. After the first run\n\n" + Paragraph(3),
+         {{"1. Setting up", 1},
+          {"1.1. Before you begin", 2},
+          {"1.1.1. Space on the disk", 3},
+          {"1.2. After the first run", 2}}},
+        {"a text cut from a longer manual opens mid-numbering",
+         "4.2. Keeping files\n\n" + Paragraph(0) + "\n4.2.1. Old copies\n\n" + Paragraph(1) +
+             "\n4.3. Restoring\n\n" + Paragraph(2),
+         {{"4.2. Keeping files", 2}, {"4.2.1. Old copies", 3}, {"4.3. Restoring", 2}}},
+        {"its contents one entry a paragraph stay text",
+         "Storage\n\n4.2. Keeping files\n\n4.2.1. Old copies\n\n4.3. Restoring\n\n4.2. Keeping "
+         "files\n\n" +
+             Paragraph(0) + "\n4.2.1. Old copies\n\n" + Paragraph(1) + "\n4.3. Restoring\n\n" +
+             Paragraph(2),
+         {{"Storage", 1},
+          {"4.2. Keeping files", 2},
+          {"4.2.1. Old copies", 3},
+          {"4.3. Restoring", 2}}},
+        {"numbers that run on from nothing stay prose",
+         "2.5. The price rose again\n\n" + Paragraph(0) + "\n7.1. Nobody answered\n\n" +
+             Paragraph(1),
+         {}},
+        {"a deeper level indented less keeps the one least indentation",
+         "  1. Setting up\n\n" + Paragraph(0) + "\n1.1. Before you begin\n\n" + Paragraph(1) +
+             "\n1.2. After the first run\n\n" + Paragraph(2),
+         {{"1.1. Before you begin", 2}, {"1.2. After the first run", 2}}},
+    };
+    for (const auto& c : cases) {
+        const Document doc = Refined(c.text);
+        EXPECT_EQ(Headings(doc), c.headings) << c.name;
+        EXPECT_EQ(WordsOf(c.text), WordsOf(doc)) << c.name;
+    }
+}
+
 TEST(Outline, ALongSectionTitleWrappedOntoASecondLineIsOneHeading) {
     std::string text = "1. Basics\n\n" + Paragraph(0) + "\n";
     text += "1.1. Control of the permissions given to the files that a program\ncreates\n\n";
