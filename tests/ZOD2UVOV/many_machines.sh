@@ -57,7 +57,9 @@ convert_tree : </dev/null 2>"$work/local.log" || fail "the local run failed: $(c
 check_books "local login"
 echo "-- local login: three books"
 
-# The other machine: ssh replaced by a command that runs in a home of its own.
+# The other machine: ssh replaced by a command that runs in a home of its own. A login sets SHELL
+# to the user's shell, and parallel's worker runs each job with it, so the stand-in sets it too
+# rather than pass on whatever the caller had (nothing, under a bare CI environment).
 remote=$work/elsewhere
 mkdir -p "$remote"
 cat >"$work/ssh" <<SSH
@@ -65,7 +67,7 @@ cat >"$work/ssh" <<SSH
 while [ \$# -gt 0 ]; do case \$1 in -*) shift ;; *) break ;; esac; done
 shift
 [ "\$1" = "--" ] && shift
-cd "$remote" && HOME="$remote" exec sh -c "\$*"
+cd "$remote" && HOME="$remote" SHELL=/bin/sh exec sh -c "\$*"
 SSH
 chmod +x "$work/ssh"
 make_tree
