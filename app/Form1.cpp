@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/HandlerSteps.h"
 #include "app/HomePageVisit.h"
 #include "app/PointerImage.h"
 #include "app/ProgramIcon.h"
@@ -76,35 +77,42 @@ FileList& Form1::List() {
 }
 
 void Form1::Form_Load() {
-    StepScope scope(dialogs(), "in Quillane2021/08/31.Form1.Form_Load ");
+    namespace step = steps::load;
+    StepScope scope(dialogs(), step::kLocation);
     SettingsStore settings;
 
-    scope.Step(100, [&] { ApplySkin(); });
-    if (scope.If(102, [&] { return FileExists(programFolder_ + "/HAND-M.CUR"); })) {
-        scope.Step(104, [&] { mouseIcon_ = LoadPointerImage(programFolder_ + "/HAND-M.CUR"); });
+    scope.Step(step::kSkin, [&] { ApplySkin(); });
+    if (scope.If(step::kIsHandPointerThere,
+                 [&] { return FileExists(programFolder_ + "/HAND-M.CUR"); })) {
+        scope.Step(step::kHandPointer,
+                   [&] { mouseIcon_ = LoadPointerImage(programFolder_ + "/HAND-M.CUR"); });
     }
-    scope.Step(106, [&] { setWindowTitle(QStringLiteral("Quillane")); });
-    scope.Step(106, [&] { setWindowIcon(ProgramIcon()); });
-    scope.Step(106, [&] { dialogs().SetApplicationTitle(ShortenedTitle(kProductName)); });
-    scope.Step(108, [&] {
+    scope.Step(step::kTitles, [&] { setWindowTitle(QStringLiteral("Quillane")); });
+    scope.Step(step::kTitles, [&] { setWindowIcon(ProgramIcon()); });
+    scope.Step(step::kTitles, [&] { dialogs().SetApplicationTitle(ShortenedTitle(kProductName)); });
+    scope.Step(step::kHomePageVisit, [&] {
         const double fraction =
             services_.randomFraction ? services_.randomFraction() : TimeSeededFraction();
         if (IsHomePageDraw(DrawOneToHundred(fraction))) {
             dialogs().OpenUrl(kHomePageAddress);
         }
     });
-    if (scope.If(110, [&] { return settings.Read("Snapshot", "").empty(); })) {
-        scope.Step(110, [&] { SampleSetup(); });
+    if (scope.If(step::kSampleSetup, [&] { return settings.Read("Snapshot", "").empty(); })) {
+        scope.Step(step::kSampleSetup, [&] { SampleSetup(); });
     }
-    scope.Step(130, [&] { ListView1->setHeaderLabels({QStringLiteral("Text File(s)")}); });
-    scope.Step(132, [&] { ListView1->setColumnWidth(0, Twips(7000)); });
-    scope.Step(134, [&] { Text1->setText(PathToText(settings.Read("Text1", DesktopFolder()))); });
-    scope.Step(136, [&] { SetOptionValue(Option1, ToBoolean(settings.Read("Option1", "1"))); });
-    scope.Step(138, [&] { SetOptionValue(Option2, ToBoolean(settings.Read("Option2", "0"))); });
-    if (scope.If(140, [&] { return Option1->isChecked(); })) {
-        scope.Step(142, [&] { Frame4->setEnabled(true); });
+    scope.Step(step::kListColumn,
+               [&] { ListView1->setHeaderLabels({QStringLiteral("Text File(s)")}); });
+    scope.Step(step::kListColumnWidth, [&] { ListView1->setColumnWidth(0, Twips(7000)); });
+    scope.Step(step::kFolderBox,
+               [&] { Text1->setText(PathToText(settings.Read("Text1", DesktopFolder()))); });
+    scope.Step(step::kOption1,
+               [&] { SetOptionValue(Option1, ToBoolean(settings.Read("Option1", "1"))); });
+    scope.Step(step::kOption2,
+               [&] { SetOptionValue(Option2, ToBoolean(settings.Read("Option2", "0"))); });
+    if (scope.If(step::kIsOption1Chosen, [&] { return Option1->isChecked(); })) {
+        scope.Step(step::kEnableFolderFrame, [&] { Frame4->setEnabled(true); });
     } else {
-        scope.Step(144, [&] { Frame4->setEnabled(false); });
+        scope.Step(step::kDisableFolderFrame, [&] { Frame4->setEnabled(false); });
     }
     ListView1->setFocus();
 }

@@ -3,6 +3,7 @@
 #include <QRadioButton>
 
 #include "app/Form1.h"
+#include "app/HandlerSteps.h"
 #include "app/SettingsStore.h"
 #include "convert/ConversionHost.h"
 #include "convert/ConversionRun.h"
@@ -50,26 +51,31 @@ class WindowConversionHost : public ConversionHost {
 
 void Form1::PushButton2_Click() {
     WindowConversionHost host(*this, *RichTextBox1);
-    ConversionRun(host).Start(runInProgress_);
+    ConversionRun run(host);
+    StepScope scope(dialogs(), steps::conversion::kLocation);
+    // The run's failures are reported before it says how it ended.
+    scope.Report(run.Start(runInProgress_).failures, steps::conversion::Number);
+    scope.Report(run.Tell().failures, steps::conversion::Number);
 }
 
 void Form1::PushButton9_Click() {
-    StepScope scope(dialogs(), "in Quillane2021/08/31.Form2.PushButton9_Click ");
+    namespace step = steps::browse;
+    StepScope scope(dialogs(), step::kLocation);
     SettingsStore settings;
     std::string folder;
-    scope.Step(100, [&] {
+    scope.Step(step::kPickFolder, [&] {
         folder =
             dialogs().BrowseForFolder("Please select folder:", settings.Read("LastFolderDot", ""));
     });
-    if (scope.If(102, [&] { return folder.empty(); })) {
+    if (scope.If(step::kIsCancelled, [&] { return folder.empty(); })) {
         return;
     }
-    scope.Step(104, [&] { settings.Write("LastFolderDot", folder); });
+    scope.Step(step::kRememberFolder, [&] { settings.Write("LastFolderDot", folder); });
     // Only the root keeps its own trailing separator; every other folder gets one.
-    if (scope.If(104, [&] { return folder.back() != '/'; })) {
-        scope.Step(106, [&] { Text1->setText(PathToText(folder + "/")); });
+    if (scope.If(step::kIsNotRoot, [&] { return folder.back() != '/'; })) {
+        scope.Step(step::kFolderWithSeparator, [&] { Text1->setText(PathToText(folder + "/")); });
     } else {
-        scope.Step(108, [&] { Text1->setText(PathToText(folder)); });
+        scope.Step(step::kRootFolder, [&] { Text1->setText(PathToText(folder)); });
     }
 }
 

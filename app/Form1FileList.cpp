@@ -5,6 +5,7 @@
 #include <QTreeWidgetItem>
 
 #include "app/Form1.h"
+#include "app/HandlerSteps.h"
 #include "app/PointerImage.h"
 #include "filelist/FileList.h"
 #include "filelist/FileListView.h"
@@ -42,8 +43,8 @@ void Form1::PushButton6_Click() {
     if (IsBusy()) {
         return;
     }
-    StepScope scope(dialogs(), "in Quillane2021/08/31.Form2.PushButton6_Click ");
-    scope.Step(100, [&] {
+    StepScope scope(dialogs(), steps::clear::kLocation);
+    scope.Step(steps::clear::kClear, [&] {
         List().Clear();
         armedEntry_ = QPersistentModelIndex();
     });

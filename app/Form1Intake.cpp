@@ -1,11 +1,11 @@
 #include <QCoreApplication>
 
 #include "app/Form1.h"
+#include "app/HandlerSteps.h"
 #include "app/SettingsStore.h"
 #include "filelist/DropIntake.h"
 #include "filelist/FileList.h"
 #include "filelist/FolderWalk.h"
-#include "filelist/OpenDialogResult.h"
 #include "filelist/SampleFiles.h"
 #include "filelist/Scramble.h"
 #include "filelist/WalkedFiles.h"
@@ -17,10 +17,6 @@
 namespace quillane {
 
 namespace {
-
-constexpr const char* kOpenLocation = "in Quillane2021/08/31.Form2.PushButton1_Click ";
-constexpr const char* kFolderLocation = "in Quillane2021/08/31.Form2.PushButton4_Click ";
-constexpr const char* kSamplesLocation = "in Quillane2021/08/31.Form1.PushButton7_Click ";
 
 constexpr const char* kOpenTitle = "Add File(s) - Hold Ctrl to select multiple files";
 // Markdown is text too, and keeps its formatting in the book; the first entry shows both.
@@ -67,17 +63,18 @@ void LoadSampleFiles(Form1& form) {
 }  // namespace
 
 void Form1::PushButton1_Click() {
-    StepScope scope(dialogs(), kOpenLocation);
+    namespace step = steps::open;
+    StepScope scope(dialogs(), step::kLocation);
     OpenDialogRequest request;
-    scope.Step(104, [&] {
+    scope.Step(step::kSetUpDialog, [&] {
         request.title = kOpenTitle;
         request.filter = kOpenFilter;
         request.multiSelect = true;
         request.maxFileSize = 30000;
     });
-    std::string picked;
+    std::vector<std::string> picked;
     bool tooMany = false;
-    scope.Step(112, [&] {
+    scope.Step(step::kShowDialog, [&] {
         try {
             picked = dialogs().ShowOpen(request);
         } catch (const AppError& e) {
@@ -91,65 +88,65 @@ void Form1::PushButton1_Click() {
         dialogs().MessageBox(kTooManyFiles, MessageButtons::Ok, MessageIcon::None, "");
         return;
     }
-    if (scope.If(114, [&] { return picked.empty(); })) {
+    if (scope.If(step::kIsCancelled, [&] { return picked.empty(); })) {
         return;
     }
-    std::vector<std::string> parts;
-    scope.Step(116, [&] { parts = SplitOpenResult(picked); });
-    if (parts.size() == 1) {
+    if (picked.size() == 1) {
         // One file: the dialog's full path, as it stands.
-        scope.Step(120, [&] { List().Add(parts[0]); });
+        scope.Step(step::kAddOneFile, [&] { List().Add(picked.front()); });
         return;
     }
-    for (std::size_t i = 1; i < parts.size(); ++i) {
+    for (const std::string& each : picked) {
+        // Several: normalised, as the dialog's folder joined with each name always was, so
+        // one in the root folder gives no doubled separator.
         std::string path;
-        if (scope.Step(136, [&] { path = JoinPicked(parts[0], parts[i]); })) {
-            scope.Step(140, [&] { List().Add(path); });
+        if (scope.Step(step::kNormalizePicked, [&] { path = NormalizePath(each); })) {
+            scope.Step(step::kAddPicked, [&] { List().Add(path); });
         }
     }
 }
 
 void Form1::PushButton4_Click() {
-    StepScope scope(dialogs(), kFolderLocation);
+    namespace step = steps::folder;
+    StepScope scope(dialogs(), step::kLocation);
     SettingsStore settings;
     std::string extension;
-    scope.Step(100, [&] {
+    scope.Step(step::kAskExtension, [&] {
         extension = dialogs().InputBox(kExtensionPrompt, "", settings.Read("Extension", "txt"));
         if (!extension.empty()) {
             settings.Write("Extension", extension);
         }
     });
-    if (scope.If(102, [&] { return extension.empty(); })) {
+    if (scope.If(step::kIsExtensionEmpty, [&] { return extension.empty(); })) {
         return;
     }
     std::string picked;
-    scope.Step(104, [&] {
+    scope.Step(step::kPickFolder, [&] {
         picked = dialogs().BrowseForFolder(kFolderPrompt, settings.Read("LastFolder", ""));
     });
-    if (scope.If(106, [&] { return picked.empty(); })) {
+    if (scope.If(step::kIsCancelled, [&] { return picked.empty(); })) {
         return;
     }
-    scope.Step(333, [&] { settings.Write("LastFolder", picked); });
-    scope.Step(112, [&] { SetMousePointer(PointerStyle::Hourglass); });
+    scope.Step(step::kRememberFolder, [&] { settings.Write("LastFolder", picked); });
+    scope.Step(step::kShowBusy, [&] { SetMousePointer(PointerStyle::Hourglass); });
     FolderList folders;
-    scope.Step(114, [&] { folders = {picked + kSeparator}; });
+    scope.Step(step::kStartFolder, [&] { folders = {picked + kSeparator}; });
     WalkOutcome walk;
-    scope.Step(116,
+    scope.Step(step::kWalk,
                [&] { walk = GetSubDirectories2016(folders, true, [this] { return Yield(); }); });
-    StepScope(dialogs(), kFolderWalkLocation).Report(walk.failures);
+    StepScope(dialogs(), steps::walk::kLocation).Report(walk.failures, steps::walk::Number);
     if (!walk.Stopped()) {
-        scope.Report(ListWalkedFiles(
-                         folders, "*." + extension,
-                         [this](const std::string& path) { List().Add(path); },
-                         [this] { return Yield(); })
-                         .failures);
+        const auto listed = ListWalkedFiles(
+            folders, "*." + extension, [this](const std::string& path) { List().Add(path); },
+            [this] { return Yield(); });
+        scope.Report(listed.failures, step::Number);
     }
-    scope.Step(136, [&] { SetMousePointer(PointerStyle::Default); });
+    scope.Step(step::kShowIdle, [&] { SetMousePointer(PointerStyle::Default); });
 }
 
 void Form1::PushButton7_Click() {
-    StepScope scope(dialogs(), kSamplesLocation);
-    scope.Step(100, [&] { LoadSampleFiles(*this); });
+    StepScope scope(dialogs(), steps::samples::kLocation);
+    scope.Step(steps::samples::kLoad, [&] { LoadSampleFiles(*this); });
 }
 
 void Form1::SampleSetup() {
@@ -162,9 +159,9 @@ bool Form1::ListView1_OLEDragOver(bool holdsFiles) {
 }
 
 void Form1::ListView1_OLEDragDrop(const std::vector<std::string>& files) {
-    const Outcome drop = TakeDrop(
+    const auto drop = TakeDrop(
         files, [this] { return Yield(); }, [this](const std::string& path) { List().Add(path); });
-    StepScope(dialogs(), kFolderWalkLocation).Report(drop.failures);
+    StepScope(dialogs(), steps::walk::kLocation).Report(drop.failures, steps::walk::Number);
 }
 
 }  // namespace quillane

@@ -47,7 +47,7 @@ class AnsweringDialogs : public quillane::DialogHost {
     std::string InputBox(const std::string&, const std::string&, const std::string&) override {
         return {};
     }
-    std::string ShowOpen(const quillane::OpenDialogRequest&) override { return {}; }
+    std::vector<std::string> ShowOpen(const quillane::OpenDialogRequest&) override { return {}; }
     std::string BrowseForFolder(const std::string&, const std::string&) override { return {}; }
     void OpenUrl(const std::string&) override {}
     void OpenFolder(const std::string&) override {}

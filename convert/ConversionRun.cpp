@@ -14,7 +14,6 @@
 #include "convert/WaitAnimation.h"
 #include "util/AppError.h"
 #include "util/DialogHost.h"
-#include "util/ErrorReport.h"
 #include "util/PathHelpers.h"
 
 namespace quillane {
@@ -89,12 +88,14 @@ OutputChoice ConversionRun::Options() {
     return choice;
 }
 
-void ConversionRun::Start(bool& runInProgress) {
+ConversionOutcome ConversionRun::Start(bool& runInProgress) {
+    outcome_ = {};
+    ending_ = Ending::Untold;
     if (runInProgress) {
-        return;
+        return {};
     }
     runInProgress = true;
-    // Every way out of an accepted run clears the flag, a failing message box included.
+    // Every way out of an accepted run clears the flag.
     struct ClearOnExit {
         bool& flag;
         ~ClearOnExit() { flag = false; }
@@ -105,40 +106,71 @@ void ConversionRun::Start(bool& runInProgress) {
     madeBooks_.clear();
     // The converter runs in its own folder, so every path it is given must be absolute.
     workingFolder_ = WorkingFolder();
-    StepScope scope(host_.Dialogs(), kConversionLocation);
-    Run(scope);
+    Run();
+    if (host_.StopRequested()) {  // stop hook
+        outcome_.status = OutcomeStatus::Stopped;
+    }
+    return std::exchange(outcome_, {});
 }
 
-void ConversionRun::Run(StepScope& scope) {
-    if (scope.If(104, [&] { return host_.EntryCount() == 0; })) {
-        scope.Step(178, [&] { Message("No files added."); });
+ConversionOutcome ConversionRun::Tell() {
+    switch (std::exchange(ending_, Ending::Untold)) {
+        case Ending::Untold:
+            break;
+        case Ending::NoFiles:
+            Attempt(ConversionStep::TellNoFiles, [&] { Message("No files added."); });
+            break;
+        case Ending::NoFolder:
+            Attempt(ConversionStep::TellNoFolder,
+                    [&] { Message("Folder does not exist. Please select another folder."); });
+            break;
+        case Ending::Finished:
+            Attempt(ConversionStep::TellResult, [&] {
+                if (host_.StopRequested()) {  // stop hook: the window is gone, nothing is shown
+                    return;
+                }
+                if (!report_.Empty()) {
+                    Message(RunSummaryText(report_, passes_));
+                }
+                Message("Done.");
+            });
+            break;
+    }
+    return std::exchange(outcome_, {});
+}
+
+void ConversionRun::Run() {
+    if (AttemptTest(ConversionStep::IsListEmpty, [&] { return host_.EntryCount() == 0; })) {
+        ending_ = Ending::NoFiles;
         return;
     }
-    if (scope.If(106, [&] {
+    if (AttemptTest(ConversionStep::IsFolderMissing, [&] {
             const OutputChoice choice = Options();
             return UsesChosenFolder(choice) && !IsFolder(choice.folder);
         })) {
-        scope.Step(176, [&] { Message("Folder does not exist. Please select another folder."); });
+        ending_ = Ending::NoFolder;
         return;
     }
-    scope.Step(108, [&] { host_.Yield(); });
-    scope.Step(110, [&] { host_.SetMousePointer(PointerStyle::Hourglass); });
-    Deploy(scope);
-    scope.Step(120, [&] { converter_ = runFolder_ + kSeparator + kConverterFileName; });
+    Attempt(ConversionStep::LetWindowRepaint, [&] { host_.Yield(); });
+    Attempt(ConversionStep::ShowBusy, [&] { host_.SetMousePointer(PointerStyle::Hourglass); });
+    Deploy();
+    Attempt(ConversionStep::NameConverter,
+            [&] { converter_ = runFolder_ + kSeparator + kConverterFileName; });
 
     // The number of passes is fixed here; entries added later wait for the next run.
-    scope.Step(122, [&] { passes_ = host_.EntryCount(); });
+    Attempt(ConversionStep::CountPasses, [&] { passes_ = host_.EntryCount(); });
     for (int i = 1; i <= passes_ && !host_.StopRequested(); ++i) {  // stop hook
-        ConvertEntry(scope, i);
+        ConvertEntry(i);
     }
-    CleanUp(scope);
+    CleanUp();
+    ending_ = Ending::Finished;
 }
 
-void ConversionRun::Deploy(StepScope& scope) {
+void ConversionRun::Deploy() {
     std::string converter;
     std::string library;
-    scope.Step(112, [&] { converter = host_.Payload(kConverterPayload); });
-    scope.Step(116, [&] { library = host_.Payload(kLibraryPayload); });
+    Attempt(ConversionStep::ReadConverter, [&] { converter = host_.Payload(kConverterPayload); });
+    Attempt(ConversionStep::ReadLibrary, [&] { library = host_.Payload(kLibraryPayload); });
     // The converter answers once from where it was written, so a folder it cannot run from
     // (mounted noexec, or closed by a security policy) is known before the first file.
     const ConverterProbe probe = [&](const std::string& tool, const std::string& folder) {
@@ -152,7 +184,7 @@ void ConversionRun::Deploy(StepScope& scope) {
                    ? std::string()
                    : "the converter did not run there (" + ConverterFailure(outcome) + ")";
     };
-    scope.Step(118, [&] {
+    Attempt(ConversionStep::Deploy, [&] {
         std::vector<std::string> candidates = RunFolderCandidates();
         for (std::string& candidate : candidates) {
             candidate = AbsolutePath(candidate, workingFolder_);
@@ -175,24 +207,28 @@ void ConversionRun::Deploy(StepScope& scope) {
     });
 }
 
-void ConversionRun::ConvertEntry(StepScope& scope, int index) {
+void ConversionRun::ConvertEntry(int index) {
     std::string source;
     ProgressDisplay& bar = host_.Progress();
     // An entry is read in the state it has when its pass comes; one that is gone is skipped.
     if (index > host_.EntryCount()) {
         return;
     }
-    scope.Step(124, [&] { source = AbsolutePath(host_.EntryText(index), workingFolder_); });
-    scope.Step(126, [&] { bar.SetValue(double(index) / std::max(host_.EntryCount(), 1) * 100.0); });
-    scope.Step(128, [&] { bar.SetText("Processing: " + FileNameOf(source)); });
-    scope.Step(130, [&] { host_.Yield(); });
+    Attempt(ConversionStep::ReadEntry,
+            [&] { source = AbsolutePath(host_.EntryText(index), workingFolder_); });
+    Attempt(ConversionStep::ShowShare,
+            [&] { bar.SetValue(double(index) / std::max(host_.EntryCount(), 1) * 100.0); });
+    Attempt(ConversionStep::ShowFileName,
+            [&] { bar.SetText("Processing: " + FileNameOf(source)); });
+    Attempt(ConversionStep::LetWindowRepaintForEntry, [&] { host_.Yield(); });
     if (host_.StopRequested()) {  // stop hook
         return;
     }
-    scope.Step(132, [&] { host_.SetMousePointer(PointerStyle::Hourglass); });
+    Attempt(ConversionStep::ShowBusyForEntry,
+            [&] { host_.SetMousePointer(PointerStyle::Hourglass); });
 
     StagingText& staging = host_.Staging();
-    scope.Step(134, [&] { staging.Clear(); });
+    Attempt(ConversionStep::ClearStaging, [&] { staging.Clear(); });
     std::vector<std::string> chunks;
     try {
         chunks = ReadTextChunks(source, signatures_);
@@ -202,7 +238,7 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
         return;
     }
     for (const std::string& chunk : chunks) {
-        scope.Step(140, [&] { staging.Append(chunk); });
+        Attempt(ConversionStep::StageChunk, [&] { staging.Append(chunk); });
     }
     chunks = {};
     staging.SetSourcePath(source);
@@ -213,7 +249,8 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
         return;
     }
     const std::string staged = runFolder_ + kSeparator + kStagedFileName;
-    scope.Step(144, [&] { DeleteFileQuietly(staged, [&] { host_.Yield(); }); });
+    Attempt(ConversionStep::RemoveStaleStaged,
+            [&] { DeleteFileQuietly(staged, [&] { host_.Yield(); }); });
     try {
         staging.SaveFile(staged, FileNameOf(source));
     } catch (...) {
@@ -224,13 +261,13 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
 
     std::string book;
     const OutputChoice choice = Options();
-    if (scope.If(148, [&] { return UsesChosenFolder(choice); })) {
-        scope.Step(150, [&] { book = OutputPathFor(source, choice); });
-    } else if (scope.If(152, [&] { return choice.besideSource; })) {
-        scope.Step(154, [&] { book = OutputPathFor(source, choice); });
+    if (AttemptTest(ConversionStep::IsChosenFolder, [&] { return UsesChosenFolder(choice); })) {
+        Attempt(ConversionStep::NameBookInFolder, [&] { book = OutputPathFor(source, choice); });
+    } else if (AttemptTest(ConversionStep::IsBesideSource, [&] { return choice.besideSource; })) {
+        Attempt(ConversionStep::NameBookBeside, [&] { book = OutputPathFor(source, choice); });
     }
     std::vector<std::string> arguments;
-    scope.Step(156, [&] { arguments = {staged, book}; });
+    Attempt(ConversionStep::PassPaths, [&] { arguments = {staged, book}; });
 
     const FileStamp before = StampOf(book);
     const FileStamp sourceStamp = StampOf(source);
@@ -241,7 +278,7 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
         return;
     }
     RunOutcome outcome;
-    const bool ran = scope.Step(158, [&] {
+    const bool ran = Attempt(ConversionStep::RunConverter, [&] {
         // The converter starts in the run's own folder, where nothing but our files lie.
         const Command command{converter_, arguments, runFolder_, 0};
         ProgressFeedback feedback(bar, bar.Text(), RoundHalfEven(bar.Value()),
@@ -275,30 +312,23 @@ void ConversionRun::ConvertEntry(StepScope& scope, int index) {
     }
 }
 
-void ConversionRun::CleanUp(StepScope& scope) {
+void ConversionRun::CleanUp() {
     const auto yield = [&] { host_.Yield(); };
     const auto inRunFolder = [&](const char* name) {
         return runFolder_.empty() ? std::string() : runFolder_ + kSeparator + name;
     };
-    scope.Step(162, [&] { DeleteFileQuietly(inRunFolder(kStagedFileName), yield); });
-    scope.Step(164, [&] { DeleteFileQuietly(inRunFolder(kConverterFileName), yield); });
-    scope.Step(166, [&] {
+    Attempt(ConversionStep::RemoveStaged,
+            [&] { DeleteFileQuietly(inRunFolder(kStagedFileName), yield); });
+    Attempt(ConversionStep::RemoveConverter,
+            [&] { DeleteFileQuietly(inRunFolder(kConverterFileName), yield); });
+    Attempt(ConversionStep::RemoveLibrary, [&] {
         DeleteFileQuietly(inRunFolder(kLibraryFileName), yield);
         RemoveFolderQuietly(runFolder_);
     });
-    scope.Step(168, [&] { host_.SetMousePointer(PointerStyle::Default); });
+    Attempt(ConversionStep::ShowIdle, [&] { host_.SetMousePointer(PointerStyle::Default); });
     ProgressDisplay& bar = host_.Progress();
-    scope.Step(170, [&] { bar.SetValue(0); });
-    scope.Step(172, [&] { bar.SetText("Progress Bar"); });
-    scope.Step(174, [&] {
-        if (host_.StopRequested()) {  // stop hook: the window is gone, nothing more is shown
-            return;
-        }
-        if (!report_.Empty()) {
-            Message(RunSummaryText(report_, passes_));
-        }
-        Message("Done.");
-    });
+    Attempt(ConversionStep::ResetBar, [&] { bar.SetValue(0); });
+    Attempt(ConversionStep::ResetBarText, [&] { bar.SetText("Progress Bar"); });
 }
 
 }  // namespace quillane

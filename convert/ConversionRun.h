@@ -10,18 +10,57 @@
 
 #include <map>
 #include <string>
+#include <utility>
 
 #include "convert/OutputPath.h"
 #include "convert/ProcessRunner.h"
 #include "convert/RunReport.h"
 #include "text/FileSignatures.h"
+#include "util/Outcome.h"
 
 namespace quillane {
 
 class ConversionHost;
-class StepScope;
 
-inline constexpr const char* kConversionLocation = "in Quillane2021/08/31.Form1.PushButton2_Click ";
+// The statements of a run that a failure can cost, in the order they run. A failure costs that
+// statement only; the run goes on with the next, or into a conditional's body when its test
+// failed.
+enum class ConversionStep {
+    IsListEmpty,
+    TellNoFiles,
+    IsFolderMissing,
+    TellNoFolder,
+    LetWindowRepaint,
+    ShowBusy,
+    ReadConverter,
+    ReadLibrary,
+    Deploy,
+    NameConverter,
+    CountPasses,
+    ReadEntry,
+    ShowShare,
+    ShowFileName,
+    LetWindowRepaintForEntry,
+    ShowBusyForEntry,
+    ClearStaging,
+    StageChunk,
+    RemoveStaleStaged,
+    IsChosenFolder,
+    NameBookInFolder,
+    IsBesideSource,
+    NameBookBeside,
+    PassPaths,
+    RunConverter,
+    RemoveStaged,
+    RemoveConverter,
+    RemoveLibrary,
+    ShowIdle,
+    ResetBar,
+    ResetBarText,
+    TellResult,
+};
+
+using ConversionOutcome = Outcome<ConversionStep>;
 
 class ConversionRun {
   public:
@@ -29,24 +68,42 @@ class ConversionRun {
         : host_(host), wait_(wait) {}
 
     // Runs the batch unless `runInProgress` is already set (a second press is ignored). The
-    // flag is set for the length of the run and cleared on every way out.
-    void Start(bool& runInProgress);
+    // flag is set for the length of the run and cleared on every way out. Hands back what
+    // failed on the way; Stopped when the window is closing.
+    ConversionOutcome Start(bool& runInProgress);
+
+    // Says how the run ended, once its failures have been reported: "No files added.", the
+    // missing folder, or any files not converted and then "Done.". Nothing after an ignored
+    // press or once the window is closing.
+    ConversionOutcome Tell();
 
     const RunReport& report() const { return report_; }
     // The run's private folder (empty before set-up); it is gone after the run.
     const std::string& runFolder() const { return runFolder_; }
 
   private:
-    void Run(StepScope& scope);
-    void Deploy(StepScope& scope);
-    void ConvertEntry(StepScope& scope, int index);
-    void CleanUp(StepScope& scope);
+    enum class Ending { Untold, NoFiles, NoFolder, Finished };
+
+    void Run();
+    void Deploy();
+    void ConvertEntry(int index);
+    void CleanUp();
     void Message(const std::string& text);
+    template <class Body>
+    bool Attempt(ConversionStep step, Body&& body) {
+        return quillane::Attempt(outcome_, step, std::forward<Body>(body));
+    }
+    template <class Test>
+    bool AttemptTest(ConversionStep step, Test&& test) {
+        return quillane::AttemptTest(outcome_, step, std::forward<Test>(test));
+    }
     // The output options with the chosen folder made absolute against the working folder.
     OutputChoice Options();
 
     ConversionHost& host_;
     WaitSettings wait_;
+    ConversionOutcome outcome_;
+    Ending ending_ = Ending::Untold;
     RunReport report_;
     std::string runFolder_;
     std::string converter_;

@@ -12,9 +12,9 @@ bool IsDroppedFolder(const std::string& path) {
     return bits && (*bits & attr::kDirectory) != 0;
 }
 
-Outcome TakeDrop(const std::vector<std::string>& dropped, const YieldFunction& yield,
-                 const std::function<void(const std::string&)>& append) {
-    Outcome outcome;
+Outcome<WalkStep> TakeDrop(const std::vector<std::string>& dropped, const YieldFunction& yield,
+                           const std::function<void(const std::string&)>& append) {
+    Outcome<WalkStep> outcome;
     for (const std::string& path : dropped) {
         if (!IsDroppedFolder(path)) {
             append(path);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "filelist/FolderWalk.h"
 #include "util/Outcome.h"
 
 namespace quillane {
@@ -18,7 +19,7 @@ bool IsDroppedFolder(const std::string& path);
 // that file and is not told, as the drop shows no message of its own; the failures handed back
 // are the walk's own, for the caller to report with the walk's location text. Stops at a
 // yield that answers false.
-Outcome TakeDrop(const std::vector<std::string>& dropped, const YieldFunction& yield,
-                 const std::function<void(const std::string&)>& append);
+Outcome<WalkStep> TakeDrop(const std::vector<std::string>& dropped, const YieldFunction& yield,
+                           const std::function<void(const std::string&)>& append);
 
 }  // namespace quillane

@@ -11,7 +11,7 @@
 #include "filelist/FolderListing.h"
 #include "filelist/NameCharacters.h"
 #include "util/AppError.h"
-#include "util/ErrorReport.h"
+#include "util/Outcome.h"
 #include "util/PathHelpers.h"
 
 namespace quillane {
@@ -63,15 +63,15 @@ class Walker {
   private:
     void Walk(FolderList& folders, bool recurse) {
         FolderList found;
-        Attempt(106, [&] { ExamineLevel(folders, found); });
+        Attempt(outcome_, WalkStep::ExamineLevel, [&] { ExamineLevel(folders, found); });
         if (recurse && !found.empty() && !Stopped()) {
-            Attempt(150, [&] { Walk(found, true); });
+            Attempt(outcome_, WalkStep::WalkBelow, [&] { Walk(found, true); });
         }
         for (const std::string& deeper : found) {
             if (Stopped()) {
                 return;
             }
-            Attempt(152, [&] {
+            Attempt(outcome_, WalkStep::TakeFolder, [&] {
                 if (!IsFolder(deeper) || !Yield()) {
                     return;
                 }
@@ -79,17 +79,6 @@ class Walker {
                     folders.push_back(deeper);
                 }
             });
-        }
-    }
-
-    // Runs one numbered piece of the walk; a failure is noted for the caller's report and the
-    // walk goes on with the next piece.
-    template <class Body>
-    void Attempt(int step, Body&& body) {
-        try {
-            body();
-        } catch (...) {
-            outcome_.failures.push_back(FailureAt(step, std::current_exception()));
         }
     }
 

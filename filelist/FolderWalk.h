@@ -12,25 +12,28 @@ namespace quillane {
 // Folder paths, each ending with the separator, in walk order.
 using FolderList = std::vector<std::string>;
 
-inline constexpr const char* kFolderWalkLocation =
-    "in DravikTitle2021/08/31.AddFolder.GetSubDirectories2016 ";
-
 // A folder the walk could not examine, and why.
 struct UnreadFolder {
     std::string folder;
     std::string description;
 };
 
-struct WalkOutcome {
-    // Stopped when a yield answered that the window is closing; the list is then incomplete.
-    OutcomeStatus status = OutcomeStatus::Completed;
-    // Failures of the walk itself, for the caller to report with kFolderWalkLocation.
-    std::vector<StepFailure> failures;
+// The pieces of the walk a failure can cost; the walk goes on with the next one.
+enum class WalkStep {
+    // Reading the sub-folders of one level's folders.
+    ExamineLevel,
+    // Walking the level found below them.
+    WalkBelow,
+    // Taking one found folder into the list.
+    TakeFolder,
+};
+
+// Stopped when a yield answered that the window is closing; the list is then incomplete. The
+// failures are the walk's own, for the caller to report under the walk's location text.
+struct WalkOutcome : Outcome<WalkStep> {
     // Folders whose examination failed. The walk goes on without a word about them, as the
     // desktop's walk does: refused or vanished ones have left the list, the others stay.
     std::vector<UnreadFolder> unread;
-
-    bool Stopped() const { return status == OutcomeStatus::Stopped; }
 };
 
 // Extends `folders` in place with all folders below them, breadth first: every folder of one

@@ -7,28 +7,14 @@
 
 namespace quillane {
 
-namespace {
-
-// Runs one numbered piece of the listing; a failure is noted and costs only that piece.
-template <class Body>
-void Attempt(Outcome& outcome, int step, Body&& body) {
-    try {
-        body();
-    } catch (...) {
-        outcome.failures.push_back(FailureAt(step, std::current_exception()));
-    }
-}
-
-}  // namespace
-
 bool IsListableFile(const std::string& path) {
     return IsExistingFile(path) && FileAttributes(path) != attr::kHiddenArchive;
 }
 
-Outcome ListWalkedFiles(const FolderList& folders, const std::string& pattern,
-                        const std::function<void(const std::string&)>& append,
-                        const YieldFunction& yield) {
-    Outcome outcome;
+Outcome<ListingStep> ListWalkedFiles(const FolderList& folders, const std::string& pattern,
+                                     const std::function<void(const std::string&)>& append,
+                                     const YieldFunction& yield) {
+    Outcome<ListingStep> outcome;
     int sinceYield = 0;
     const auto goOn = [&] {
         sinceYield = 0;
@@ -46,9 +32,9 @@ Outcome ListWalkedFiles(const FolderList& folders, const std::string& pattern,
                                        ? walked
                                        : walked.substr(0, walked.size() - 1);
         std::vector<std::string> names;
-        Attempt(outcome, 122, [&] { names = GetFolderFiles(folder, pattern); });
+        Attempt(outcome, ListingStep::ListFolder, [&] { names = GetFolderFiles(folder, pattern); });
         for (const std::string& name : names) {
-            Attempt(outcome, 132, [&] {
+            Attempt(outcome, ListingStep::TakeFile, [&] {
                 if (name.front() == '~') {
                     return;
                 }

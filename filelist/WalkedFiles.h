@@ -13,17 +13,25 @@ namespace quillane {
 // archive. Names beginning with "~" (office lock and backup files) are refused by the caller.
 bool IsListableFile(const std::string& path);
 
+// The pieces of the listing a failure can cost; the listing goes on with the next one.
+enum class ListingStep {
+    // Listing the files of one folder.
+    ListFolder,
+    // Taking one listed file (`append` failing included).
+    TakeFile,
+};
+
 // For each folder of `folders` in order, each file GetFolderFiles finds there with `pattern`,
 // in listing order, except names beginning with "~" and files IsListableFile refuses: hands
-// the normalised path to `append`. A failure costs one folder's listing (step 122) or one file
-// (step 132, `append` failing included) and is handed back; the listing goes on.
+// the normalised path to `append`. A failure costs one folder's listing or one file and is
+// handed back; the listing goes on.
 //
 // `yield` runs before each folder and after every kFilesPerYield files handed over, so a list
 // of a hundred thousand files keeps the window live; when it answers false the listing stops
 // there (Stopped), with the files handed over so far in the list.
-Outcome ListWalkedFiles(const FolderList& folders, const std::string& pattern,
-                        const std::function<void(const std::string&)>& append,
-                        const YieldFunction& yield = {});
+Outcome<ListingStep> ListWalkedFiles(const FolderList& folders, const std::string& pattern,
+                                     const std::function<void(const std::string&)>& append,
+                                     const YieldFunction& yield = {});
 
 inline constexpr int kFilesPerYield = 100;
 

@@ -36,10 +36,10 @@ class DialogHost {
     virtual std::string InputBox(const std::string& prompt, const std::string& title,
                                  const std::string& defaultAnswer) = 0;
 
-    // The Open dialog. Returns "" on cancel, the full path for one file, or the folder, a NUL
-    // and the names separated by NULs for several. Raises AppError 20476 when the result does
-    // not fit into request.maxFileSize characters.
-    virtual std::string ShowOpen(const OpenDialogRequest& request) = 0;
+    // The Open dialog. Returns the full paths of the picked files in the dialog's order, none
+    // when the user cancels. Raises AppError 20476 when they do not fit into the dialog's
+    // buffer of request.maxFileSize characters (CheckOpenBuffer).
+    virtual std::vector<std::string> ShowOpen(const OpenDialogRequest& request) = 0;
 
     // The folder picker: the picked folder (no trailing "/" except for the root), or "" when
     // cancelled.

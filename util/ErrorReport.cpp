@@ -39,8 +39,4 @@ void StepScope::Report(const std::vector<StepFailure>& failures) {
     }
 }
 
-StepFailure FailureAt(int step, std::exception_ptr failure) {
-    return {step, DescribeFailure(failure)};
-}
-
 }  // namespace quillane

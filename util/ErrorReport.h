@@ -22,9 +22,6 @@ inline constexpr const char* kErrorReportTitle = "Application Error";
 // description, CR LF, location text, "at line ", number, CR CR, the e-mail request.
 std::string ErrorReportText(const std::string& description, const std::string& location, int step);
 
-// The description of whatever a step threw.
-std::string DescribeFailure(std::exception_ptr failure);
-
 class StepScope {
   public:
     StepScope(DialogHost& host, std::string location)
@@ -63,6 +60,15 @@ class StepScope {
     // Shows the report for a failure that a core function handed back, at its own step.
     void Report(const StepFailure& failure);
     void Report(const std::vector<StepFailure>& failures);
+
+    // Shows the reports for failures that a core function handed back named by its own steps,
+    // in order, each at the number `numberOf` gives its step.
+    template <class Step, class Numbering>
+    void Report(const std::vector<Failure<Step>>& failures, Numbering&& numberOf) {
+        for (const Failure<Step>& failure : failures) {
+            Report(StepFailure{numberOf(failure.step), failure.description});
+        }
+    }
 
     int lastStep() const { return step_; }
     int reportCount() const { return reports_; }

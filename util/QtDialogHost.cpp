@@ -7,7 +7,7 @@
 #include <QUrl>
 
 #include "util/DialogText.h"
-#include "util/OpenDialogResult.h"
+#include "util/OpenDialogBuffer.h"
 #include "util/PathText.h"
 
 namespace quillane {
@@ -56,7 +56,7 @@ std::string QtDialogHost::InputBox(const std::string& prompt, const std::string&
     return ok ? TextToPath(answer) : std::string();
 }
 
-std::string QtDialogHost::ShowOpen(const OpenDialogRequest& request) {
+std::vector<std::string> QtDialogHost::ShowOpen(const OpenDialogRequest& request) {
     QStringList filters;
     for (const std::string& f : NameFilters(request.filter)) {
         filters << ToQt(f);
@@ -73,7 +73,8 @@ std::string QtDialogHost::ShowOpen(const OpenDialogRequest& request) {
                !p.isEmpty()) {
         paths.push_back(TextToPath(p));
     }
-    return ComposeOpenResult(paths, request.maxFileSize);
+    CheckOpenBuffer(paths, request.maxFileSize);
+    return paths;
 }
 
 std::string QtDialogHost::BrowseForFolder(const std::string& prompt,

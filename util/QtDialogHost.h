@@ -19,7 +19,7 @@ class QtDialogHost : public DialogHost {
                              const std::string& title) override;
     std::string InputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultAnswer) override;
-    std::string ShowOpen(const OpenDialogRequest& request) override;
+    std::vector<std::string> ShowOpen(const OpenDialogRequest& request) override;
     std::string BrowseForFolder(const std::string& prompt, const std::string& startFolder) override;
     void OpenUrl(const std::string& url) override;
     void OpenFolder(const std::string& path) override;

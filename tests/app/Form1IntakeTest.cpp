@@ -87,20 +87,28 @@ TEST_F(Form1IntakeTest, OpenDialogIsAskedForAndCancelChangesNothing) {
 
 TEST_F(Form1IntakeTest, OpenDialogPicksAreAppendedInTheDialogsOrder) {
     form->List().Add("/books/b.txt");
-    host.openAnswers = {"/books//one file.txt", std::string("/books\0c.txt\0b.txt\0a.doc", 24),
-                        std::string("/\0a.txt\0b.txt", 13), std::string("//srv//share\0x.txt", 18)};
+    // One file stays as the dialog gives it; several are each normalised.
+    host.openAnswers = {{"/books//one file.txt"},
+                        {"/books/c.txt", "/books/b.txt", "/books/a.doc"},
+                        {"/a.txt", "/b.txt"},
+                        {"//srv//share/x.txt", "//srv//share/y.txt"}};
     for (int i = 0; i < 4; ++i) {
         form->PushButton1_Click();
     }
     EXPECT_EQ(Entries(),
               (Paths{"/books/b.txt", "/books//one file.txt", "/books/c.txt", "/books/b.txt",
-                     "/books/a.doc", "/a.txt", "/b.txt", "/srv/share/x.txt"}));
+                     "/books/a.doc", "/a.txt", "/b.txt", "/srv/share/x.txt", "/srv/share/y.txt"}));
     EXPECT_TRUE(host.messages.empty());
 }
 
 TEST_F(Form1IntakeTest, TooManyPickedFilesGiveTheAddAllHintInsteadOfAReport) {
     form->List().Add("/kept.txt");
-    host.openAnswers = {"!overflow"};
+    // Three thousand names of ten characters, each after its NUL, overflow the 30000.
+    std::vector<std::string> many;
+    for (int i = 0; i < 3000; ++i) {
+        many.push_back("/books/" + std::to_string(100000 + i) + ".txt");
+    }
+    host.openAnswers = {many};
     form->PushButton1_Click();
     ASSERT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.messages[0].text,

@@ -13,12 +13,14 @@
 #include <utility>
 #include <vector>
 
+#include "app/HandlerSteps.h"
 #include "convert/ConversionHost.h"
 #include "convert/ConversionRun.h"
 #include "convert/StagingText.h"
 #include "tests/convert/RecordingProgress.h"
 #include "tests/support/ScriptedDialogHost.h"
 #include "tests/support/TempHome.h"
+#include "util/ErrorReport.h"
 
 namespace quillane::test {
 
@@ -82,9 +84,13 @@ class ConversionRunFixture : public ::testing::Test {
         }
     }
 
+    // A press of "Start Converting": the run, its failures reported as the window reports
+    // them, then how it ended.
     void Run() {
         ConversionRun run(host);
-        run.Start(inProgress);
+        StepScope scope(host.dialogs, steps::conversion::kLocation);
+        scope.Report(run.Start(inProgress).failures, steps::conversion::Number);
+        scope.Report(run.Tell().failures, steps::conversion::Number);
         runFolder = run.runFolder();
         report = run.report();
     }

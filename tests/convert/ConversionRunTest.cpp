@@ -344,7 +344,10 @@ TEST_F(ConversionRunTest, WhenNoFolderCanRunTheConverterEachOneTriedIsNamed) {
     Run();
     const auto reports = host.dialogs.ErrorReports();
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_NE(reports[0].find(std::string(kConversionLocation) + "at line 118"), std::string::npos);
+    EXPECT_NE(reports[0].find(std::string(steps::conversion::kLocation) + "at line 118"),
+              std::string::npos);
+    // Reported before the run says how it ended.
+    EXPECT_EQ(host.dialogs.messages.front().text, reports[0]);
     for (const std::string& folder : {temp.path(), runtime.path(), cache / "cache"}) {
         EXPECT_NE(reports[0].find("\"" + folder +
                                   "\" cannot be used: the converter could not "

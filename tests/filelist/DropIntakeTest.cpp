@@ -30,7 +30,7 @@ class IntakeFilesTest : public ::testing::Test {
     }
 
     test::TempDir dir;
-    Outcome outcome;
+    Outcome<WalkStep> outcome;
 };
 
 TEST_F(IntakeFilesTest, WalkedFilesSkipTildeNamesAndHiddenArchiveFiles) {
@@ -42,7 +42,7 @@ TEST_F(IntakeFilesTest, WalkedFilesSkipTildeNamesAndHiddenArchiveFiles) {
     File("Books/A/c.doc");
     const FolderList folders{dir / "Books/", dir / "Books/A/"};
     Paths appended;
-    const Outcome listed =
+    const auto listed =
         ListWalkedFiles(folders, "*.txt", [&](const std::string& p) { appended.push_back(p); });
     EXPECT_TRUE(listed.failures.empty());
     EXPECT_EQ(appended, (Paths{dir / "Books/.read-only-hidden.txt", dir / "Books/a.txt",
@@ -54,7 +54,7 @@ TEST_F(IntakeFilesTest, AFailingFileCostsOnlyThatFileAndIsHandedBack) {
     File("Books/b.txt");
     File("Books/c.txt");
     Paths appended;
-    const Outcome listed = ListWalkedFiles({dir / "Books/"}, "*.*", [&](const std::string& p) {
+    const auto listed = ListWalkedFiles({dir / "Books/"}, "*.*", [&](const std::string& p) {
         if (p.ends_with("b.txt")) {
             throw std::runtime_error("Out of memory");
         }
@@ -62,7 +62,7 @@ TEST_F(IntakeFilesTest, AFailingFileCostsOnlyThatFileAndIsHandedBack) {
     });
     EXPECT_EQ(appended, (Paths{dir / "Books/a.txt", dir / "Books/c.txt"}));
     ASSERT_EQ(listed.failures.size(), 1u);
-    EXPECT_EQ(listed.failures[0].step, 132);
+    EXPECT_EQ(listed.failures[0].step, ListingStep::TakeFile);
     EXPECT_EQ(listed.failures[0].description, "Out of memory");
 }
 
@@ -78,7 +78,7 @@ TEST_F(IntakeFilesTest, ListingYieldsAsItGoesAndStopsWhenTheWindowCloses) {
     for (const int stopAtYield : {1, 2, 3, 4, 0}) {
         Paths appended;
         int yields = 0;
-        const Outcome listed = ListWalkedFiles(
+        const auto listed = ListWalkedFiles(
             folders, "*.txt", [&](const std::string& p) { appended.push_back(p); },
             [&] { return ++yields != stopAtYield; });
         const std::size_t expected = stopAtYield == 0   ? files + 1
@@ -126,7 +126,7 @@ TEST_F(IntakeFilesTest, DropStopsAtAYieldThatSaysSo) {
     File("Other/c.txt");
     const std::string loose = File("loose.txt");
     Paths appended;
-    const Outcome drop = TakeDrop(
+    const auto drop = TakeDrop(
         {loose, dir / "Books", dir / "Other"}, [] { return false; },
         [&](const std::string& p) { appended.push_back(p); });
     EXPECT_TRUE(drop.Stopped());

@@ -5,7 +5,6 @@
 #include <filesystem>
 
 #include "filelist/NameCharacters.h"
-#include "filelist/OpenDialogResult.h"
 #include "filelist/SampleFiles.h"
 #include "tests/support/TempHome.h"
 
@@ -94,15 +93,6 @@ TEST(SampleFiles, ListPathsSplitAtEveryBar) {
     EXPECT_TRUE(SampleListPaths("").empty());
     EXPECT_EQ(SampleListPaths("/a"), (std::vector<std::string>{"/a"}));
     EXPECT_EQ(SampleListPaths("/a||/b|"), (std::vector<std::string>{"/a", "", "/b", ""}));
-}
-
-TEST(OpenDialogResult, SplitsAtNulsAndJoinsWithoutDoubledSeparators) {
-    EXPECT_EQ(SplitOpenResult("/home/ann/a.txt"), (std::vector<std::string>{"/home/ann/a.txt"}));
-    EXPECT_EQ(SplitOpenResult(std::string("/books\0a.txt\0b c.txt", 20)),
-              (std::vector<std::string>{"/books", "a.txt", "b c.txt"}));
-    EXPECT_EQ(JoinPicked("/", "a.txt"), "/a.txt");
-    EXPECT_EQ(JoinPicked("/books", "a.txt"), "/books/a.txt");
-    EXPECT_EQ(JoinPicked("//books//x", "a.txt"), "/books/x/a.txt");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "tests/support/ScriptedDialogHost.h"
 
-#include "util/AppError.h"
 #include "util/ErrorReport.h"
+#include "util/OpenDialogBuffer.h"
 
 namespace quillane::test {
 
@@ -31,13 +31,11 @@ std::string ScriptedDialogHost::InputBox(const std::string& prompt, const std::s
     return Take(inputAnswers, std::string());
 }
 
-std::string ScriptedDialogHost::ShowOpen(const OpenDialogRequest& request) {
+std::vector<std::string> ScriptedDialogHost::ShowOpen(const OpenDialogRequest& request) {
     openRequests.push_back(request);
-    std::string answer = Take(openAnswers, std::string());
-    if (answer == "!overflow") {
-        Raise(errc::kBufferTooSmall);
-    }
-    return answer;
+    std::vector<std::string> picked = Take(openAnswers, std::vector<std::string>());
+    CheckOpenBuffer(picked, request.maxFileSize);
+    return picked;
 }
 
 std::string ScriptedDialogHost::BrowseForFolder(const std::string& prompt,

@@ -22,8 +22,9 @@ class ScriptedDialogHost : public DialogHost {
     // and "" (cancel) for the others.
     std::deque<MessageResult> messageAnswers;
     std::deque<std::string> inputAnswers;
-    // An Open dialog answer; the text "!overflow" makes ShowOpen raise error 20476.
-    std::deque<std::string> openAnswers;
+    // The files picked in an Open dialog, none for cancel. A selection that does not fit the
+    // request's buffer raises error 20476, as the dialog does.
+    std::deque<std::vector<std::string>> openAnswers;
     std::deque<std::string> folderAnswers;
 
     // What was asked.
@@ -44,7 +45,7 @@ class ScriptedDialogHost : public DialogHost {
                              const std::string& title) override;
     std::string InputBox(const std::string& prompt, const std::string& title,
                          const std::string& defaultAnswer) override;
-    std::string ShowOpen(const OpenDialogRequest& request) override;
+    std::vector<std::string> ShowOpen(const OpenDialogRequest& request) override;
     std::string BrowseForFolder(const std::string& prompt, const std::string& startFolder) override;
     void OpenUrl(const std::string& url) override { openedUrls.push_back(url); }
     void OpenFolder(const std::string& path) override { openedFolders.push_back(path); }

@@ -168,7 +168,7 @@ TEST_F(QtDialogHostTest, OpenDialogCancelledGivesEmpty) {
     WhenOpen<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
     OpenDialogRequest request;
     request.filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*";
-    EXPECT_EQ(host.ShowOpen(request), "");
+    EXPECT_TRUE(host.ShowOpen(request).empty());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-#include "util/OpenDialogResult.h"
+#include "util/OpenDialogBuffer.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "util/AppError.h"
 #include "util/PathHelpers.h"
@@ -34,7 +35,7 @@ std::string SharedFolder(const std::vector<std::string>& paths) {
     return shared;
 }
 
-std::size_t CodePoints(const std::string& utf8) {
+std::size_t CodePoints(std::string_view utf8) {
     return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     }));
@@ -42,24 +43,24 @@ std::size_t CodePoints(const std::string& utf8) {
 
 }  // namespace
 
-std::string ComposeOpenResult(const std::vector<std::string>& paths, std::size_t maxFileSize) {
-    std::string result;
-    if (paths.size() == 1) {
-        result = paths.front();
-    } else if (paths.size() > 1) {
-        const std::string folder = SharedFolder(paths);
-        const std::size_t skip =
-            folder.empty() ? 0 : (folder == "/" ? folder.size() : folder.size() + 1);
-        result = folder;
-        for (const std::string& path : paths) {
-            result += '\0';
-            result += path.substr(skip);
-        }
+std::size_t OpenResultLength(const std::vector<std::string>& paths) {
+    if (paths.size() <= 1) {
+        return paths.empty() ? 0 : CodePoints(paths.front());
     }
-    if (CodePoints(result) > maxFileSize) {
+    const std::string folder = SharedFolder(paths);
+    const std::size_t skip = folder.empty() ? 0 : (folder == "/" ? 1 : folder.size() + 1);
+    std::size_t length = CodePoints(folder);
+    for (const std::string& path : paths) {
+        // A NUL, then the name within the folder.
+        length += 1 + CodePoints(std::string_view(path).substr(skip));
+    }
+    return length;
+}
+
+void CheckOpenBuffer(const std::vector<std::string>& paths, std::size_t maxFileSize) {
+    if (OpenResultLength(paths) > maxFileSize) {
         Raise(errc::kBufferTooSmall);
     }
-    return result;
 }
 
 }  // namespace quillane
