@@ -72,7 +72,7 @@ int main() {
         return true;
     });
     for (const auto& failure : walked.failures) {
-        std::fprintf(stderr, "walk failure at %d: %s\n", failure.step, failure.description.c_str());
+        std::fprintf(stderr, "walk failure: %s\n", failure.description.c_str());
     }
     const double walk = Seconds(start);
     long listed = 0;
