@@ -1,7 +1,8 @@
 #pragma once
 // What a conversion run needs from the window around it: the list, the output options, the
-// progress bar, the busy pointer, a way to let the window repaint, the dialogs (messages and
-// error reports), the staging control and the payloads it deploys.
+// progress bar, the busy pointer, a way to let the window repaint, the dialogs its messages go
+// to, the staging control and the payloads it deploys. Its failures it hands back to the
+// window's handler, which reports them.
 
 #include <string>
 
