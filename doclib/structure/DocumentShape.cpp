@@ -12,12 +12,55 @@ constexpr std::uint32_t kMaxWrap = 160;
 // just below the width.
 constexpr std::uint32_t kWrapSlack = 2;
 
+constexpr std::uint32_t kPileColumns = 10;
+// Share in per cent of the lines that the pile just below a wrap width holds at the least.
+constexpr std::size_t kPileShare = 15;
+// Lines longer than the width found at the pile, in per cent at most.
+constexpr std::size_t kOverlongShare = 10;
+
+using LengthHistogram = std::array<std::size_t, kMaxWrap + 2>;
+
+std::size_t LinesJustBelow(const LengthHistogram& histogram, std::uint32_t width) {
+    std::size_t count = 0;
+    for (std::uint32_t w = width + 1 - kPileColumns; w <= width; ++w) {
+        count += histogram[w];
+    }
+    return count;
+}
+
+std::size_t LinesJustAbove(const LengthHistogram& histogram, std::uint32_t width) {
+    std::size_t count = 0;
+    for (std::uint32_t w = width + 1; w <= width + kPileColumns && w < histogram.size(); ++w) {
+        count += histogram[w];
+    }
+    return count;
+}
+
+// The width with the steepest edge: many lines just below it, few just above, and few longer
+// at all. 0 when there is no such edge.
+std::uint32_t WidthAtThePile(const LengthHistogram& histogram, std::size_t counted) {
+    std::uint32_t best = 0;
+    std::size_t bestEdge = 0;
+    std::size_t longer = histogram[kMaxWrap + 1];  // the lines longer than w
+    for (std::uint32_t w = kMaxWrap; w >= kMinWrap; --w) {
+        const std::size_t below = LinesJustBelow(histogram, w);
+        const std::size_t aboveNear = LinesJustAbove(histogram, w);
+        if (longer * 100 <= counted * kOverlongShare && below * 100 >= counted * kPileShare &&
+            below > 2 * aboveNear && below - 2 * aboveNear > bestEdge) {
+            best = w;
+            bestEdge = below - 2 * aboveNear;
+        }
+        longer += histogram[w];
+    }
+    return best;
+}
+
 // The width that all but the longest two per cent of the lines keep to. Indented lines are
 // left out when there are enough others: wrappers count a tab or an indent in their own way.
 std::uint32_t EstimateWrapWidth(const LineScan& scan, std::size_t textLines,
                                 std::size_t indentedLines) {
     const bool flushOnly = (textLines - indentedLines) * 3 >= textLines;
-    std::array<std::size_t, kMaxWrap + 2> histogram{};
+    LengthHistogram histogram{};
     std::size_t counted = 0;
     for (const LineFacts& line : scan.lines) {
         // Tables and listings keep their own widths, often wider than the wrap.
@@ -29,13 +72,22 @@ std::uint32_t EstimateWrapWidth(const LineScan& scan, std::size_t textLines,
     }
     const std::size_t allowedAbove = counted / 50;
     std::size_t above = 0;
-    for (std::size_t width = kMaxWrap + 1; width > 0; --width) {
-        above += histogram[width];
+    std::uint32_t width = 0;
+    for (std::size_t w = kMaxWrap + 1; w > 0; --w) {
+        above += histogram[w];
         if (above > allowedAbove) {
-            return static_cast<std::uint32_t>(width);
+            width = static_cast<std::uint32_t>(w);
+            break;
         }
     }
-    return 0;
+    // A wrapped text piles its lines up just below the width. Where the longest two per cent
+    // show no such pile, they are lines of another kind (a manual's node headers, addresses,
+    // a table), and the width is the edge of the pile below them.
+    if (width >= kMinWrap && width <= kMaxWrap &&
+        LinesJustBelow(histogram, width) * 100 < counted * kPileShare) {
+        width = WidthAtThePile(histogram, counted);
+    }
+    return width;
 }
 
 }  // namespace

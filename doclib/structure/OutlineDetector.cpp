@@ -80,10 +80,12 @@ class Outline {
                !scan_.lines[i].Has(kLineOrnament);
     }
 
-    // A heading too long for the wrap goes on in one short line that ends its group.
+    // A heading too long for the wrap goes on in one short line of words that ends its group;
+    // a line of marks under it ("......") is its underline.
     bool WrappedHeading(std::size_t i) const {
         return shape_.Wrapped(scan_, i) && IsPlainText(i + 1) && !IsPlainText(i + 2) &&
-               marks_[i + 1].role == LineRole::Text;
+               marks_[i + 1].role == LineRole::Text &&
+               scan_.lines[i + 1].Has(kLineStartsWord | kLineEndsWord);
     }
 
     // Nothing of a paragraph runs into the line or out of it.

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "doclib/structure/Refine.h"
 #include "tests/doclib/structure/SampleProse.h"
 #include "tests/doclib/structure/StagedText.h"
@@ -131,6 +133,33 @@ TEST(HardWrappedText, ParagraphEndingShortLineIsNotJoinedToTheNext) {
     ExpectSameWords(text, doc);
     EXPECT_GE(doc.blocks.size(), 6u);  // a paragraph may end on a full line and run on
     EXPECT_LE(doc.blocks.size(), HarbourParagraphs().size());
+}
+
+TEST(HardWrappedText, LongerLinesOfAnotherKindDoNotHideTheWrap) {
+    // A manual as its reader writes it: a long navigation line over every node, numbered titles
+    // underlined with dots, the prose wrapped at 66 columns below them.
+    const std::vector<std::string> prose = HarbourParagraphs();
+    std::string text;
+    for (std::size_t i = 0; i < prose.size(); ++i) {
+        const std::string number = "1." + std::to_string(i + 1);
+        if (i % 2 == 1) {
+            text += HardWrap({prose[i]}, 66) + "\n";  // two paragraphs a node
+            continue;
+        }
+        text += "File: harbour.info,  Node: Part " + number +
+                ",  Next: The next part of the story,  Up: The harbour and its people\n\n";
+        const std::string title = number + " The part of the harbour story numbered " + number;
+        text += title + "\n" + std::string(title.size(), '.') + "\n\n";
+        text += HardWrap({prose[i]}, 66) + "\n";
+    }
+    // The navigation lines are the reader's markup and go, as the underlines do.
+    const std::vector<std::string> blocks = BlockTexts(Refined(text));
+    for (const std::string& paragraph : JoinedParagraphs()) {
+        EXPECT_NE(std::find(blocks.begin(), blocks.end(), paragraph), blocks.end()) << paragraph;
+    }
+    for (const std::string& block : blocks) {
+        EXPECT_EQ(block.find("..."), std::string::npos) << "an underline kept as text: " << block;
+    }
 }
 
 TEST(OneParagraphPerLine, LinesStayParagraphsWithOrWithoutBlankLines) {
