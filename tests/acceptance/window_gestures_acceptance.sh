@@ -6,7 +6,7 @@
 #   2. a double-click with a one-pixel wobble, after a click on another row, removes the
 #      clicked row and no other (checked by converting what is left);
 #   3. closing the window (a close-box message) while a folder of 105,000 files goes into the list
-#      ends the process within 2 seconds.
+#      ends the process within 1 second of the server taking the message.
 #
 #   window_gestures_acceptance.sh PROGRAM LIST-GEOMETRY WINDOW-CLOSE WINDOW-GRAB ARTIFACT-DIR
 #
@@ -15,6 +15,8 @@ set -uo pipefail
 
 program=$1 geometry=$2 close_window=$3 grab=$4 artifacts=$5
 readonly skipped=77 screen_w=1600 screen_h=1200
+# Closing ends the process within a second of the close message, on a loaded machine too.
+readonly close_limit_ms=1000
 readonly open_title="Add File(s) - Hold Ctrl to select multiple files"
 
 # --- the X server and a fresh home ---------------------------------------------------------
@@ -159,13 +161,18 @@ wait_until 10 has_no_dialog || fail "after the folder picker these windows are o
 sleep 3
 program_ended && fail "the program ended during the intake, before the window was closed"
 log "closing the window during the intake"
-closed_at=$(date +%s%N)
-"$close_window" "$main_window" || fail "the close message could not be sent"
-for _ in $(seq 250); do program_ended && break; sleep 0.02; done
-elapsed_ms=$((($(date +%s%N) - closed_at) / 1000000))
-program_ended || fail "the program was still running 5 s after its window was closed"
-[ $elapsed_ms -le 2000 ] || fail "the program ended ${elapsed_ms} ms after its window was closed, more than 2 s"
-log "the program ended ${elapsed_ms} ms after its window was closed"
+# The sender counts from the server's taking the message to the process's end, and prints
+# "close-to-exit: N ms".
+closing=$("$close_window" "$main_window" "$program_pid")
+status=$?
+log "$closing"
+[ $status -ne 3 ] || fail "the program was still running 10 s after its window was closed"
+[ $status -eq 0 ] || fail "the close message could not be sent"
+elapsed_ms=$(sed -n 's/^close-to-exit: \([0-9]*\) ms$/\1/p' <<<"$closing")
+[ -n "$elapsed_ms" ] || fail "the close sender gave no time: $closing"
+[ "$elapsed_ms" -le $close_limit_ms ] ||
+    fail "the program ended ${elapsed_ms} ms after its window was closed, more than ${close_limit_ms} ms"
+wait "$program_pid" 2>/dev/null
 [ -z "$(ls -A "$TEMP")" ] || fail "the temporary folder is not empty: $(ls -A "$TEMP" | tr '\n' ' ')"
 
 log "all gesture, title and closing checks passed; screenshots in $artifacts"
