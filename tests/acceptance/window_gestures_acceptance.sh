@@ -162,8 +162,14 @@ answer_dialog Return
 expect_dialog_titled "Please select folder:" "the extension prompt" 06-folder-picker
 answer_dialog Return
 wait_until 10 has_no_dialog || fail "after the folder picker these windows are open: $(other_windows)"
-sleep 3
+sleep 2
 program_ended && fail "the program ended during the intake, before the window was closed"
+# The walk must still be running, or the close would find an idle window. A walking program
+# spends processor time; a window waiting for input spends none.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$program_pid/stat"; }
+ticks=$(cpu_ticks)
+sleep 1
+[ "$(cpu_ticks)" -gt "$ticks" ] || fail "the intake was over before the window could be closed during it"
 log "closing the window during the intake"
 # The sender counts from the server's taking the message to the process's end, and prints
 # "close-to-exit: N ms".
