@@ -6,17 +6,18 @@
 #   2. a double-click with a one-pixel wobble, after a click on another row, removes the
 #      clicked row and no other (checked by converting what is left);
 #   3. closing the window (a close-box message) while a folder of 105,000 files goes into the list
-#      ends the process within 1 second of the server taking the message.
+#      ends the process within 1 second of the server taking the message (CLOSE-LIMIT-MS).
 #
 #   window_gestures_acceptance.sh PROGRAM LIST-GEOMETRY WINDOW-CLOSE WINDOW-GRAB ARTIFACT-DIR
+#                                 [CLOSE-LIMIT-MS]
 #
 # Ends with 77 (skipped) only when no X server can be started.
 set -uo pipefail
 
 program=$1 geometry=$2 close_window=$3 grab=$4 artifacts=$5
-readonly skipped=77 screen_w=1600 screen_h=1200
 # Closing ends the process within a second of the close message, on a loaded machine too.
-readonly close_limit_ms=1000
+readonly close_limit_ms=${6:-1000}
+readonly skipped=77 screen_w=1600 screen_h=1200
 readonly open_title="Add File(s) - Hold Ctrl to select multiple files"
 
 # --- the X server and a fresh home ---------------------------------------------------------
