@@ -81,6 +81,35 @@ expect_one_closing_box() {
         fail "$what showed ${#dialog_titles[@]} message boxes, expected only \"Done.\" (see $artifacts)"
 }
 
+# Drops FOLDER on the middle of the list from a real drag source, moving the pointer there in
+# small steps as a hand moves; the source's output goes to ARTIFACT-DIR/LOG-NAME.log. Needs the
+# window's place (check_geometry).
+drop_folder_on_list() {
+    local folder=$1 source_log="$artifacts/$2.log" step
+    local list_x=$((window_x + (120 + 7800 / 2) / 15)) list_y=$((window_y + (120 + 2535 / 2) / 15))
+    "$drag_source" "$folder" >"$source_log" 2>&1 &
+    drag_pid=$!
+    pids+=("$drag_pid")
+    find_source() { [ -n "$(visible_windows_of "$drag_pid")" ]; }
+    drag_done() { ! kill -0 "$drag_pid" 2>/dev/null; }
+    wait_until 30 find_source || fail "the drag source window did not appear"
+    sleep 0.5
+    xdotool mousemove --sync 80 60
+    sleep 0.2
+    xdotool mousedown 1
+    sleep 0.5
+    for step in $(seq 1 20); do
+        xdotool mousemove --sync $((80 + (list_x - 80) * step / 20)) $((60 + (list_y - 60) * step / 20))
+        sleep 0.05
+    done
+    sleep 0.5
+    xdotool mousemove --sync $((list_x + 3)) $((list_y + 3))
+    sleep 0.5
+    xdotool mouseup 1
+    wait_until 20 drag_done || fail "the drag did not end"
+    wait "$drag_pid" || fail "the list refused the dropped folder ($(cat "$source_log"))"
+}
+
 # Books that the EPUB checker passes without errors or warnings, all in one run of the checker
 # (its start costs more than the books); each book's verdict is framed separately.
 check_books() {
@@ -207,31 +236,7 @@ printf 'A Note on Tides\n\nThe water rose twice a day, and the boats rose with i
 # A name beginning with "~" inside a dropped folder is an editor's scrap and is left out.
 printf 'scrap\n' >"$dropped/~Scrap.txt"
 
-"$drag_source" "$dropped" >"$artifacts/drag-source.log" 2>&1 &
-drag_pid=$!
-pids+=("$drag_pid")
-find_source() { [ -n "$(visible_windows_of "$drag_pid")" ]; }
-wait_until 30 find_source || fail "the drag source window did not appear"
-sleep 0.5
-# From the drag source to the middle of the list, in small steps as a hand moves.
-list_x=$((window_x + (120 + 7800 / 2) / 15)) list_y=$((window_y + (120 + 2535 / 2) / 15))
-xdotool mousemove --sync 80 60
-sleep 0.2
-xdotool mousedown 1
-sleep 0.5
-for step in $(seq 1 20); do
-    xdotool mousemove --sync $((80 + (list_x - 80) * step / 20)) $((60 + (list_y - 60) * step / 20))
-    sleep 0.05
-done
-sleep 0.5
-xdotool mousemove --sync $((list_x + 3)) $((list_y + 3))
-sleep 0.5
-xdotool mouseup 1
-drag_done() { ! kill -0 "$drag_pid" 2>/dev/null; }
-wait_until 20 drag_done || fail "the drag did not end"
-wait "$drag_pid"
-drag_status=$?
-[ $drag_status -eq 0 ] || fail "the list refused the dropped folder ($(cat "$artifacts/drag-source.log"))"
+drop_folder_on_list "$dropped" drag-source
 sleep 0.5
 has_no_dialog || fail "the drop showed a message box"
 snap "$main_window" 05-folder-dropped
@@ -248,28 +253,6 @@ log "the dropped folder's files, and only they, became valid books"
 # --- 2b. a crashed build log and a picture named as text ------------------------------------
 # Zero bytes and colour escapes leave a text a text, with all its words; a picture renamed
 # ".txt" is still refused and makes no book.
-drop_folder_on_list() {
-    "$drag_source" "$1" >"$artifacts/drag-source-2.log" 2>&1 &
-    drag_pid=$!
-    pids+=("$drag_pid")
-    wait_until 30 find_source || fail "the drag source window did not appear"
-    sleep 0.5
-    xdotool mousemove --sync 80 60
-    sleep 0.2
-    xdotool mousedown 1
-    sleep 0.5
-    for step in $(seq 1 20); do
-        xdotool mousemove --sync $((80 + (list_x - 80) * step / 20)) $((60 + (list_y - 60) * step / 20))
-        sleep 0.05
-    done
-    sleep 0.5
-    xdotool mousemove --sync $((list_x + 3)) $((list_y + 3))
-    sleep 0.5
-    xdotool mouseup 1
-    wait_until 20 drag_done || fail "the drag did not end"
-    wait "$drag_pid" || fail "the list refused the dropped folder ($(cat "$artifacts/drag-source-2.log"))"
-}
-
 log "Clear List, then a crashed build log and a picture named as text"
 press_clear_list
 sleep 1
@@ -282,7 +265,7 @@ mkdir -p "$oddities"
     printf 'The keeper restarted the build after the crash\n'
 } >"$oddities/crashed.txt"
 cp "$source_dir/resources/images/quillane-32.png" "$oddities/picture.txt"
-drop_folder_on_list "$oddities"
+drop_folder_on_list "$oddities" drag-source-2
 sleep 0.5
 log "Start Converting (log and picture)"
 press_start_converting

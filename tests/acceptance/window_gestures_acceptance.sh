@@ -6,29 +6,36 @@
 #   2. a double-click with a one-pixel wobble, after a click on another row, removes the
 #      clicked row and no other (checked by converting what is left);
 #   3. closing the window (a close-box message) while a folder of 105,000 files goes into the list
-#      ends the process within 2 seconds.
+#      ends the process within 1 second of the server taking the message (CLOSE-LIMIT-MS).
 #
 #   window_gestures_acceptance.sh PROGRAM LIST-GEOMETRY WINDOW-CLOSE WINDOW-GRAB ARTIFACT-DIR
+#                                 [CLOSE-LIMIT-MS]
 #
 # Ends with 77 (skipped) only when no X server can be started.
 set -uo pipefail
 
 program=$1 geometry=$2 close_window=$3 grab=$4 artifacts=$5
+# Closing ends the process within a second of the close message, on a loaded machine too.
+readonly close_limit_ms=${6:-1000}
 readonly skipped=77 screen_w=1600 screen_h=1200
 readonly open_title="Add File(s) - Hold Ctrl to select multiple files"
 
 # --- the X server and a fresh home ---------------------------------------------------------
 # shellcheck source=x_session.sh
 source "$(dirname "$0")/x_session.sh"
+# The work folder, with its tree of 105,000 files, is kept in memory where the system offers
+# room there: on disk, making and removing the tree costs a busy machine minutes.
+shm_free_kb=$(df --output=avail -k /dev/shm 2>/dev/null | tail -n1)
+[ -w /dev/shm ] && [ "${shm_free_kb:-0}" -ge 262144 ] && TMPDIR=/dev/shm
 start_x_session gestures xdotool java
 
 # The folder picker opens at the folder the intake used last: a tree of 100 folders of 1,050
-# empty texts each, whose intake takes long on any machine.
+# empty texts each, whose intake takes long on any machine. Made by a handful of processes, as a
+# busy machine is slow to start each one.
 many="$work/many"
-for d in $(seq 100); do
-    mkdir -p "$many/$d"
-    (cd "$many/$d" && seq 1050 | sed 's/$/.txt/' | xargs touch)
-done
+mkdir -p "$many"/{1..100}
+for d in {1..100}; do printf '%s\n' "$many/$d/"{1..1050}.txt; done | xargs -d '\n' touch ||
+    fail "the tree of 105,000 texts could not be made"
 printf '[General]\nLastFolder=%s\n' "$many" >"$XDG_CONFIG_HOME/Kelvardy/Quillane.conf"
 
 # --- window helpers -----------------------------------------------------------------------
@@ -156,16 +163,27 @@ answer_dialog Return
 expect_dialog_titled "Please select folder:" "the extension prompt" 06-folder-picker
 answer_dialog Return
 wait_until 10 has_no_dialog || fail "after the folder picker these windows are open: $(other_windows)"
-sleep 3
+sleep 2
 program_ended && fail "the program ended during the intake, before the window was closed"
+# The walk must still be running, or the close would find an idle window. A walking program
+# spends processor time; a window waiting for input spends none.
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$program_pid/stat"; }
+ticks=$(cpu_ticks)
+sleep 1
+[ "$(cpu_ticks)" -gt "$ticks" ] || fail "the intake was over before the window could be closed during it"
 log "closing the window during the intake"
-closed_at=$(date +%s%N)
-"$close_window" "$main_window" || fail "the close message could not be sent"
-for _ in $(seq 250); do program_ended && break; sleep 0.02; done
-elapsed_ms=$((($(date +%s%N) - closed_at) / 1000000))
-program_ended || fail "the program was still running 5 s after its window was closed"
-[ $elapsed_ms -le 2000 ] || fail "the program ended ${elapsed_ms} ms after its window was closed, more than 2 s"
-log "the program ended ${elapsed_ms} ms after its window was closed"
+# The sender counts from the server's taking the message to the process's end, and prints
+# "close-to-exit: N ms".
+closing=$("$close_window" "$main_window" "$program_pid")
+status=$?
+log "$closing"
+[ $status -ne 3 ] || fail "the program was still running 10 s after its window was closed"
+[ $status -eq 0 ] || fail "the close message could not be sent"
+elapsed_ms=$(sed -n 's/^close-to-exit: \([0-9]*\) ms$/\1/p' <<<"$closing")
+[ -n "$elapsed_ms" ] || fail "the close sender gave no time: $closing"
+[ "$elapsed_ms" -le $close_limit_ms ] ||
+    fail "the program ended ${elapsed_ms} ms after its window was closed, more than ${close_limit_ms} ms"
+wait "$program_pid" 2>/dev/null
 [ -z "$(ls -A "$TEMP")" ] || fail "the temporary folder is not empty: $(ls -A "$TEMP" | tr '\n' ' ')"
 
 log "all gesture, title and closing checks passed; screenshots in $artifacts"
