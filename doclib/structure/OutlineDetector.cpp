@@ -236,12 +236,24 @@ class Outline {
         if (!overall) {
             return least;
         }
+        // Numbered lines set deeper than the sections of a deeper depth are a list's items
+        // ("1." under "2.1.7"), not sections: that depth keeps the headings' least indentation.
+        std::array<bool, kMaxSectionDepth> listed{};
+        std::optional<std::uint16_t> below;
+        for (std::size_t d = least.size(); d-- > 0;) {
+            if (least[d] && below && *least[d] > *below) {
+                least[d] = overall;
+                listed[d] = true;
+            } else if (least[d]) {
+                below = least[d];
+            }
+        }
         bool deeperFurther = true;
         std::optional<std::uint16_t> above;
-        for (const std::optional<std::uint16_t>& indent : least) {
-            if (indent) {
-                deeperFurther = deeperFurther && (!above || *indent > *above);
-                above = indent;
+        for (std::size_t d = 0; d < least.size(); ++d) {
+            if (least[d] && !listed[d]) {
+                deeperFurther = deeperFurther && (!above || *least[d] > *above);
+                above = least[d];
             }
         }
         if (!deeperFurther) {
