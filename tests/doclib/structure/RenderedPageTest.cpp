@@ -75,6 +75,18 @@ std::string StarredPage() {
     return text;
 }
 
+// A page without blank lines but in its listings: sections right under the last line of the
+// text above, a full one that ends a sentence, or a line of a listing.
+std::string UnspacedPage(const std::string& between) {
+    std::string text = "Chapter 3. Harbour pilots\n" + Prose(0, 78, "");
+    text += "3.1. Taking a pilot\n" + Prose(1, 78, "");
+    text += "3.1.1. Signals\n" + Prose(2, 78, "") + "pilot-flag = G\n\nhorn-blasts = 2\n";
+    text += "3.1.2. Boarding\n" + Prose(3, 78, "") + between;
+    text += "Nobody in the harbour office had ever seen the pilot boat leave without him.\n";
+    text += "3.2. Leaving port\n" + Prose(4, 78, "");
+    return text;
+}
+
 TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
     const struct {
         const char* shape;
@@ -98,6 +110,23 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
            "mouth",
            3},
           {"3.1.2. What the harbour master writes in the book when a pilot comes aboard", 3},
+          {"3.2. Leaving port", 2}},
+         "Chapter 3. Harbour pilots"},
+        {"sections right under the text, no blank lines",
+         UnspacedPage(""),
+         {{"Chapter 3. Harbour pilots", 1},
+          {"3.1. Taking a pilot", 2},
+          {"3.1.1. Signals", 3},
+          {"3.1.2. Boarding", 3},
+          {"3.2. Leaving port", 2}},
+         "Chapter 3. Harbour pilots"},
+        {"a number that opens a line of a wrapped sentence",
+         UnspacedPage("The pilot keeps his own notes on the tides, and he reads them as section\n"
+                      "3.1.3. Of his logbook each morning\n"),
+         {{"Chapter 3. Harbour pilots", 1},
+          {"3.1. Taking a pilot", 2},
+          {"3.1.1. Signals", 3},
+          {"3.1.2. Boarding", 3},
           {"3.2. Leaving port", 2}},
          "Chapter 3. Harbour pilots"},
     };
