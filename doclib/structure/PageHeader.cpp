@@ -19,6 +19,8 @@ constexpr std::size_t kMaxBarLines = 8;
 // Link lines, a site's menu and a bar may stand above a page's first heading; prose may not.
 constexpr std::size_t kMaxLinesAboveTitle = 16;
 constexpr std::uint16_t kMaxFurnitureWords = 12;
+// Lines a wrapped link of the page's head goes on over.
+constexpr std::size_t kMaxLinkLines = 3;
 
 bool IsAsciiDigitByte(char c) {
     return c >= '0' && c <= '9';
@@ -136,11 +138,29 @@ bool IsPageHeadLine(std::string_view trimmed) {
 std::size_t FirstTextLine(const Document& doc, const LineScan& scan) {
     BlockTextReader reader(doc);
     std::size_t first = 0;
-    while (first < scan.lines.size() &&
-           (scan.lines[first].Has(kLineBlank) ||
-            (scan.lines[first].IsText() &&
-             IsPageHeadLine(LineContent(reader.Text(doc.blocks[first])))))) {
+    while (first < scan.lines.size()) {
+        if (scan.lines[first].Has(kLineBlank)) {
+            ++first;
+            continue;
+        }
+        const std::string_view content = LineContent(reader.Text(doc.blocks[first]));
+        if (!scan.lines[first].IsText() || !IsPageHeadLine(content)) {
+            break;
+        }
         ++first;
+        // A link too long for the line goes on below, up to the relation that closes it
+        // ("... (parent)").
+        if (IsPageLinkLine(content) && !content.ends_with(')')) {
+            for (std::size_t k = 0;
+                 k < kMaxLinkLines && first < scan.lines.size() && scan.lines[first].IsText();
+                 ++k) {
+                const bool closes = LineContent(reader.Text(doc.blocks[first])).ends_with(')');
+                ++first;
+                if (closes) {
+                    break;
+                }
+            }
+        }
     }
     return first;
 }
@@ -232,7 +252,7 @@ void TitleByFirstHeading(Document& doc, const LineScan& scan, const LineMarks& m
         return;
     }
     std::size_t above = 0;
-    for (std::size_t i = 0; i < *first; ++i) {
+    for (std::size_t i = FirstTextLine(doc, scan); i < *first; ++i) {
         if (scan.lines[i].Has(kLineBlank)) {
             continue;
         }

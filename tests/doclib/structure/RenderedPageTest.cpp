@@ -18,6 +18,8 @@ namespace {
 using namespace quillane::test;
 
 const std::string kNbsp = "\u00A0";
+const std::string kLongTitle =
+    "Chapter 3. Harbour pilots: signals, boarding, leaving port, tides, charts, knots, and logs";
 
 std::string Prose(std::size_t k, std::size_t width, const std::string& indent) {
     const auto prose = HarbourParagraphs();
@@ -29,7 +31,8 @@ std::string Prose(std::size_t k, std::size_t width, const std::string& indent) {
 std::string IndentedPage() {
     std::string text =
         "   Link: [1]Harbour Manual (start)\n"
-        "   Link: [2]Chapter 2. Tides (previous)\n\n"
+        "   Link: [2]Chapter 2. Tides and currents, and the charts of the outer banks and\n"
+        "   reefs (previous)\n\n"
         "                    Chapter 3. Harbour pilots\n"
         "   [3]Prev                                                [4]Next\n\n"
         "   " +
@@ -78,7 +81,10 @@ std::string StarredPage() {
 // A page without blank lines but in its listings: sections right under the last line of the
 // text above, a full one that ends a sentence, or a line of a listing.
 std::string UnspacedPage(const std::string& between) {
-    std::string text = "Chapter 3. Harbour pilots\n" + Prose(0, 78, "");
+    std::string text =
+        "Chapter 3. Harbour pilots: signals, boarding, leaving port, tides, charts,\n"
+        "knots, and logs\n" +
+        Prose(0, 78, "");
     text += "3.1. Taking a pilot\n" + Prose(1, 78, "");
     text += "3.1.1. Signals\n" + Prose(2, 78, "") + "pilot-flag = G\n\nhorn-blasts = 2\n";
     text += "3.1.2. Boarding\n" + Prose(3, 78, "") + between;
@@ -112,23 +118,23 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
           {"3.1.2. What the harbour master writes in the book when a pilot comes aboard", 3},
           {"3.2. Leaving port", 2}},
          "Chapter 3. Harbour pilots"},
-        {"sections right under the text, no blank lines",
+        {"sections right under the text, no blank lines, a chapter's title over two lines",
          UnspacedPage(""),
-         {{"Chapter 3. Harbour pilots", 1},
+         {{kLongTitle, 1},
           {"3.1. Taking a pilot", 2},
           {"3.1.1. Signals", 3},
           {"3.1.2. Boarding", 3},
           {"3.2. Leaving port", 2}},
-         "Chapter 3. Harbour pilots"},
+         kLongTitle},
         {"a number that opens a line of a wrapped sentence",
          UnspacedPage("The pilot keeps his own notes on the tides, and he reads them as section\n"
                       "3.1.3. Of his logbook each morning\n"),
-         {{"Chapter 3. Harbour pilots", 1},
+         {{kLongTitle, 1},
           {"3.1. Taking a pilot", 2},
           {"3.1.1. Signals", 3},
           {"3.1.2. Boarding", 3},
           {"3.2. Leaving port", 2}},
-         "Chapter 3. Harbour pilots"},
+         kLongTitle},
     };
     for (const auto& c : cases) {
         const auto doc = Refined(c.text, "page.txt");
