@@ -178,9 +178,9 @@ bool IsBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
         return false;
     }
     // Renderers space the links of a bar with no-break spaces.
+    BlockTextReader reader(doc);
     std::string spaced;
-    const std::string_view text = BlockTextReader(doc).Text(doc.blocks[i]);
-    return IsNavigationBar(utf8::Trim(WithPlainSpaces(text, spaced)));
+    return IsNavigationBar(utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[i]), spaced)));
 }
 
 // A heading over a bar of links is the bar's title; one under it that holds a link itself
