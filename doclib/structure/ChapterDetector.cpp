@@ -6,6 +6,7 @@
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ContentsList.h"
+#include "doclib/structure/PageHeader.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -156,11 +157,12 @@ class Detector {
     // cut again and that ends no sentence.
     bool EndsWrappedTitle(std::size_t i) {
         if (i >= scan_.lines.size() || !scan_.lines[i].IsPlainText() ||
-            scan_.lines[i].Has(kLineListItem) || shape_.Wrapped(scan_, i)) {
+            scan_.lines[i].Has(kLineListItem | kLinePreformatted) || shape_.Wrapped(scan_, i)) {
             return false;
         }
+        // A bar of links under a page's title ("[5]Prev  [6]Next") is no part of it.
         const std::string_view text = Trimmed(i);
-        return HasLetter(text) && !EndsLikeSentence(text, true) &&
+        return HasLetter(text) && !EndsLikeSentence(text, true) && !IsLinkLine(text) &&
                !MatchChapterLine(text, scratch_);
     }
 

@@ -33,7 +33,7 @@ std::string IndentedPage() {
         "   Link: [1]Harbour Manual (start)\n"
         "   Link: [2]Chapter 2. Tides and currents, and the charts of the outer banks and\n"
         "   reefs (previous)\n\n"
-        "                    Chapter 3. Harbour pilots\n"
+        "                                          Chapter 3. Harbour pilots\n"
         "   [3]Prev                                                [4]Next\n\n"
         "   " +
         std::string(60, '=') +
