@@ -17,11 +17,11 @@ namespace {
 
 using namespace quillane::test;
 
-const std::string kNbsp = "\u00A0";
+const std::string kPageNbsp = "\u00A0";
 const std::string kLongTitle =
     "Chapter 3. Harbour pilots: signals, boarding, leaving port, tides, charts, knots, and logs";
 
-std::string Prose(std::size_t k, std::size_t width, const std::string& indent) {
+std::string PageProse(std::size_t k, std::size_t width, const std::string& indent) {
     const auto prose = HarbourParagraphs();
     return HardWrap({prose[k % prose.size()]}, width, false, indent);
 }
@@ -43,12 +43,12 @@ std::string IndentedPage() {
         "   [5]3.1. Taking a pilot\n\n"
         "   [6]3.1.1. Signals\n\n"
         "   [7]3.2. Leaving port\n\n";
-    text += Prose(0, 72, "   ") + "\n";
-    text += "3.1." + kNbsp + "Taking a pilot\n\n" + Prose(1, 72, "   ") + "\n";
-    text += "  3.1.1." + kNbsp + "Signals\n\n" + Prose(2, 72, "   ") + "\n";
+    text += PageProse(0, 72, "   ") + "\n";
+    text += "3.1." + kPageNbsp + "Taking a pilot\n\n" + PageProse(1, 72, "   ") + "\n";
+    text += "  3.1.1." + kPageNbsp + "Signals\n\n" + PageProse(2, 72, "   ") + "\n";
     text += "         1. Raise the flag\n\n         2. Sound the horn twice\n\n";
-    text += "  3.1.2." + kNbsp + "Boarding\n\n" + Prose(3, 72, "   ") + "\n";
-    text += "3.2." + kNbsp + "Leaving port\n\n" + Prose(4, 72, "   ") + "\n";
+    text += "  3.1.2." + kPageNbsp + "Boarding\n\n" + PageProse(3, 72, "   ") + "\n";
+    text += "3.2." + kPageNbsp + "Leaving port\n\n" + PageProse(4, 72, "   ") + "\n";
     text +=
         "   [8]Prev                                                [9]Next\n"
         "   Chapter 2. Tides               [10]Home          Chapter 4. Moorings\n";
@@ -62,17 +62,17 @@ std::string StarredPage() {
         "Chapter 3. Harbour pilots\n"
         "[Prev]                      [Next]\n" +
         std::string(78, '=') + "\n****** Chapter 3. Harbour pilots ******\n";
-    text += Prose(0, 78, "");
-    text += "***** 3.1. Taking a pilot *****\n" + Prose(1, 78, "");
+    text += PageProse(0, 78, "");
+    text += "***** 3.1. Taking a pilot *****\n" + PageProse(1, 78, "");
     text +=
         "**** 3.1.1. Signals the pilot boat gives when the weather closes in over the\n"
         "harbour mouth ****\n" +
-        Prose(2, 78, "");
+        PageProse(2, 78, "");
     text +=
         "**** 3.1.2. What the harbour master writes in the book when a pilot comes aboard\n"
         "****\n" +
-        Prose(3, 78, "");
-    text += "***** 3.2. Leaving port *****\n" + Prose(4, 78, "");
+        PageProse(3, 78, "");
+    text += "***** 3.2. Leaving port *****\n" + PageProse(4, 78, "");
     text += std::string(78, '=') + "\n[Prev]        [Up]        [Next]\n" +
             "Chapter 2. Tides[Home]  Chapter 4. Moorings\n";
     return text;
@@ -84,12 +84,12 @@ std::string UnspacedPage(const std::string& between) {
     std::string text =
         "Chapter 3. Harbour pilots: signals, boarding, leaving port, tides, charts,\n"
         "knots, and logs\n" +
-        Prose(0, 78, "");
-    text += "3.1. Taking a pilot\n" + Prose(1, 78, "");
-    text += "3.1.1. Signals\n" + Prose(2, 78, "") + "pilot-flag = G\n\nhorn-blasts = 2\n";
-    text += "3.1.2. Boarding\n" + Prose(3, 78, "") + between;
+        PageProse(0, 78, "");
+    text += "3.1. Taking a pilot\n" + PageProse(1, 78, "");
+    text += "3.1.1. Signals\n" + PageProse(2, 78, "") + "pilot-flag = G\n\nhorn-blasts = 2\n";
+    text += "3.1.2. Boarding\n" + PageProse(3, 78, "") + between;
     text += "Nobody in the harbour office had ever seen the pilot boat leave without him.\n";
-    text += "3.2. Leaving port\n" + Prose(4, 78, "");
+    text += "3.2. Leaving port\n" + PageProse(4, 78, "");
     return text;
 }
 
@@ -140,9 +140,9 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
         const auto doc = Refined(c.text, "page.txt");
         std::vector<Heading> found = Headings(doc);
         for (Heading& h : found) {
-            for (std::size_t at = h.text.find(kNbsp); at != std::string::npos;
-                 at = h.text.find(kNbsp)) {
-                h.text.replace(at, kNbsp.size(), " ");
+            for (std::size_t at = h.text.find(kPageNbsp); at != std::string::npos;
+                 at = h.text.find(kPageNbsp)) {
+                h.text.replace(at, kPageNbsp.size(), " ");
             }
         }
         EXPECT_EQ(found, c.headings) << c.shape;
@@ -172,13 +172,13 @@ TEST(RenderedPage, ProseThatOnlyLooksLikeThePagesShapesStaysProse) {
         std::string text;
     } cases[] = {
         {"one line framed by stars",
-         Prose(0, 78, "") + "** Keep clear of the quay **\n" + Prose(1, 78, "")},
+         PageProse(0, 78, "") + "** Keep clear of the quay **\n" + PageProse(1, 78, "")},
         {"a line opening with stars that the next line does not close",
-         Prose(0, 78, "") + "** Keep clear of the quay\n" + Prose(1, 78, "") +
-             "** Mind the ropes **\n" + Prose(2, 78, "")},
+         PageProse(0, 78, "") + "** Keep clear of the quay\n" + PageProse(1, 78, "") +
+             "** Mind the ropes **\n" + PageProse(2, 78, "")},
         {"a link line and a bar of links over the text",
-         "[1]Download the logbook\n\n[2]Prev   [3]Next\n\n" + Prose(0, 72, "") + "\n" +
-             Prose(1, 72, "")},
+         "[1]Download the logbook\n\n[2]Prev   [3]Next\n\n" + PageProse(0, 72, "") + "\n" +
+             PageProse(1, 72, "")},
     };
     for (const auto& c : cases) {
         const auto doc = Refined(c.text, "page.txt");
