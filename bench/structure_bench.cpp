@@ -7,7 +7,9 @@
 //   --sizes 1,10                     other sizes, in MB
 //   --hostile                        shapes that tempt the heading rules, each beside a manual
 //                                    of the same size: a million underlined titles, a million
-//                                    lines in capitals, a contents list of 100,000 entries
+//                                    lines in capitals, a contents list of 100,000 entries,
+//                                    a million star-framed titles and a million numbered
+//                                    sections without blank lines
 //   --hostile --scale 0.5            the same shapes at another size, to see the time is linear
 //   --file TEXT [--epub BOOK]        refine one UTF-8 text file, print what it became, and
 //                                    optionally write the book
@@ -228,6 +230,32 @@ std::string LongContents(double scale) {
     return out;
 }
 
+// A million titles framed by stars among the lines of the text, every other one closed on
+// the next line, no blank line anywhere.
+std::string StarFramedTitles(double scale) {
+    Words words;
+    std::string out;
+    for (int i = 0; i < static_cast<int>(1000000 * scale); ++i) {
+        const std::string number = "1." + std::to_string(i + 1) + ". ";
+        out += i % 2 ? "**** " + number + "Harbour log ****\n"
+                     : "**** " + number + "Harbour log of the " + std::to_string(i) +
+                           "th night\nwatch ****\n";
+        out += words.Sentence() + "\n";
+    }
+    return out;
+}
+
+// A million numbered sections right under the line of text above them, no blank line
+// anywhere, each under a line that ends a sentence.
+std::string SectionsAmongLines(double scale) {
+    Words words;
+    std::string out;
+    for (int i = 0; i < static_cast<int>(1000000 * scale); ++i) {
+        out += "1." + std::to_string(i + 1) + ". Harbour log\n" + words.Sentence() + "\n";
+    }
+    return out;
+}
+
 double RefineSeconds(const std::string& text) {
     Document doc = Staged(text);
     const double start = ProcessorSeconds();
@@ -243,7 +271,9 @@ int RunHostile(double scale) {
         std::string (*make)(double);
     } shapes[] = {{"underlined titles 1M", UnderlinedTitles},
                   {"capital lines 1M", CapitalLines},
-                  {"contents 100k entries", LongContents}};
+                  {"contents 100k entries", LongContents},
+                  {"star-framed titles 1M", StarFramedTitles},
+                  {"sections among lines 1M", SectionsAmongLines}};
     for (const auto& shape : shapes) {
         const std::string text = shape.make(scale);
         const double seconds = RefineSeconds(text);

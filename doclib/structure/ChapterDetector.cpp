@@ -6,6 +6,7 @@
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ContentsList.h"
+#include "doclib/structure/PageHeader.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -18,6 +19,9 @@ constexpr std::uint16_t kMaxHeadingWords = 14;
 constexpr std::uint32_t kMaxSubtitleColumns = 60;
 constexpr std::uint16_t kMaxSubtitleWords = 10;
 constexpr std::size_t kTocRun = 3;
+// Code points of a wrapped chapter line judged as a chapter line: a title's worth.
+constexpr std::size_t kMaxWrappedTitleHead = 48;
+constexpr std::uint32_t kMinBrokenTitleColumns = 60;
 
 struct Candidate {
     ChapterHeading heading;
@@ -88,7 +92,11 @@ class Detector {
                 line.words > kMaxHeadingWords || line.Has(kLineListItem)) {
                 continue;
             }
-            const std::optional<ChapterLineMatch> match = MatchChapterLine(Trimmed(i), scratch);
+            const bool wrapped =
+                (shape_.Wrapped(scan_, i) || BreaksMidClause(i)) && EndsWrappedTitle(i + 1);
+            const std::optional<ChapterLineMatch> match =
+                wrapped ? MatchWrappedChapterLine(i, scratch)
+                        : MatchChapterLine(Trimmed(i), scratch);
             if (!match) {
                 continue;
             }
@@ -100,10 +108,62 @@ class Detector {
             candidate.heading.kind = match->kind;
             candidate.heading.titled = match->titled;
             candidate.match = *match;
-            candidate.rejected =
-                !SetApart(scan_, shape_, i, underCandidate) || shape_.Wrapped(scan_, i);
+            candidate.heading.wrapped = wrapped && match->titled;
+            candidate.rejected = !SetApart(scan_, shape_, i, underCandidate) ||
+                                 (shape_.Wrapped(scan_, i) && !candidate.heading.wrapped);
             candidates_.push_back(candidate);
         }
+    }
+
+    // The start of a chapter line whose title goes on below is judged: its words up to a
+    // clause's end ("Chapter 11. Network Services:") or as many as a title holds.
+    std::optional<ChapterLineMatch> MatchWrappedChapterLine(std::size_t i, std::string& scratch) {
+        std::string_view head = Trimmed(i);
+        std::size_t points = 0;
+        std::size_t cut = head.size();
+        for (std::size_t at = 0; at < head.size();) {
+            const utf8::CodePoint cp = utf8::DecodeAt(head, at);
+            if (points > 0 && (cp.value == ':' || cp.value == ',' || cp.value == 0x3001 ||
+                               cp.value == 0xFF1A || cp.value == 0xFF0C)) {
+                cut = at;
+                break;
+            }
+            if (++points > kMaxWrappedTitleHead) {
+                cut = at;
+                break;
+            }
+            at += cp.length;
+        }
+        head = utf8::Trim(head.substr(0, cut));
+        std::optional<ChapterLineMatch> match = MatchChapterLine(head, scratch);
+        if (match && (!match->titled || match->bareNumeral)) {
+            match.reset();
+        }
+        return match;
+    }
+
+    // A long line that stops after a comma goes on below, whatever width the text keeps, in
+    // one line that ends the group.
+    bool BreaksMidClause(std::size_t i) {
+        if (scan_.lines[i].length < kMinBrokenTitleColumns || !EndsGroup(i + 1)) {
+            return false;
+        }
+        const std::string_view text = Trimmed(i);
+        return text.ends_with(',') || text.ends_with(";") || text.ends_with("\u3001") ||
+               text.ends_with("\uFF0C");
+    }
+
+    // A chapter's title too long for the wrap ends in line `i`: a line that the wrap did not
+    // cut again and that ends no sentence.
+    bool EndsWrappedTitle(std::size_t i) {
+        if (i >= scan_.lines.size() || !scan_.lines[i].IsPlainText() ||
+            scan_.lines[i].Has(kLineListItem | kLinePreformatted) || shape_.Wrapped(scan_, i)) {
+            return false;
+        }
+        // A bar of links under a page's title ("[5]Prev  [6]Next") is no part of it.
+        const std::string_view text = Trimmed(i);
+        return HasLetter(text) && !EndsLikeSentence(text, true) && !IsLinkLine(text) &&
+               !MatchChapterLine(text, scratch_);
     }
 
     // Between two candidates lies at most one short line that could be a subtitle.
@@ -283,6 +343,7 @@ class Detector {
     const DocumentShape& shape_;
     std::vector<Candidate> candidates_;
     std::string spaced_;
+    std::string scratch_;
 };
 
 }  // namespace
@@ -295,6 +356,10 @@ std::vector<ChapterHeading> DetectChapters(const Document& doc, const LineScan& 
 void MarkChapters(const std::vector<ChapterHeading>& chapters, LineMarks& marks) {
     for (const ChapterHeading& h : chapters) {
         marks[h.line] = {LineRole::Heading, h.level};
+        if (h.wrapped) {
+            marks[h.line + 1] = {LineRole::HeadingContinuation, 0};
+            continue;
+        }
         if (h.subtitle != kNoLine) {
             marks[h.subtitle] = {LineRole::Subtitle, h.level};
         }

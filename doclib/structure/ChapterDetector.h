@@ -33,6 +33,7 @@ struct ChapterHeading {
     DivisionKind kind = DivisionKind::Chapter;
     std::uint8_t level = 1;
     bool titled = false;  // the line carries its title after the number
+    bool wrapped = false;  // the title goes on in the next line
 };
 
 std::vector<ChapterHeading> DetectChapters(const Document& doc, const LineScan& scan,

@@ -87,8 +87,9 @@ std::string ContentsKey(std::string_view text) {
     }
     std::string key;
     key.reserve(plain.size());
+    // Some renders write the spaces of a linked entry as underscores ("2.1._Installing_it").
     for (char c : plain) {
-        if (c == ' ' || c == '\t') {
+        if (c == ' ' || c == '\t' || c == '_') {
             if (!key.empty() && key.back() != ' ') {
                 key.push_back(' ');
             }

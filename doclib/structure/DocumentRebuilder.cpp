@@ -117,14 +117,15 @@ class Rebuilder {
         }
     }
 
-    // A heading's markup ("## ", " ===") and the blanks beside it are no part of its text.
-    static void LeaveOutMarkup(std::string_view text, const Unit& unit, std::size_t& begin,
-                               std::size_t& end) {
-        if (std::size_t{unit.markupLead} + unit.markupTrail >= end - begin) {
+    // A heading's markup ("## ", " ===") and the blanks beside it are no part of its text: the
+    // lead opens its first line, the trail closes its last.
+    static void LeaveOutMarkup(std::string_view text, std::size_t lead, std::size_t trail,
+                               std::size_t& begin, std::size_t& end) {
+        if (lead + trail >= end - begin) {
             return;
         }
-        begin += unit.markupLead;
-        end -= unit.markupTrail;
+        begin += lead;
+        end -= trail;
         begin += LeadingBlanks(text.substr(begin, end - begin));
         end -= TrailingBlankBytes(text.substr(begin, end - begin));
     }
@@ -152,8 +153,10 @@ class Rebuilder {
                 begin = IndentBytesFor(text, static_cast<std::uint32_t>(common));
             }
             end -= std::min(end - begin, TrailingBlankBytes(text.substr(begin)));
-            if (i == unit.first && (unit.markupLead != 0 || unit.markupTrail != 0)) {
-                LeaveOutMarkup(text, unit, begin, end);
+            const std::size_t lead = i == unit.first ? unit.markupLead : 0;
+            const std::size_t trail = i + 1 == unit.first + unit.count ? unit.markupTrail : 0;
+            if (lead != 0 || trail != 0) {
+                LeaveOutMarkup(text, lead, trail, begin, end);
             }
             if (!firstPiece) {
                 if (unit.joint == Joint::Lines) {

@@ -20,6 +20,10 @@ enum class HeadingStyleKind : std::uint8_t {
     Rubric,      // ".. rubric:: 2.1. Title": its level is its numbering's, kept in `run`
 };
 
+// Where a framed title's closing run stands: on its line, at the end of the next line (which
+// goes on with the title), or alone on the next line.
+enum class FrameClosing : std::uint8_t { OnTheLine, NextLine, RuleBelow };
+
 struct ShapedHeading {
     std::uint32_t line = 0;
     HeadingStyleKind kind = HeadingStyleKind::Underlined;
@@ -27,6 +31,8 @@ struct ShapedHeading {
     char32_t mark = 0;
     std::uint8_t markupLead = 0;  // bytes of the trimmed line that are markup
     std::uint8_t markupTrail = 0;
+    FrameClosing closing = FrameClosing::OnTheLine;
+    std::uint8_t closeTrail = 0;  // bytes of markup that end the next line
 
     std::uint64_t Style() const {
         return (std::uint64_t{static_cast<std::uint8_t>(kind)} << 40) | (std::uint64_t{run} << 32) |

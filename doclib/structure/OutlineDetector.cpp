@@ -21,6 +21,7 @@ namespace {
 constexpr std::uint32_t kMaxOutlineHeadingColumns = 160;
 constexpr std::size_t kListRun = 3;
 constexpr std::uint8_t kMaxLevel = 6;
+constexpr std::size_t kMinSectionsAmongLines = 3;
 
 struct OutlineCandidate {
     std::uint32_t line = 0;
@@ -88,17 +89,50 @@ class Outline {
                scan_.lines[i + 1].Has(kLineStartsWord | kLineEndsWord);
     }
 
-    // Nothing of a paragraph runs into the line or out of it.
-    bool StandsApart(std::size_t i) const {
-        if ((shape_.Wrapped(scan_, i) && !WrappedHeading(i)) ||
-            (i > 0 && shape_.Wrapped(scan_, i - 1))) {
+    bool TextAbove(std::size_t i) const {
+        return i > 0 && IsPlainText(i - 1) && marks_[i - 1].role == LineRole::Text;
+    }
+
+    // Nothing of a paragraph runs into the line or out of it. Where a document sets its
+    // sections right under the text above them, a line above that was not cut by the wrap, or
+    // ends a sentence, is enough.
+    bool StandsApart(std::size_t i, std::size_t depth) {
+        if (shape_.Wrapped(scan_, i) && !WrappedHeading(i)) {
             return false;
         }
-        if (shape_.blankSeparated && i > 0 && IsPlainText(i - 1) &&
-            marks_[i - 1].role == LineRole::Text) {
-            return false;
+        if (setAmongLines_ && depth >= 2 && TextAbove(i)) {
+            return !shape_.Wrapped(scan_, i - 1) || EndsSentence(Plain(i - 1));
         }
-        return true;
+        return !(i > 0 && shape_.Wrapped(scan_, i - 1)) && !(shape_.blankSeparated && TextAbove(i));
+    }
+
+    static bool EndsSentence(std::string_view text) {
+        return EndsLikeSentence(text, true) && !text.ends_with(',') && !text.ends_with(';') &&
+               !text.ends_with(':');
+    }
+
+    // Most sections of the document stand right under a line of text (not under another
+    // numbered line, as a contents list's entries do): a render without blank lines.
+    bool SectionsSetAmongLines() {
+        std::size_t sections = 0;
+        std::size_t underText = 0;
+        std::optional<std::size_t> lastNumbered;
+        for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
+            if (inContents_[i] || !IsPlainText(i) || marks_[i].role != LineRole::Text ||
+                !MayOpenSection(i)) {
+                continue;
+            }
+            const std::optional<SectionLine> section = MatchSectionLine(Plain(i));
+            if (!section || section->path.depth < 2) {
+                continue;
+            }
+            if (lastNumbered != i - 1) {
+                ++sections;
+                underText += TextAbove(i) ? 1 : 0;
+            }
+            lastNumbered = i;
+        }
+        return sections >= kMinSectionsAmongLines && underText * 2 > sections;
     }
 
     // A section number opens with a digit or a capital letter: most lines are ruled out
@@ -114,6 +148,7 @@ class Outline {
     }
 
     void FindCandidates() {
+        setAmongLines_ = SectionsSetAmongLines();
         std::string folded;
         for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
             const LineFacts& line = scan_.lines[i];
@@ -137,10 +172,13 @@ class Outline {
                 }
                 continue;
             }
-            if (role != LineRole::Text || !StandsApart(i) || !MayOpenSection(i)) {
+            if (role != LineRole::Text || !MayOpenSection(i)) {
                 continue;
             }
-            const std::optional<SectionLine> section = MatchSectionLine(Plain(i));
+            std::optional<SectionLine> section = MatchSectionLine(Plain(i));
+            if (section && !StandsApart(i, section->path.depth)) {
+                section.reset();
+            }
             // The first line of a block of numbered lines is a list's, like the rest of it.
             if (section && IsPlainText(i + 1) && marks_[i + 1].role == LineRole::Text &&
                 MatchSectionLine(Plain(i + 1))) {
@@ -238,12 +276,24 @@ class Outline {
         if (!overall) {
             return least;
         }
+        // Numbered lines set deeper than the sections of a deeper depth are a list's items
+        // ("1." under "2.1.7"), not sections: that depth keeps the headings' least indentation.
+        std::array<bool, kMaxSectionDepth> listed{};
+        std::optional<std::uint16_t> below;
+        for (std::size_t d = least.size(); d-- > 0;) {
+            if (least[d] && below && *least[d] > *below) {
+                least[d] = overall;
+                listed[d] = true;
+            } else if (least[d]) {
+                below = least[d];
+            }
+        }
         bool deeperFurther = true;
         std::optional<std::uint16_t> above;
-        for (const std::optional<std::uint16_t>& indent : least) {
-            if (indent) {
-                deeperFurther = deeperFurther && (!above || *indent > *above);
-                above = indent;
+        for (std::size_t d = 0; d < least.size(); ++d) {
+            if (least[d] && !listed[d]) {
+                deeperFurther = deeperFurther && (!above || *least[d] > *above);
+                above = least[d];
             }
         }
         if (!deeperFurther) {
@@ -391,6 +441,7 @@ class Outline {
     std::vector<bool> inContents_;
     std::vector<OutlineCandidate> candidates_;
     std::string spaced_;
+    bool setAmongLines_ = false;
 };
 
 }  // namespace

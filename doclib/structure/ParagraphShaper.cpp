@@ -81,7 +81,10 @@ class Shaper {
 
     std::size_t EmitHeading(std::size_t i, std::uint8_t level) {
         if (i + 1 < marks_.size() && marks_[i + 1].role == LineRole::HeadingContinuation) {
-            Emit(i, 2, UnitKind::Heading, Joint::Words, true, level);
+            // A framed title opens its first line and closes its last.
+            Unit& unit = Emit(i, 2, UnitKind::Heading, Joint::Words, true, level);
+            unit.markupLead = marks_[i].markupLead;
+            unit.markupTrail = marks_[i + 1].markupTrail;
             return 2;
         }
         if (marks_[i].markupLead != 0 || marks_[i].markupTrail != 0) {

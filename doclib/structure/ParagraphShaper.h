@@ -48,7 +48,8 @@ struct Unit {
     IndentRule indent = IndentRule::Keep;
     bool ordered = false;  // a list item with a number or letter
     std::uint32_t number = 0;
-    // Of a heading: markup bytes left out at the start and end of its first line.
+    // Of a heading: markup bytes left out at the start of its first line and the end of its
+    // last.
     std::uint8_t markupLead = 0;
     std::uint8_t markupTrail = 0;
 };

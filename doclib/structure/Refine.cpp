@@ -1,6 +1,7 @@
 #include "doclib/structure/Refine.h"
 
 #include <algorithm>
+#include <string>
 
 #include "doclib/structure/ChapterDetector.h"
 #include "doclib/structure/ContentsList.h"
@@ -13,6 +14,7 @@
 #include "doclib/structure/ListFinder.h"
 #include "doclib/structure/NumeralChapters.h"
 #include "doclib/structure/OutlineDetector.h"
+#include "doclib/structure/PageHeader.h"
 #include "doclib/structure/ParagraphShaper.h"
 #include "doclib/structure/PlainHeadings.h"
 #include "doclib/structure/SceneBreaks.h"
@@ -50,10 +52,13 @@ void RefineForReading(Document& doc) {
         MarkChapters(WithoutContentsLines(ChaptersOf(doc, scan, shape), contents), marks);
         MarkOutline(doc, scan, shape, contents, marks);
         MarkShapedHeadings(doc, scan, marks);
+        const std::string stagedTitle = doc.metadata.title;
         DecideTitle(doc, scan, shape, marks);
         MarkPlainHeadings(doc, scan, shape, contents, marks);
         MarkLists(doc, scan, shape, contents, marks);
         MarkFrontAndBackMatter(declared, scan, marks);
+        UnmarkNavigationTitles(doc, scan, marks);
+        TitleByFirstHeading(doc, scan, marks, stagedTitle);
     } else {
         if (!hasHeadings) {
             MarkChapters(ChaptersOf(doc, scan, shape), marks);

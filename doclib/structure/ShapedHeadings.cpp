@@ -4,6 +4,7 @@
 #include <string>
 
 #include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/FramedTitleLines.h"
 #include "doclib/structure/HeadingShape.h"
 #include "doclib/structure/MarkedHeadings.h"
 #include "doclib/structure/TitleFinder.h"
@@ -155,7 +156,8 @@ void MarkShapedHeadings(Document& doc, const LineScan& scan, LineMarks& marks) {
         marks[line] = {LineRole::Decoration, 0};
     }
     const std::vector<ShapedHeading> headings =
-        MergeByLine(FindUnderlinedHeadings(doc, scan, marks), marked.headings);
+        MergeByLine(FindUnderlinedHeadings(doc, scan, marks),
+                    MergeByLine(marked.headings, FindFramedTitleLines(doc, scan, marks)));
     const std::vector<std::uint64_t> styles = RankStyles(headings);
     const bool titleAbove = TitlesNumberedHeadings(doc, scan, marks, headings);
     for (const ShapedHeading& h : headings) {
@@ -170,6 +172,11 @@ void MarkShapedHeadings(Document& doc, const LineScan& scan, LineMarks& marks) {
         }
         if (h.kind == HeadingStyleKind::Overlined) {
             marks[h.line - 1] = {LineRole::Decoration, 0};
+        }
+        if (h.closing == FrameClosing::NextLine) {
+            marks[h.line + 1] = {LineRole::HeadingContinuation, 0, false, 0, 0, h.closeTrail};
+        } else if (h.closing == FrameClosing::RuleBelow) {
+            marks[h.line + 1] = {LineRole::Decoration, 0};
         }
     }
     TakeTitle(doc, scan, marks, headings);

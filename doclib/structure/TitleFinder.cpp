@@ -8,6 +8,7 @@
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ContentsList.h"
 #include "doclib/structure/LineJoin.h"
+#include "doclib/structure/PageHeader.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -293,10 +294,7 @@ void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape
     const bool ownTitle = !meta.title.empty() && !LooksLikeFileName(meta.title);
     BlockTextReader reader(doc);
 
-    std::size_t first = 0;
-    while (first < scan.lines.size() && scan.lines[first].Has(kLineBlank)) {
-        ++first;
-    }
+    const std::size_t first = FirstTextLine(doc, scan);
     std::size_t firstDivision = scan.lines.size();
     for (std::size_t i = first; i < scan.lines.size(); ++i) {
         if (doc.blocks[i].kind == BlockKind::Heading || marks[i].role == LineRole::Heading) {
@@ -321,7 +319,7 @@ void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape
         const std::string_view text = utf8::Trim(reader.Text(doc.blocks[first]));
         titleLine = marks[first].role == LineRole::Text &&
                     IsTitleShaped(scan.lines[first], text, shape, scan, first) &&
-                    !IsContentsTitle(text);
+                    !IsContentsTitle(text) && !IsLinkLine(text);
         if (titleLine) {
             // The by-line under the title, or under a subtitle below it.
             std::size_t next = first + 1;

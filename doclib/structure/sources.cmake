@@ -8,6 +8,7 @@ list(APPEND DOCLIB_SOURCES
     structure/DeclaredBook.cpp
     structure/DocumentRebuilder.cpp
     structure/DocumentShape.cpp
+    structure/FramedTitleLines.cpp
     structure/HeaderFields.cpp
     structure/HeadingShape.cpp
     structure/LanguageDetector.cpp
@@ -19,6 +20,7 @@ list(APPEND DOCLIB_SOURCES
     structure/MarkedHeadings.cpp
     structure/NumeralChapters.cpp
     structure/OutlineDetector.cpp
+    structure/PageHeader.cpp
     structure/ParagraphShaper.cpp
     structure/PlainHeadings.cpp
     structure/Refine.cpp

@@ -429,6 +429,7 @@ TEST(Outline, ContentsKeysDropLeadersAndPageNumbers) {
     EXPECT_EQ(ContentsKey("\u2022 Installing .... 4"), "installing");
     EXPECT_EQ(ContentsKey("12) INSTALLING"), "installing");
     EXPECT_EQ(ContentsKey("1.2. Installing"), "1.2. installing");
+    EXPECT_EQ(ContentsKey("1.2._Installing_the_program"), "1.2. installing the program");
     EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("Table of Contents"));
     EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("Inhaltsverzeichnis:"));
     EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("目次"));

@@ -1,0 +1,275 @@
+#include "doclib/structure/PageHeader.h"
+
+#include <optional>
+#include <string>
+
+#include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/ContentsList.h"
+#include "doclib/structure/HeadingShape.h"
+#include "doclib/structure/TextLine.h"
+#include "doclib/structure/TitleFinder.h"
+#include "text/Utf8Text.h"
+
+namespace Tessaly::Docs {
+
+namespace {
+
+// A navigation bar holds the heading's copy, a line of links and a rule, blank lines between.
+constexpr std::size_t kMaxBarLines = 8;
+// Link lines, a site's menu and a bar may stand above a page's first heading; prose may not.
+constexpr std::size_t kMaxLinesAboveTitle = 16;
+constexpr std::uint16_t kMaxFurnitureWords = 12;
+// Lines a wrapped link of the page's head goes on over.
+constexpr std::size_t kMaxLinkLines = 3;
+
+bool IsAsciiDigitByte(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// "Link: [3]Chapter 1. Tutorials (previous)"
+bool IsPageLinkLine(std::string_view trimmed) {
+    constexpr std::string_view kLink = "Link: [";
+    if (!trimmed.starts_with(kLink)) {
+        return false;
+    }
+    std::size_t at = kLink.size();
+    while (at < trimmed.size() && IsAsciiDigitByte(trimmed[at])) {
+        ++at;
+    }
+    return at > kLink.size() && at < trimmed.size() && trimmed[at] == ']';
+}
+
+// "[Prev]  [Up]  [Next]", "[5]Prev   [6]Next": every word of the line opens a link.
+bool IsNavigationBar(std::string_view trimmed) {
+    std::size_t links = 0;
+    std::size_t at = 0;
+    while (at < trimmed.size()) {
+        if (utf8::IsBlankByte(trimmed[at])) {
+            ++at;
+            continue;
+        }
+        const std::size_t close = trimmed.find(']', at);
+        if (trimmed[at] != '[' || close == std::string_view::npos) {
+            return false;
+        }
+        ++links;
+        at = close + 1;
+        while (at < trimmed.size() && !utf8::IsBlankByte(trimmed[at])) {
+            ++at;  // the label after a link number
+        }
+    }
+    return links >= 2;
+}
+
+// "[6]Download the ebook"
+bool OpensWithLinkNumber(std::string_view trimmed) {
+    std::size_t at = 1;
+    while (at < trimmed.size() && IsAsciiDigitByte(trimmed[at])) {
+        ++at;
+    }
+    return trimmed.starts_with('[') && at > 1 && at + 1 < trimmed.size() && trimmed[at] == ']';
+}
+
+// "Download_the_ebook": one word of several joined by underscores.
+bool IsUnderscoredLink(std::string_view trimmed) {
+    std::size_t underscores = 0;
+    for (char c : trimmed) {
+        if (utf8::IsBlankByte(c)) {
+            return false;
+        }
+        underscores += c == '_' ? 1 : 0;
+    }
+    return underscores >= 2 && HasLetter(trimmed);
+}
+
+std::optional<std::size_t> NextHeading(const LineMarks& marks, std::size_t from) {
+    for (std::size_t i = from; i < marks.size(); ++i) {
+        if (marks[i].role == LineRole::Heading) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+// A line that is no running prose: a short line of links, a menu entry, a rule.
+bool IsFurniture(const LineScan& scan, std::size_t i) {
+    const LineFacts& line = scan.lines[i];
+    return !line.IsText() || line.words <= kMaxFurnitureWords;
+}
+
+class PageHead {
+  public:
+    PageHead(const Document& doc, const LineMarks& marks)
+        : doc_(doc), reader_(doc), marks_(marks) {}
+
+    // The heading's words, its markup left out and its wrapped end joined.
+    std::string HeadingText(std::size_t i) {
+        std::string text(Words(i, marks_[i].markupLead, marks_[i].markupTrail));
+        if (i + 1 < marks_.size() && marks_[i + 1].role == LineRole::HeadingContinuation) {
+            text += ' ';
+            text += Words(i + 1, 0, marks_[i + 1].markupTrail);
+        }
+        return CollapseBlanks(text);
+    }
+
+  private:
+    std::string_view Words(std::size_t i, std::size_t lead, std::size_t trail) {
+        const std::string_view content = LineContent(reader_.Text(doc_.blocks[i]));
+        if (lead + trail >= content.size()) {
+            return content;
+        }
+        return content.substr(lead, content.size() - lead - trail);
+    }
+
+    const Document& doc_;
+    BlockTextReader reader_;
+    const LineMarks& marks_;
+};
+
+}  // namespace
+
+bool IsPageHeadLine(std::string_view trimmed) {
+    const bool declaration = trimmed.starts_with("<?xml ") && trimmed.ends_with("?>");
+    const bool doctype = (trimmed.starts_with("<!DOCTYPE ") || trimmed.starts_with("<!doctype ")) &&
+                         trimmed.ends_with(">");
+    return declaration || doctype || IsPageLinkLine(trimmed);
+}
+
+std::size_t FirstTextLine(const Document& doc, const LineScan& scan) {
+    BlockTextReader reader(doc);
+    std::size_t first = 0;
+    while (first < scan.lines.size()) {
+        if (scan.lines[first].Has(kLineBlank)) {
+            ++first;
+            continue;
+        }
+        const std::string_view content = LineContent(reader.Text(doc.blocks[first]));
+        if (!scan.lines[first].IsText() || !IsPageHeadLine(content)) {
+            break;
+        }
+        ++first;
+        // A link too long for the line goes on below, up to the relation that closes it
+        // ("... (parent)").
+        if (IsPageLinkLine(content) && !content.ends_with(')')) {
+            for (std::size_t k = 0;
+                 k < kMaxLinkLines && first < scan.lines.size() && scan.lines[first].IsText();
+                 ++k) {
+                const bool closes = LineContent(reader.Text(doc.blocks[first])).ends_with(')');
+                ++first;
+                if (closes) {
+                    break;
+                }
+            }
+        }
+    }
+    return first;
+}
+
+bool IsLinkLine(std::string_view trimmed) {
+    std::string spaced;
+    const std::string_view plain = utf8::Trim(WithPlainSpaces(trimmed, spaced));
+    return OpensWithLinkNumber(plain) || IsNavigationBar(plain) || IsUnderscoredLink(plain);
+}
+
+namespace {
+
+bool IsBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
+    if (i >= scan.lines.size() || !scan.lines[i].IsText()) {
+        return false;
+    }
+    // Renderers space the links of a bar with no-break spaces.
+    BlockTextReader reader(doc);
+    std::string spaced;
+    return IsNavigationBar(utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[i]), spaced)));
+}
+
+// A heading over a bar of links is the bar's title; one under it that holds a link itself
+// ("Chapter 8. Locales [Home]  Chapter 10. Data") names the pages the bar leads to.
+void UnmarkBarTitles(const Document& doc, const LineScan& scan, LineMarks& marks) {
+    BlockTextReader reader(doc);
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        if (marks[i].role != LineRole::Heading) {
+            continue;
+        }
+        const bool wrapped =
+            i + 1 < marks.size() && marks[i + 1].role == LineRole::HeadingContinuation;
+        const std::size_t below = i + (wrapped ? 2 : 1);
+        const bool overBar = IsBarAt(doc, scan, below);
+        const bool underBar =
+            i > 0 && IsBarAt(doc, scan, i - 1) &&
+            LineContent(reader.Text(doc.blocks[i])).find('[') != std::string_view::npos;
+        if (overBar || underBar) {
+            marks[i] = LineMark{};
+            if (wrapped) {
+                marks[i + 1] = LineMark{};
+            }
+        }
+    }
+}
+
+// The copy of the page's first heading over a bar of links and a rule, the heading below.
+void UnmarkRepeatedHeading(const Document& doc, const LineScan& scan, LineMarks& marks) {
+    const std::optional<std::size_t> copy = NextHeading(marks, 0);
+    if (!copy) {
+        return;
+    }
+    const bool wrapped =
+        *copy + 1 < marks.size() && marks[*copy + 1].role == LineRole::HeadingContinuation;
+    const std::size_t below = *copy + (wrapped ? 2 : 1);
+    const std::optional<std::size_t> heading = NextHeading(marks, below);
+    if (!heading || *heading - *copy > kMaxBarLines) {
+        return;
+    }
+    for (std::size_t i = below; i < *heading; ++i) {
+        if (!IsFurniture(scan, i) || marks[i].role == LineRole::ListItem) {
+            return;
+        }
+    }
+    PageHead page(doc, marks);
+    if (ContentsKey(page.HeadingText(*copy)) != ContentsKey(page.HeadingText(*heading))) {
+        return;
+    }
+    marks[*copy] = LineMark{};
+    if (wrapped) {
+        marks[*copy + 1] = LineMark{};
+    }
+}
+
+}  // namespace
+
+void UnmarkNavigationTitles(const Document& doc, const LineScan& scan, LineMarks& marks) {
+    UnmarkRepeatedHeading(doc, scan, marks);
+    UnmarkBarTitles(doc, scan, marks);
+}
+
+void TitleByFirstHeading(Document& doc, const LineScan& scan, const LineMarks& marks,
+                         std::string_view stagedTitle) {
+    const std::string& title = doc.metadata.title;
+    const bool untitled =
+        title.empty() || (LooksLikeFileName(stagedTitle) && title == TidyFileName(stagedTitle));
+    const std::optional<std::size_t> first = untitled ? NextHeading(marks, 0) : std::nullopt;
+    if (!first) {
+        return;
+    }
+    std::size_t above = 0;
+    for (std::size_t i = FirstTextLine(doc, scan); i < *first; ++i) {
+        if (scan.lines[i].Has(kLineBlank)) {
+            continue;
+        }
+        if (++above > kMaxLinesAboveTitle || !IsFurniture(scan, i)) {
+            return;
+        }
+    }
+    const std::uint8_t level = marks[*first].level;
+    for (std::size_t i = *first + 1; i < marks.size(); ++i) {
+        if (marks[i].role == LineRole::Heading && marks[i].level <= level) {
+            return;
+        }
+    }
+    const std::string heading = PageHead(doc, marks).HeadingText(*first);
+    if (!heading.empty()) {
+        doc.metadata.title = WithoutTitleMarks(heading);
+    }
+}
+
+}  // namespace Tessaly::Docs

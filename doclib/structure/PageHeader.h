@@ -1,0 +1,39 @@
+#pragma once
+// The head of a web page as text renderers dump it. Above the page's text stand lines of the
+// page's head, not of its text: the XML declaration printed as it stands, the page's links
+// ("Link: [1]Manual (start)"). Then a navigation bar repeats the page's heading over its links
+// and a rule ("Chapter 2. Tips" / "Prev  Next" / "=====") before the heading itself comes.
+// All of it stays text, but none of it titles the book or heads a chapter: the page's one
+// heading above all its others does.
+
+#include <cstddef>
+#include <string_view>
+
+#include "doclib/Document.h"
+#include "doclib/structure/LineFacts.h"
+#include "doclib/structure/LineRoles.h"
+
+namespace Tessaly::Docs {
+
+// `trimmed` is a line of the page's head: an XML declaration or a link of the page.
+bool IsPageHeadLine(std::string_view trimmed);
+
+// `trimmed` is a link rather than a line of text: it opens with a renderer's link number
+// ("[6]Download"), is a bar of links ("[Prev]  [Up]  [Next]"), or is one link whose spaces the
+// renderer wrote as underscores ("Download_the_ebook").
+bool IsLinkLine(std::string_view trimmed);
+
+// The first line of the text: past blank lines and the page's head lines.
+std::size_t FirstTextLine(const Document& doc, const LineScan& scan);
+
+// The titles a navigation bar names go back to text: the copy of the page's first heading over
+// the bar, and the titles of the pages before and after it beside its links.
+void UnmarkNavigationTitles(const Document& doc, const LineScan& scan, LineMarks& marks);
+
+// A book titled by nothing but its file name (`stagedTitle`, as staging named it) is titled by
+// its first heading when that opens the text (no running prose above it) and no other heading
+// stands at its level or above.
+void TitleByFirstHeading(Document& doc, const LineScan& scan, const LineMarks& marks,
+                         std::string_view stagedTitle);
+
+}  // namespace Tessaly::Docs

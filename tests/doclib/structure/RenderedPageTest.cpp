@@ -1,0 +1,190 @@
+// Pages of a web manual as text renderers dump them: the page's links and a navigation bar over
+// the text, headings set apart by their indentation (sections at the margin, subsections two
+// columns in, the text three) or framed by runs of stars that are longer the higher the heading,
+// a bar of links and the neighbouring pages' titles under it. The pages are our own; the
+// headings, their levels and the book's title are the page's, and the renderer's furniture stays
+// text without heading anything.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "doclib/structure/Refine.h"
+#include "tests/doclib/structure/SampleProse.h"
+#include "tests/doclib/structure/StagedText.h"
+
+namespace {
+
+using namespace quillane::test;
+
+const std::string kPageNbsp = "\u00A0";
+const std::string kLongTitle =
+    "Chapter 3. Harbour pilots: signals, boarding, leaving port, tides, charts, knots, and logs";
+
+std::string PageProse(std::size_t k, std::size_t width, const std::string& indent) {
+    const auto prose = HarbourParagraphs();
+    return HardWrap({prose[k % prose.size()]}, width, false, indent);
+}
+
+// A page with its sections at the margin, subsections two columns in and the text at three,
+// blank lines between: a numbered list set deeper is the text's.
+std::string IndentedPage() {
+    std::string text =
+        "   Link: [1]Harbour Manual (start)\n"
+        "   Link: [2]Chapter 2. Tides and currents, and the charts of the outer banks and\n"
+        "   reefs (previous)\n\n"
+        "                                          Chapter 3. Harbour pilots\n"
+        "   [3]Prev                                                [4]Next\n\n"
+        "   " +
+        std::string(60, '=') +
+        "\n\n"
+        "                    Chapter 3. Harbour pilots\n\n"
+        "   Table of Contents\n\n"
+        "   [5]3.1. Taking a pilot\n\n"
+        "   [6]3.1.1. Signals\n\n"
+        "   [7]3.2. Leaving port\n\n";
+    text += PageProse(0, 72, "   ") + "\n";
+    text += "3.1." + kPageNbsp + "Taking a pilot\n\n" + PageProse(1, 72, "   ") + "\n";
+    text += "  3.1.1." + kPageNbsp + "Signals\n\n" + PageProse(2, 72, "   ") + "\n";
+    text += "         1. Raise the flag\n\n         2. Sound the horn twice\n\n";
+    text += "  3.1.2." + kPageNbsp + "Boarding\n\n" + PageProse(3, 72, "   ") + "\n";
+    text += "3.2." + kPageNbsp + "Leaving port\n\n" + PageProse(4, 72, "   ") + "\n";
+    text +=
+        "   [8]Prev                                                [9]Next\n"
+        "   Chapter 2. Tides               [10]Home          Chapter 4. Moorings\n";
+    return text;
+}
+
+// A page without blank lines, its headings framed by stars, long ones closed on the next line.
+std::string StarredPage() {
+    std::string text =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n\n\n"
+        "Chapter 3. Harbour pilots\n"
+        "[Prev]                      [Next]\n" +
+        std::string(78, '=') + "\n****** Chapter 3. Harbour pilots ******\n";
+    text += PageProse(0, 78, "");
+    text += "***** 3.1. Taking a pilot *****\n" + PageProse(1, 78, "");
+    text +=
+        "**** 3.1.1. Signals the pilot boat gives when the weather closes in over the\n"
+        "harbour mouth ****\n" +
+        PageProse(2, 78, "");
+    text +=
+        "**** 3.1.2. What the harbour master writes in the book when a pilot comes aboard\n"
+        "****\n" +
+        PageProse(3, 78, "");
+    text += "***** 3.2. Leaving port *****\n" + PageProse(4, 78, "");
+    text += std::string(78, '=') + "\n[Prev]        [Up]        [Next]\n" +
+            "Chapter 2. Tides[Home]  Chapter 4. Moorings\n";
+    return text;
+}
+
+// A page without blank lines but in its listings: sections right under the last line of the
+// text above, a full one that ends a sentence, or a line of a listing.
+std::string UnspacedPage(const std::string& between) {
+    std::string text =
+        "Chapter 3. Harbour pilots: signals, boarding, leaving port, tides, charts,\n"
+        "knots, and logs\n" +
+        PageProse(0, 78, "");
+    text += "3.1. Taking a pilot\n" + PageProse(1, 78, "");
+    text += "3.1.1. Signals\n" + PageProse(2, 78, "") + "pilot-flag = G\n\nhorn-blasts = 2\n";
+    text += "3.1.2. Boarding\n" + PageProse(3, 78, "") + between;
+    text += "Nobody in the harbour office had ever seen the pilot boat leave without him.\n";
+    text += "3.2. Leaving port\n" + PageProse(4, 78, "");
+    return text;
+}
+
+TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
+    const struct {
+        const char* shape;
+        std::string text;
+        std::vector<Heading> headings;
+        std::string title;
+    } cases[] = {
+        {"sections outdented from the text, a list set deeper",
+         IndentedPage(),
+         {{"Chapter 3. Harbour pilots", 1},
+          {"3.1. Taking a pilot", 2},
+          {"3.1.1. Signals", 3},
+          {"3.1.2. Boarding", 3},
+          {"3.2. Leaving port", 2}},
+         "Chapter 3. Harbour pilots"},
+        {"titles framed by stars, no blank lines",
+         StarredPage(),
+         {{"Chapter 3. Harbour pilots", 1},
+          {"3.1. Taking a pilot", 2},
+          {"3.1.1. Signals the pilot boat gives when the weather closes in over the harbour "
+           "mouth",
+           3},
+          {"3.1.2. What the harbour master writes in the book when a pilot comes aboard", 3},
+          {"3.2. Leaving port", 2}},
+         "Chapter 3. Harbour pilots"},
+        {"sections right under the text, no blank lines, a chapter's title over two lines",
+         UnspacedPage(""),
+         {{kLongTitle, 1},
+          {"3.1. Taking a pilot", 2},
+          {"3.1.1. Signals", 3},
+          {"3.1.2. Boarding", 3},
+          {"3.2. Leaving port", 2}},
+         kLongTitle},
+        {"a number that opens a line of a wrapped sentence",
+         UnspacedPage("The pilot keeps his own notes on the tides, and he reads them as section\n"
+                      "3.1.3. Of his logbook each morning\n"),
+         {{kLongTitle, 1},
+          {"3.1. Taking a pilot", 2},
+          {"3.1.1. Signals", 3},
+          {"3.1.2. Boarding", 3},
+          {"3.2. Leaving port", 2}},
+         kLongTitle},
+    };
+    for (const auto& c : cases) {
+        const auto doc = Refined(c.text, "page.txt");
+        std::vector<Heading> found = Headings(doc);
+        for (Heading& h : found) {
+            for (std::size_t at = h.text.find(kPageNbsp); at != std::string::npos;
+                 at = h.text.find(kPageNbsp)) {
+                h.text.replace(at, kPageNbsp.size(), " ");
+            }
+        }
+        EXPECT_EQ(found, c.headings) << c.shape;
+        EXPECT_EQ(doc.metadata.title, c.title) << c.shape;
+    }
+}
+
+TEST(RenderedPage, TheRenderersFurnitureStaysText) {
+    for (const std::string& text : {IndentedPage(), StarredPage()}) {
+        const auto blocks = BlockTexts(Refined(text, "page.txt"));
+        const auto has = [&](std::string_view words) {
+            return std::any_of(blocks.begin(), blocks.end(), [&](const std::string& b) {
+                return b.find(words) != std::string::npos;
+            });
+        };
+        EXPECT_TRUE(has("Chapter 4. Moorings"));
+        EXPECT_TRUE(has("[Prev]") || has("[3]Prev"));
+        EXPECT_EQ(has("Link: [1]Harbour Manual (start)"), text == IndentedPage());
+        // The stars are the headings' markup, never their text.
+        EXPECT_FALSE(has("***"));
+    }
+}
+
+TEST(RenderedPage, ProseThatOnlyLooksLikeThePagesShapesStaysProse) {
+    const struct {
+        const char* shape;
+        std::string text;
+    } cases[] = {
+        {"one line framed by stars",
+         PageProse(0, 78, "") + "** Keep clear of the quay **\n" + PageProse(1, 78, "")},
+        {"a line opening with stars that the next line does not close",
+         PageProse(0, 78, "") + "** Keep clear of the quay\n" + PageProse(1, 78, "") +
+             "** Mind the ropes **\n" + PageProse(2, 78, "")},
+        {"a link line and a bar of links over the text",
+         "[1]Download the logbook\n\n[2]Prev   [3]Next\n\n" + PageProse(0, 72, "") + "\n" +
+             PageProse(1, 72, "")},
+    };
+    for (const auto& c : cases) {
+        const auto doc = Refined(c.text, "page.txt");
+        EXPECT_TRUE(Headings(doc).empty()) << c.shape;
+        EXPECT_EQ(doc.metadata.title, "page") << c.shape;
+    }
+}
+
+}  // namespace
