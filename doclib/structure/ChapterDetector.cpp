@@ -6,6 +6,7 @@
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ContentsList.h"
+#include "doclib/structure/TableRule.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -78,6 +79,12 @@ class Detector {
         return utf8::Trim(WithPlainSpaces(reader_.Text(doc_.blocks[line]), spaced_));
     }
 
+    // A row of a table's cells stands over its rule ("Chapter 9. Tips" of a navigation bar).
+    bool OverColumnRule(std::size_t i) {
+        return i + 1 < scan_.lines.size() && scan_.lines[i + 1].Has(kLinePreformatted) &&
+               IsColumnRule(utf8::Trim(reader_.Text(doc_.blocks[i + 1])));
+    }
+
     // Every chapter-shaped line is kept, even one that does not stand apart, so that a table
     // of contents written as one block of lines is still seen as a whole.
     void FindCandidates() {
@@ -100,8 +107,8 @@ class Detector {
             candidate.heading.kind = match->kind;
             candidate.heading.titled = match->titled;
             candidate.match = *match;
-            candidate.rejected =
-                !SetApart(scan_, shape_, i, underCandidate) || shape_.Wrapped(scan_, i);
+            candidate.rejected = !SetApart(scan_, shape_, i, underCandidate) ||
+                                 shape_.Wrapped(scan_, i) || OverColumnRule(i);
             candidates_.push_back(candidate);
         }
     }

@@ -21,6 +21,10 @@ namespace {
 constexpr std::uint32_t kMaxOutlineHeadingColumns = 160;
 constexpr std::size_t kListRun = 3;
 constexpr std::uint8_t kMaxLevel = 6;
+// Numbered lines looked at ahead of a candidate for the numbering it broke off.
+constexpr std::size_t kResumeWindow = 16;
+// Lines looked at around a numbered line for the items beside it in a list.
+constexpr std::size_t kItemLookahead = 4;
 
 struct OutlineCandidate {
     std::uint32_t line = 0;
@@ -80,10 +84,12 @@ class Outline {
                !scan_.lines[i].Has(kLineOrnament);
     }
 
-    // A heading too long for the wrap goes on in one short line that ends its group.
+    // A heading too long for the wrap goes on in one short line that ends its group, at the
+    // heading's own margin: a line hung under the text after the number is a list item's.
     bool WrappedHeading(std::size_t i) const {
         return shape_.Wrapped(scan_, i) && IsPlainText(i + 1) && !IsPlainText(i + 2) &&
-               marks_[i + 1].role == LineRole::Text;
+               marks_[i + 1].role == LineRole::Text &&
+               scan_.lines[i + 1].indent <= scan_.lines[i].indent;
     }
 
     // Nothing of a paragraph runs into the line or out of it.
@@ -144,6 +150,9 @@ class Outline {
                 MatchSectionLine(Plain(i + 1))) {
                 continue;
             }
+            if (section && InNumberedList(i, *section)) {
+                continue;
+            }
             if (section) {
                 OutlineCandidate c;
                 c.line = static_cast<std::uint32_t>(i);
@@ -151,6 +160,46 @@ class Outline {
                 candidates_.push_back(c);
             }
         }
+    }
+
+    // The number after a line's own opens one of the next few lines at its indentation, or
+    // the number before it one of the few lines above ("1. Boot the system" over "2. Mount
+    // the disk"): the line is an item of a list.
+    bool InNumberedList(std::size_t i, const SectionLine& section) {
+        if (section.path.depth != 1 || section.path.lettered) {
+            return false;
+        }
+        const std::uint32_t number = section.path.parts[0];
+        const auto opens = [&](std::size_t j, std::uint32_t wanted) {
+            return IsPlainText(j) && scan_.lines[j].indent == scan_.lines[i].indent &&
+                   LeadingNumber(Plain(j)) == wanted;
+        };
+        const std::size_t end = std::min(scan_.lines.size(), i + 1 + kItemLookahead);
+        for (std::size_t j = i + 1; j < end; ++j) {
+            if (opens(j, number + 1)) {
+                return true;
+            }
+        }
+        for (std::size_t j = i; number > 1 && j-- > 0 && j + kItemLookahead > i;) {
+            if (opens(j, number - 1)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The number that opens "12. text" or "12) text"; 0 when none does.
+    static std::uint32_t LeadingNumber(std::string_view trimmed) {
+        std::uint32_t value = 0;
+        std::size_t at = 0;
+        while (at < trimmed.size() && at < 4 && utf8::IsAsciiDigit(trimmed[at])) {
+            value = value * 10 + static_cast<std::uint32_t>(trimmed[at] - '0');
+            ++at;
+        }
+        const bool closed = at > 0 && at + 1 < trimmed.size() &&
+                            (trimmed[at] == '.' || trimmed[at] == ')') &&
+                            utf8::IsBlankByte(trimmed[at + 1]);
+        return closed ? value : 0;
     }
 
     // Lines one under another, or at one indentation with only blank lines between them (a
@@ -289,11 +338,43 @@ class Outline {
                 follows = next && !candidates_[*next].chapter &&
                           FollowsInNumbering(c.path, candidates_[*next].path);
             }
+            if (follows && previous && ListInsideSection(k, *previous, indents)) {
+                follows = false;
+            }
             if (follows) {
                 c.accepted = true;
                 previous = c.path;
             }
         }
+    }
+
+    // Line `k` climbs out of a subsection, yet the subsections come back a few numbered lines
+    // later, past those that run on from it: it opens or goes on with a numbered list inside
+    // the section ("1." and "2." between "6.3.3" and "6.3.4", step "3." under "2.3.4" before
+    // "2.3.5").
+    bool ListInsideSection(std::size_t k, const SectionPath& previous,
+                           const DepthIndents& indents) {
+        if (candidates_[k].path.depth >= previous.depth) {
+            return false;
+        }
+        SectionPath chain = candidates_[k].path;
+        const std::size_t end = std::min(candidates_.size(), k + 1 + kResumeWindow);
+        for (std::size_t j = k + 1; j < end; ++j) {
+            const OutlineCandidate& next = candidates_[j];
+            if (next.chapter) {
+                return false;
+            }
+            if (!KeepsIndent(next, indents)) {
+                continue;
+            }
+            if (FollowsInNumbering(chain, next.path)) {
+                chain = next.path;
+            } else if (next.path.depth > candidates_[k].path.depth &&
+                       FollowsInNumbering(previous, next.path)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // The level the chapter lines were given (below parts and books), so sections nest under.
