@@ -81,7 +81,7 @@ class Detector {
 
     // A row of a table's cells stands over its rule ("Chapter 9. Tips" of a navigation bar).
     bool OverColumnRule(std::size_t i) {
-        return i + 1 < scan_.lines.size() && scan_.lines[i + 1].Has(kLinePreformatted) &&
+        return i + 1 < scan_.lines.size() && scan_.lines[i + 1].IsText() &&
                IsColumnRule(utf8::Trim(reader_.Text(doc_.blocks[i + 1])));
     }
 
