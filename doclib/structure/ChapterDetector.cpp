@@ -8,6 +8,7 @@
 #include "doclib/structure/ContentsList.h"
 #include "doclib/structure/TableRule.h"
 #include "doclib/structure/TextLine.h"
+#include "doclib/structure/WrappedHeadingLine.h"
 #include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
@@ -51,7 +52,7 @@ std::size_t KindIndex(DivisionKind kind) {
 class Detector {
   public:
     Detector(const Document& doc, const LineScan& scan, const DocumentShape& shape)
-        : doc_(doc), reader_(doc), scan_(scan), shape_(shape) {}
+        : doc_(doc), reader_(doc), scan_(scan), shape_(shape), widest_(TextCutWidth(scan)) {}
 
     std::vector<ChapterHeading> Run() {
         FindCandidates();
@@ -95,7 +96,21 @@ class Detector {
                 line.words > kMaxHeadingWords || line.Has(kLineListItem)) {
                 continue;
             }
-            const std::optional<ChapterLineMatch> match = MatchChapterLine(Trimmed(i), scratch);
+            std::optional<ChapterLineMatch> match = MatchChapterLine(Trimmed(i), scratch);
+            // A long chapter title the width broke is read whole ("Chapter 11. Network
+            // Services: Postfix, Apache, NFS," over "Samba, Squid").
+            bool goesOn = false;
+            if ((!match || shape_.Wrapped(scan_, i)) &&
+                HeadingGoesOnBelow(scan_, shape_, widest_, i)) {
+                joined_.assign(Trimmed(i));
+                joined_ += ' ';
+                joined_ += Trimmed(i + 1);
+                const std::optional<ChapterLineMatch> whole = MatchChapterLine(joined_, scratch);
+                if (whole && whole->titled) {
+                    match = whole;
+                    goesOn = true;
+                }
+            }
             if (!match) {
                 continue;
             }
@@ -106,9 +121,12 @@ class Detector {
             candidate.heading.line = static_cast<std::uint32_t>(i);
             candidate.heading.kind = match->kind;
             candidate.heading.titled = match->titled;
+            if (goesOn) {
+                candidate.heading.continuation = static_cast<std::uint32_t>(i + 1);
+            }
             candidate.match = *match;
             candidate.rejected = !SetApart(scan_, shape_, i, underCandidate) ||
-                                 shape_.Wrapped(scan_, i) || OverColumnRule(i);
+                                 (shape_.Wrapped(scan_, i) && !goesOn) || OverColumnRule(i);
             candidates_.push_back(candidate);
         }
     }
@@ -289,7 +307,9 @@ class Detector {
     const LineScan& scan_;
     const DocumentShape& shape_;
     std::vector<Candidate> candidates_;
+    std::uint32_t widest_ = 0;
     std::string spaced_;
+    std::string joined_;
 };
 
 }  // namespace
@@ -302,6 +322,9 @@ std::vector<ChapterHeading> DetectChapters(const Document& doc, const LineScan& 
 void MarkChapters(const std::vector<ChapterHeading>& chapters, LineMarks& marks) {
     for (const ChapterHeading& h : chapters) {
         marks[h.line] = {LineRole::Heading, h.level};
+        if (h.continuation != kNoLine) {
+            marks[h.continuation] = {LineRole::HeadingContinuation, 0};
+        }
         if (h.subtitle != kNoLine) {
             marks[h.subtitle] = {LineRole::Subtitle, h.level};
         }

@@ -12,6 +12,7 @@
 #include "doclib/structure/ChapterLine.h"
 #include "doclib/structure/SectionNumber.h"
 #include "doclib/structure/TextLine.h"
+#include "doclib/structure/WrappedHeadingLine.h"
 #include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
@@ -53,7 +54,8 @@ class Outline {
           shape_(shape),
           contents_(contents),
           marks_(marks),
-          inContents_(ContentsLines(scan.lines.size(), contents)) {}
+          inContents_(ContentsLines(scan.lines.size(), contents)),
+          widest_(TextCutWidth(scan)) {}
 
     void Run() {
         FindCandidates();
@@ -84,12 +86,21 @@ class Outline {
                !scan_.lines[i].Has(kLineOrnament);
     }
 
-    // A heading too long for the wrap goes on in one short line that ends its group, at the
-    // heading's own margin: a line hung under the text after the number is a list item's.
+    // A heading too long for the width goes on in one short line that ends its group.
     bool WrappedHeading(std::size_t i) const {
-        return shape_.Wrapped(scan_, i) && IsPlainText(i + 1) && !IsPlainText(i + 2) &&
-               marks_[i + 1].role == LineRole::Text &&
-               scan_.lines[i + 1].indent <= scan_.lines[i].indent;
+        return HeadingGoesOnBelow(scan_, shape_, widest_, i) &&
+               marks_[i + 1].role == LineRole::Text;
+    }
+
+    // The line, and the line it goes on in when the width broke it.
+    std::string_view Joined(std::size_t i, bool goesOn) {
+        if (!goesOn) {
+            return Plain(i);
+        }
+        joined_.assign(Plain(i));
+        joined_ += ' ';
+        joined_ += Plain(i + 1);
+        return joined_;
     }
 
     // Nothing of a paragraph runs into the line or out of it.
@@ -127,7 +138,10 @@ class Outline {
             const LineRole role = marks_[i].role;
             if (role == LineRole::Heading) {
                 // A chapter line takes its place in the numbering ("Chapter 2" is 2).
-                const std::optional<ChapterLineMatch> match = MatchChapterLine(Plain(i), folded);
+                const bool goesOn = i + 1 < scan_.lines.size() &&
+                                    marks_[i + 1].role == LineRole::HeadingContinuation;
+                const std::optional<ChapterLineMatch> match =
+                    MatchChapterLine(Joined(i, goesOn), folded);
                 if (match && match->number > 0 && match->number < 1000 &&
                     (match->kind == DivisionKind::Chapter ||
                      match->kind == DivisionKind::BackMatter)) {
@@ -144,7 +158,10 @@ class Outline {
             if (role != LineRole::Text || !StandsApart(i) || !MayOpenSection(i)) {
                 continue;
             }
-            const std::optional<SectionLine> section = MatchSectionLine(Plain(i));
+            std::optional<SectionLine> section = MatchSectionLine(Plain(i));
+            if (!section && WrappedHeading(i)) {
+                section = MatchSectionLine(Joined(i, true));
+            }
             // The first line of a block of numbered lines is a list's, like the rest of it.
             if (section && IsPlainText(i + 1) && marks_[i + 1].role == LineRole::Text &&
                 MatchSectionLine(Plain(i + 1))) {
@@ -469,7 +486,9 @@ class Outline {
     LineMarks& marks_;
     std::vector<bool> inContents_;
     std::vector<OutlineCandidate> candidates_;
+    std::uint32_t widest_ = 0;
     std::string spaced_;
+    std::string joined_;
 };
 
 }  // namespace

@@ -30,4 +30,5 @@ list(APPEND DOCLIB_SOURCES
     structure/TextLine.cpp
     structure/TitleFinder.cpp
     structure/UnderlinedHeadings.cpp
+    structure/WrappedHeadingLine.cpp
 )

@@ -70,6 +70,38 @@ TEST(RenderedManual, OnlyTheSectionsAreHeadings) {
     }
 }
 
+// A render that indents its body but not its headings breaks a long heading at its width.
+TEST(RenderedManual, ALongHeadingTheWidthBrokeIsOneHeading) {
+    const std::string body = HardWrap({Long(0), Long(1)}, 74, true, "   ");
+    const std::string services =
+        "Harbour Services: Moorings, Cranes, Fuel, Water, Pilots, Tugs, Customs";
+    const struct {
+        const char* shape;
+        std::string text;
+        std::vector<Heading> headings;
+    } cases[] = {
+        {"a chapter line broken after a comma",
+         "Chapter 11. Harbour Services: Moorings, Cranes, Fuel, Water, Pilots, Tugs,\n"
+         "Customs, Mail\n\n" +
+             body + "\n11.1. Moorings\n\n" + body,
+         {{"Chapter 11. " + services + ", Mail", 1}, {"11.1. Moorings", 2}}},
+        {"a numbered section broken before its last words",
+         "1. Harbour Services\n\n" + body + "\n1.1. Moorings\n\n" + body +
+             "\n1.1.1. Mooring Buoys Laid Along the Northern Breakwater of the Old Outer\n"
+             "Harbour\n\n" +
+             body,
+         {{"1. Harbour Services", 1},
+          {"1.1. Moorings", 2},
+          {"1.1.1. Mooring Buoys Laid Along the Northern Breakwater of the Old Outer Harbour", 3}}},
+        {"a chapter title that lists what it covers, on one line",
+         "Chapter 4. " + services + "\n\n" + body + "\n4.1. Moorings\n\n" + body,
+         {{"Chapter 4. " + services, 1}, {"4.1. Moorings", 2}}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Headings(Refined(c.text)), c.headings) << c.shape;
+    }
+}
+
 TEST(RenderedManual, ALiteralBlockKeepsItsLines) {
     const std::string text = "Tides\n=====\n\n" + Wrapped(0) +
                              "\nTitles are written like this::\n\n    Section Title\n"
