@@ -85,7 +85,7 @@ TEST(RenderedManual, ALongHeadingTheWidthBrokeIsOneHeading) {
          "Customs, Mail\n\n" +
              body + "\n11.1. Moorings\n\n" + body,
          {{"Chapter 11. " + services + ", Mail", 1}, {"11.1. Moorings", 2}}},
-        {"a numbered section broken before its last words",
+        {"a numbered section broken before its last words (the shape shows the wrap)",
          "1. Harbour Services\n\n" + body + "\n1.1. Moorings\n\n" + body +
              "\n1.1.1. Mooring Buoys Laid Along the Northern Breakwater of the Old Outer\n"
              "Harbour\n\n" +
@@ -94,8 +94,8 @@ TEST(RenderedManual, ALongHeadingTheWidthBrokeIsOneHeading) {
           {"1.1. Moorings", 2},
           {"1.1.1. Mooring Buoys Laid Along the Northern Breakwater of the Old Outer Harbour", 3}}},
         {"a chapter title that lists what it covers, on one line",
-         "Chapter 4. " + services + "\n\n" + body + "\n4.1. Moorings\n\n" + body,
-         {{"Chapter 4. " + services, 1}, {"4.1. Moorings", 2}}},
+         "Chapter 4. " + services + ", Mail\n\n" + body + "\n4.1. Moorings\n\n" + body,
+         {{"Chapter 4. " + services + ", Mail", 1}, {"4.1. Moorings", 2}}},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Headings(Refined(c.text)), c.headings) << c.shape;
