@@ -155,7 +155,9 @@ class Outline {
                 }
                 continue;
             }
-            if (role != LineRole::Text || !StandsApart(i) || !MayOpenSection(i)) {
+            // A row of a table or of program output is set in columns; a title is not.
+            if (role != LineRole::Text || line.Has(kLinePreformatted) || !StandsApart(i) ||
+                !MayOpenSection(i)) {
                 continue;
             }
             std::optional<SectionLine> section = MatchSectionLine(Plain(i));

@@ -47,6 +47,10 @@ TEST(RenderedManual, OnlyTheSectionsAreHeadings) {
              "\n1. Harbour charts\n\n" + Wrapped(2) + "\n2. Tide tables\n\n" + Wrapped(3) +
              "\n3.2.2. New charts\n\n" + Wrapped(0),
          {{"3.2. Charts", 2}, {"3.2.1. Old charts", 3}, {"3.2.2. New charts", 3}}},
+        {"a row of program output set in columns, numbered like the next chapter",
+         "1. Arrays\n\n" + Wrapped(0) + "\n1.1. Checking\n\n" + Wrapped(1) +
+             "\nNumber   Major   Minor   State\n\n2        8       48      faulty\n\n" + Wrapped(2),
+         {{"1. Arrays", 1}, {"1.1. Checking", 2}}},
         {"a navigation bar set as a table row over the chapter's own line",
          "Harbour Handbook\n\n  Chapter 9. Tides          \n  ------------------ --- ---------\n"
          "  [Prev]                  [Next]\n\n" +
