@@ -16,6 +16,18 @@ bool IntroducesLiteral(std::string_view trimmed) {
     return trimmed.ends_with("::") && !trimmed.ends_with(":::") && !trimmed.starts_with("..");
 }
 
+// The directives whose content is program code or text shown as written (".. code:: python",
+// ".. code-block:: rst"); their options, set as deep, are kept with it.
+bool IsLiteralDirective(std::string_view trimmed) {
+    for (const std::string_view name :
+         {".. code::", ".. code-block::", ".. sourcecode::", ".. parsed-literal::"}) {
+        if (trimmed.starts_with(name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 void MarkLiteralBlocks(const Document& doc, LineScan& scan) {
@@ -24,13 +36,16 @@ void MarkLiteralBlocks(const Document& doc, LineScan& scan) {
     std::size_t i = 0;
     while (i < n) {
         const LineFacts& intro = scan.lines[i];
-        if (!intro.IsText() || !IntroducesLiteral(utf8::Trim(reader.Text(doc.blocks[i])))) {
+        const std::string_view trimmed =
+            intro.IsText() ? utf8::Trim(reader.Text(doc.blocks[i])) : std::string_view();
+        const bool directive = IsLiteralDirective(trimmed);
+        if (!directive && !IntroducesLiteral(trimmed)) {
             ++i;
             continue;
         }
         // A blank line parts the paragraph from its block, which is set deeper.
         std::size_t j = i + 1;
-        if (j >= n || !scan.lines[j].Has(kLineBlank)) {
+        if (!directive && (j >= n || !scan.lines[j].Has(kLineBlank))) {
             ++i;
             continue;
         }

@@ -1,7 +1,8 @@
 #pragma once
 // A paragraph that ends in "::" introduces the indented block under it as a literal block, the
 // way reStructuredText and the manuals written in it show examples: everything set deeper than
-// the paragraph, up to the first line back at its margin, is kept as written. Titles and
+// the paragraph, up to the first line back at its margin, is kept as written; so is the
+// content of a directive that shows code (".. code-block:: rst"). Titles and
 // underlines inside such a block are examples of markup, never headings of the text.
 
 #include "doclib/Document.h"

@@ -107,13 +107,17 @@ TEST(RenderedManual, ALongHeadingTheWidthBrokeIsOneHeading) {
 }
 
 TEST(RenderedManual, ALiteralBlockKeepsItsLines) {
-    const std::string text = "Tides\n=====\n\n" + Wrapped(0) +
-                             "\nTitles are written like this::\n\n    Section Title\n"
-                             "    =============\n\n" +
-                             Wrapped(1);
-    const std::vector<std::string> blocks = BlockTexts(Refined(text));
-    EXPECT_NE(std::find(blocks.begin(), blocks.end(), "Section Title\n============="),
-              blocks.end());
+    for (const std::string intro :
+         {"Titles are written like this::\n\n", ".. code-block:: rst\n   :linenos:\n\n"}) {
+        const std::string text = "Tides\n=====\n\n" + Wrapped(0) + "\n" + intro +
+                                 "    Section Title\n    =============\n\n" + Wrapped(1);
+        const Tessaly::Docs::Document doc = Refined(text);
+        const std::vector<std::string> blocks = BlockTexts(doc);
+        EXPECT_NE(std::find(blocks.begin(), blocks.end(), "Section Title\n============="),
+                  blocks.end())
+            << intro;
+        EXPECT_EQ(Headings(doc), (std::vector<Heading>{{"Tides", 1}})) << intro;
+    }
 }
 
 }  // namespace
