@@ -8,8 +8,9 @@
 //   --hostile                        shapes that tempt the heading rules, each beside a manual
 //                                    of the same size: a million underlined titles, a million
 //                                    lines in capitals, a contents list of 100,000 entries,
-//                                    a million star-framed titles and a million numbered
-//                                    sections without blank lines
+//                                    a million star-framed titles, a million numbered
+//                                    sections without blank lines, and 100,000 sections of
+//                                    numbered steps and literal blocks
 //   --hostile --scale 0.5            the same shapes at another size, to see the time is linear
 //   --file TEXT [--epub BOOK]        refine one UTF-8 text file, print what it became, and
 //                                    optionally write the book
@@ -256,6 +257,21 @@ std::string SectionsAmongLines(double scale) {
     return out;
 }
 
+// 100,000 sections, each with numbered steps between it and the next and a literal block
+// after a line that ends in "::": every step is a candidate looked around and ahead of.
+std::string StepsAndLiterals(double scale) {
+    Words words;
+    std::string out;
+    for (int i = 1; i <= static_cast<int>(100000 * scale); ++i) {
+        out += "1." + std::to_string(i) + ". Section " + std::to_string(i) + "\n\n";
+        out += words.Sentence() + " For example::\n\n    Title\n    =====\n\n";
+        for (int step = 1; step <= 4; ++step) {
+            out += std::to_string(step) + ". Step " + std::to_string(step) + "\n\n";
+        }
+    }
+    return out;
+}
+
 double RefineSeconds(const std::string& text) {
     Document doc = Staged(text);
     const double start = ProcessorSeconds();
@@ -273,7 +289,8 @@ int RunHostile(double scale) {
                   {"capital lines 1M", CapitalLines},
                   {"contents 100k entries", LongContents},
                   {"star-framed titles 1M", StarFramedTitles},
-                  {"sections among lines 1M", SectionsAmongLines}};
+                  {"sections among lines 1M", SectionsAmongLines},
+                  {"steps and literals 100k", StepsAndLiterals}};
     for (const auto& shape : shapes) {
         const std::string text = shape.make(scale);
         const double seconds = RefineSeconds(text);

@@ -7,7 +7,9 @@
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ContentsList.h"
 #include "doclib/structure/PageHeader.h"
+#include "doclib/structure/TableRule.h"
 #include "doclib/structure/TextLine.h"
+#include "doclib/structure/WrappedHeadingLine.h"
 #include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
@@ -54,7 +56,7 @@ std::size_t KindIndex(DivisionKind kind) {
 class Detector {
   public:
     Detector(const Document& doc, const LineScan& scan, const DocumentShape& shape)
-        : doc_(doc), reader_(doc), scan_(scan), shape_(shape) {}
+        : doc_(doc), reader_(doc), scan_(scan), shape_(shape), widest_(TextCutWidth(scan)) {}
 
     std::vector<ChapterHeading> Run() {
         FindCandidates();
@@ -82,6 +84,12 @@ class Detector {
         return utf8::Trim(WithPlainSpaces(reader_.Text(doc_.blocks[line]), spaced_));
     }
 
+    // A row of a table's cells stands over its rule ("Chapter 9. Tips" of a navigation bar).
+    bool OverColumnRule(std::size_t i) {
+        return i + 1 < scan_.lines.size() && scan_.lines[i + 1].IsText() &&
+               IsColumnRule(utf8::Trim(reader_.Text(doc_.blocks[i + 1])));
+    }
+
     // Every chapter-shaped line is kept, even one that does not stand apart, so that a table
     // of contents written as one block of lines is still seen as a whole.
     void FindCandidates() {
@@ -94,9 +102,22 @@ class Detector {
             }
             const bool wrapped =
                 (shape_.Wrapped(scan_, i) || BreaksMidClause(i)) && EndsWrappedTitle(i + 1);
-            const std::optional<ChapterLineMatch> match =
-                wrapped ? MatchWrappedChapterLine(i, scratch)
-                        : MatchChapterLine(Trimmed(i), scratch);
+            std::optional<ChapterLineMatch> match = wrapped ? MatchWrappedChapterLine(i, scratch)
+                                                            : MatchChapterLine(Trimmed(i), scratch);
+            // A long chapter title the width broke is read whole ("Chapter 11. Network
+            // Services: Postfix, Apache, NFS," over "Samba, Squid").
+            bool goesOn = false;
+            if (!wrapped && (!match || shape_.Wrapped(scan_, i)) &&
+                HeadingGoesOnBelow(scan_, shape_, widest_, i)) {
+                joined_.assign(Trimmed(i));
+                joined_ += ' ';
+                joined_ += Trimmed(i + 1);
+                const std::optional<ChapterLineMatch> whole = MatchChapterLine(joined_, scratch);
+                if (whole && whole->titled) {
+                    match = whole;
+                    goesOn = true;
+                }
+            }
             if (!match) {
                 continue;
             }
@@ -107,10 +128,15 @@ class Detector {
             candidate.heading.line = static_cast<std::uint32_t>(i);
             candidate.heading.kind = match->kind;
             candidate.heading.titled = match->titled;
+            if (goesOn) {
+                candidate.heading.continuation = static_cast<std::uint32_t>(i + 1);
+            }
             candidate.match = *match;
             candidate.heading.wrapped = wrapped && match->titled;
-            candidate.rejected = !SetApart(scan_, shape_, i, underCandidate) ||
-                                 (shape_.Wrapped(scan_, i) && !candidate.heading.wrapped);
+            candidate.rejected =
+                !SetApart(scan_, shape_, i, underCandidate) ||
+                (shape_.Wrapped(scan_, i) && !candidate.heading.wrapped && !goesOn) ||
+                OverColumnRule(i);
             candidates_.push_back(candidate);
         }
     }
@@ -342,8 +368,10 @@ class Detector {
     const LineScan& scan_;
     const DocumentShape& shape_;
     std::vector<Candidate> candidates_;
+    std::uint32_t widest_ = 0;
     std::string spaced_;
     std::string scratch_;
+    std::string joined_;
 };
 
 }  // namespace
@@ -359,6 +387,9 @@ void MarkChapters(const std::vector<ChapterHeading>& chapters, LineMarks& marks)
         if (h.wrapped) {
             marks[h.line + 1] = {LineRole::HeadingContinuation, 0};
             continue;
+        }
+        if (h.continuation != kNoLine) {
+            marks[h.continuation] = {LineRole::HeadingContinuation, 0};
         }
         if (h.subtitle != kNoLine) {
             marks[h.subtitle] = {LineRole::Subtitle, h.level};

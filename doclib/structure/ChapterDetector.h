@@ -30,6 +30,7 @@ inline constexpr std::uint32_t kNoLine = 0xFFFFFFFFu;
 struct ChapterHeading {
     std::uint32_t line = 0;
     std::uint32_t subtitle = kNoLine;
+    std::uint32_t continuation = kNoLine;  // the line a long title the width broke goes on in
     DivisionKind kind = DivisionKind::Chapter;
     std::uint8_t level = 1;
     bool titled = false;  // the line carries its title after the number

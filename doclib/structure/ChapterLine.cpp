@@ -298,10 +298,14 @@ std::size_t TakeTitleSeparator(std::string_view s, std::size_t at) {
     return after == std::string_view::npos ? after : SkipBlanks(s, after);
 }
 
+// Long enough for a title that lists what the chapter covers ("Network Services: Postfix,
+// Apache, NFS, Samba, Squid, LDAP, SIP, XMPP, TURN").
+constexpr std::size_t kMaxChapterTitleCodePoints = 100;
+
 // A chapter title is a short phrase: no sentence or clause ending, no leader dots of a table
 // of contents.
 bool IsChapterTitle(std::string_view title) {
-    if (title.empty() || utf8::CountCodePoints(title) > 70 ||
+    if (title.empty() || utf8::CountCodePoints(title) > kMaxChapterTitleCodePoints ||
         title.find("..") != std::string_view::npos) {
         return false;
     }

@@ -12,6 +12,7 @@
 #include "doclib/structure/ChapterLine.h"
 #include "doclib/structure/SectionNumber.h"
 #include "doclib/structure/TextLine.h"
+#include "doclib/structure/WrappedHeadingLine.h"
 #include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
@@ -22,6 +23,10 @@ constexpr std::uint32_t kMaxOutlineHeadingColumns = 160;
 constexpr std::size_t kListRun = 3;
 constexpr std::uint8_t kMaxLevel = 6;
 constexpr std::size_t kMinSectionsAmongLines = 3;
+// Numbered lines looked at ahead of a candidate for the numbering it broke off.
+constexpr std::size_t kResumeWindow = 16;
+// Lines looked at around a numbered line for the items beside it in a list.
+constexpr std::size_t kItemLookahead = 4;
 
 struct OutlineCandidate {
     std::uint32_t line = 0;
@@ -50,7 +55,8 @@ class Outline {
           shape_(shape),
           contents_(contents),
           marks_(marks),
-          inContents_(ContentsLines(scan.lines.size(), contents)) {}
+          inContents_(ContentsLines(scan.lines.size(), contents)),
+          widest_(TextCutWidth(scan)) {}
 
     void Run() {
         FindCandidates();
@@ -81,12 +87,23 @@ class Outline {
                !scan_.lines[i].Has(kLineOrnament);
     }
 
-    // A heading too long for the wrap goes on in one short line of words that ends its group;
-    // a line of marks under it ("......") is its underline.
+    // A heading too long for the width goes on in one short line of words that ends its
+    // group; a line of marks under it ("......") is its underline.
     bool WrappedHeading(std::size_t i) const {
-        return shape_.Wrapped(scan_, i) && IsPlainText(i + 1) && !IsPlainText(i + 2) &&
+        return HeadingGoesOnBelow(scan_, shape_, widest_, i) &&
                marks_[i + 1].role == LineRole::Text &&
                scan_.lines[i + 1].Has(kLineStartsWord | kLineEndsWord);
+    }
+
+    // The line, and the line it goes on in when the width broke it.
+    std::string_view Joined(std::size_t i, bool goesOn) {
+        if (!goesOn) {
+            return Plain(i);
+        }
+        joined_.assign(Plain(i));
+        joined_ += ' ';
+        joined_ += Plain(i + 1);
+        return joined_;
     }
 
     bool TextAbove(std::size_t i) const {
@@ -158,7 +175,10 @@ class Outline {
             const LineRole role = marks_[i].role;
             if (role == LineRole::Heading) {
                 // A chapter line takes its place in the numbering ("Chapter 2" is 2).
-                const std::optional<ChapterLineMatch> match = MatchChapterLine(Plain(i), folded);
+                const bool goesOn = i + 1 < scan_.lines.size() &&
+                                    marks_[i + 1].role == LineRole::HeadingContinuation;
+                const std::optional<ChapterLineMatch> match =
+                    MatchChapterLine(Joined(i, goesOn), folded);
                 if (match && match->number > 0 && match->number < 1000 &&
                     (match->kind == DivisionKind::Chapter ||
                      match->kind == DivisionKind::BackMatter)) {
@@ -172,16 +192,23 @@ class Outline {
                 }
                 continue;
             }
-            if (role != LineRole::Text || !MayOpenSection(i)) {
+            // A row of a table or of program output is set in columns; a title is not.
+            if (role != LineRole::Text || line.Has(kLinePreformatted) || !MayOpenSection(i)) {
                 continue;
             }
             std::optional<SectionLine> section = MatchSectionLine(Plain(i));
+            if (!section && WrappedHeading(i)) {
+                section = MatchSectionLine(Joined(i, true));
+            }
             if (section && !StandsApart(i, section->path.depth)) {
                 section.reset();
             }
             // The first line of a block of numbered lines is a list's, like the rest of it.
             if (section && IsPlainText(i + 1) && marks_[i + 1].role == LineRole::Text &&
                 MatchSectionLine(Plain(i + 1))) {
+                continue;
+            }
+            if (section && InNumberedList(i, *section)) {
                 continue;
             }
             if (section) {
@@ -191,6 +218,46 @@ class Outline {
                 candidates_.push_back(c);
             }
         }
+    }
+
+    // The number after a line's own opens one of the next few lines at its indentation, or
+    // the number before it one of the few lines above ("1. Boot the system" over "2. Mount
+    // the disk"): the line is an item of a list.
+    bool InNumberedList(std::size_t i, const SectionLine& section) {
+        if (section.path.depth != 1 || section.path.lettered) {
+            return false;
+        }
+        const std::uint32_t number = section.path.parts[0];
+        const auto opens = [&](std::size_t j, std::uint32_t wanted) {
+            return IsPlainText(j) && scan_.lines[j].indent == scan_.lines[i].indent &&
+                   LeadingNumber(Plain(j)) == wanted;
+        };
+        const std::size_t end = std::min(scan_.lines.size(), i + 1 + kItemLookahead);
+        for (std::size_t j = i + 1; j < end; ++j) {
+            if (opens(j, number + 1)) {
+                return true;
+            }
+        }
+        for (std::size_t j = i; number > 1 && j-- > 0 && j + kItemLookahead > i;) {
+            if (opens(j, number - 1)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // The number that opens "12. text" or "12) text"; 0 when none does.
+    static std::uint32_t LeadingNumber(std::string_view trimmed) {
+        std::uint32_t value = 0;
+        std::size_t at = 0;
+        while (at < trimmed.size() && at < 4 && utf8::IsAsciiDigit(trimmed[at])) {
+            value = value * 10 + static_cast<std::uint32_t>(trimmed[at] - '0');
+            ++at;
+        }
+        const bool closed = at > 0 && at + 1 < trimmed.size() &&
+                            (trimmed[at] == '.' || trimmed[at] == ')') &&
+                            utf8::IsBlankByte(trimmed[at + 1]);
+        return closed ? value : 0;
     }
 
     // Lines one under another, or at one indentation with only blank lines between them (a
@@ -341,11 +408,43 @@ class Outline {
                 follows = next && !candidates_[*next].chapter &&
                           FollowsInNumbering(c.path, candidates_[*next].path);
             }
+            if (follows && previous && ListInsideSection(k, *previous, indents)) {
+                follows = false;
+            }
             if (follows) {
                 c.accepted = true;
                 previous = c.path;
             }
         }
+    }
+
+    // Line `k` climbs out of a subsection, yet the subsections come back a few numbered lines
+    // later, past those that run on from it: it opens or goes on with a numbered list inside
+    // the section ("1." and "2." between "6.3.3" and "6.3.4", step "3." under "2.3.4" before
+    // "2.3.5").
+    bool ListInsideSection(std::size_t k, const SectionPath& previous,
+                           const DepthIndents& indents) {
+        if (candidates_[k].path.depth >= previous.depth) {
+            return false;
+        }
+        SectionPath chain = candidates_[k].path;
+        const std::size_t end = std::min(candidates_.size(), k + 1 + kResumeWindow);
+        for (std::size_t j = k + 1; j < end; ++j) {
+            const OutlineCandidate& next = candidates_[j];
+            if (next.chapter) {
+                return false;
+            }
+            if (!KeepsIndent(next, indents)) {
+                continue;
+            }
+            if (FollowsInNumbering(chain, next.path)) {
+                chain = next.path;
+            } else if (next.path.depth > candidates_[k].path.depth &&
+                       FollowsInNumbering(previous, next.path)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // The level the chapter lines were given (below parts and books), so sections nest under.
@@ -440,8 +539,10 @@ class Outline {
     LineMarks& marks_;
     std::vector<bool> inContents_;
     std::vector<OutlineCandidate> candidates_;
+    std::uint32_t widest_ = 0;
     std::string spaced_;
     bool setAmongLines_ = false;
+    std::string joined_;
 };
 
 }  // namespace

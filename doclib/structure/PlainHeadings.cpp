@@ -285,11 +285,14 @@ class PlainHeadingFinder {
             // A short line is not set deeper than the text it heads.
             const bool inset =
                 kinds_[i] == PlainKind::ShortLine && after.indent < scan_.lines[i].indent;
-            const bool heads = (!inset && kinds_[next] != PlainKind::None) ||
-                               (kinds_[i] == PlainKind::Capitals
-                                    ? text
-                                    : paragraph || (text && after.Has(kLineListItem)) ||
-                                          marks_[next].role == LineRole::Heading);
+            // A line over text set deeper than itself is the term of a definition list
+            // ("RAID5" over its inset description), not a heading.
+            const bool term = after.IsText() && after.indent > scan_.lines[i].indent;
+            const bool heads = !term && ((!inset && kinds_[next] != PlainKind::None) ||
+                                         (kinds_[i] == PlainKind::Capitals
+                                              ? text
+                                              : paragraph || (text && after.Has(kLineListItem)) ||
+                                                    marks_[next].role == LineRole::Heading));
             if (!heads) {
                 kinds_[i] = PlainKind::None;
             }

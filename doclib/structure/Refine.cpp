@@ -12,6 +12,7 @@
 #include "doclib/structure/LineFacts.h"
 #include "doclib/structure/LineRoles.h"
 #include "doclib/structure/ListFinder.h"
+#include "doclib/structure/LiteralBlocks.h"
 #include "doclib/structure/NumeralChapters.h"
 #include "doclib/structure/OutlineDetector.h"
 #include "doclib/structure/PageHeader.h"
@@ -35,7 +36,8 @@ std::vector<ChapterHeading> ChaptersOf(const Document& doc, const LineScan& scan
 }  // namespace
 
 void RefineForReading(Document& doc) {
-    const LineScan scan = ScanLines(doc);
+    LineScan scan = ScanLines(doc);
+    MarkLiteralBlocks(doc, scan);
     // A source that formats its own paragraphs keeps them; only plain text is reshaped.
     const DocumentShape shape = doc.hasParagraphFormatting ? DocumentShape{} : JudgeShape(scan);
 

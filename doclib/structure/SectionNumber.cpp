@@ -28,8 +28,10 @@ bool IsTitlePhrase(std::string_view title) {
             return false;
         }
     }
-    const char last = title.back();
-    return letter && last != '.' && last != ',' && last != ';' && last != ':';
+    // A sentence or clause ends in its mark, the full-width ones of CJK text among them.
+    const char32_t last = utf8::DecodeBefore(title, title.size()).value;
+    return letter && last != '.' && last != ',' && last != ';' && last != ':' && last != 0x3002 &&
+           last != 0xFF0C && last != 0xFF0E && last != 0xFF1A && last != 0xFF1B;
 }
 
 std::optional<SectionLine> MatchSectionLine(std::string_view trimmed) {

@@ -17,6 +17,7 @@ list(APPEND DOCLIB_SOURCES
     structure/LineJoin.cpp
     structure/ListFinder.cpp
     structure/ListMarker.cpp
+    structure/LiteralBlocks.cpp
     structure/MarkedHeadings.cpp
     structure/NumeralChapters.cpp
     structure/OutlineDetector.cpp
@@ -26,8 +27,10 @@ list(APPEND DOCLIB_SOURCES
     structure/Refine.cpp
     structure/SceneBreaks.cpp
     structure/SectionNumber.cpp
+    structure/TableRule.cpp
     structure/ShapedHeadings.cpp
     structure/TextLine.cpp
     structure/TitleFinder.cpp
     structure/UnderlinedHeadings.cpp
+    structure/WrappedHeadingLine.cpp
 )
