@@ -10,15 +10,27 @@ namespace {
 
 constexpr std::size_t kMaxMarkerDigits = 3;
 
+// Bytes of the blank at `at`: a space or tab, or the no-break space that renders of web pages
+// set after a bullet ("•\u00A0item"); 0 for anything else.
+std::size_t BlankBytesAt(std::string_view content, std::size_t at) {
+    if (at >= content.size()) {
+        return 0;
+    }
+    if (utf8::IsBlankByte(content[at])) {
+        return 1;
+    }
+    return content.substr(at).starts_with("\u00A0") ? 2 : 0;
+}
+
 // The blanks after a marker of `bytes` bytes and `columns` columns; nothing when none follow.
 std::optional<ListMarker> Finish(std::string_view content, std::size_t bytes, std::size_t columns,
                                  ListMarker marker) {
-    if (bytes >= content.size() || !utf8::IsBlankByte(content[bytes])) {
+    if (BlankBytesAt(content, bytes) == 0) {
         return std::nullopt;
     }
     std::size_t at = bytes;
-    while (at < content.size() && utf8::IsBlankByte(content[at])) {
-        ++at;
+    while (const std::size_t blank = BlankBytesAt(content, at)) {
+        at += blank;
         ++columns;
     }
     if (at == content.size()) {

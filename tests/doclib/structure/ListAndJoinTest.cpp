@@ -54,6 +54,9 @@ TEST(ListMarkers, BulletsNumbersAndLetters) {
     EXPECT_EQ(ParseListMarker("(3) item")->number, 3u);
     EXPECT_EQ(ParseListMarker("b) item")->number, 2u);
     EXPECT_EQ(ParseListMarker("4.   item")->columns, 5);
+    EXPECT_EQ(ParseListMarker("\u2022\u00A0item")->columns, 2);
+    EXPECT_EQ(ParseListMarker("7.\u00A0\u00A0item")->columns, 4);
+    EXPECT_FALSE(ParseListMarker("\u2022\u00A0"));
     // Dialogue dashes, years, words and bare markers open no item.
     EXPECT_FALSE(ParseListMarker("\u2013 Yes, she said."));
     EXPECT_FALSE(ParseListMarker("\u2014 No."));
@@ -94,6 +97,13 @@ TEST(Lists, ItemsIndentedWithNoBreakSpacesAreItems) {
     const std::vector<Item> items = Items(Refined(text));
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[1], (Item{"* Set the owner of any file", 1, false, 0}));
+
+    // Renders of web pages set a no-break space between the bullet and the item.
+    const std::string bullets = Prose() + "\n     \u2022" + nbsp + "disk sdb, 4 GB, all free;\n" +
+                                "     \u2022" + nbsp + "disk sdc, 4 GB, all free too.\n";
+    const std::vector<Item> rendered = Items(Refined(bullets));
+    ASSERT_EQ(rendered.size(), 2u);
+    EXPECT_EQ(rendered[1], (Item{"\u2022" + nbsp + "disk sdc, 4 GB, all free too.", 1, false, 0}));
 }
 
 TEST(Lists, NumberedItemsKeepTheNumbersWritten) {
