@@ -39,9 +39,45 @@ bool IsPreformatted(std::string_view content) {
     return rules >= 2 || (content.size() > 2 && content.front() == '|' && content.back() == '|');
 }
 
+// A setting of a configuration file, live or commented out: "log_level=debug",
+// "#relay_host = [mail.example.org]". The name is one word of the kind programs use (with an
+// underscore, or set against its "=" with no space), so a sentence such as "x = 3 in every row"
+// is left alone.
+bool IsSettingLine(std::string_view content) {
+    std::size_t at = content.starts_with('#') ? 1 : 0;
+    const std::size_t start = at;
+    bool underscore = false;
+    while (at < content.size()) {
+        const char c = content[at];
+        if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+            c == '.' || c == '-') {
+            ++at;
+        } else if (c == '_') {
+            underscore = true;
+            ++at;
+        } else {
+            break;
+        }
+    }
+    if (at == start || content[start] < 'A' || at >= content.size()) {
+        return false;
+    }
+    const bool spaced = content[at] == ' ';
+    at += spaced ? 1 : 0;
+    if (at + 1 >= content.size() || content[at] != '=' || content[at + 1] == '=') {
+        return false;
+    }
+    ++at;
+    at += spaced && content[at] == ' ' ? 1 : 0;
+    return at < content.size() && content[at] != ' ' && (underscore || !spaced);
+}
+
 bool IsCodeLike(std::string_view content) {
     const char last = content.back();
     if (last == '{' || last == '}') {
+        return true;
+    }
+    if (IsSettingLine(content)) {
         return true;
     }
     return last == ';' && (content.find('(') != std::string_view::npos ||

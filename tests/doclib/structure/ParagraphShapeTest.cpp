@@ -108,6 +108,27 @@ TEST(HardWrappedText, VerseListCodeAndTableInsideProseKeepTheirBreaks) {
     ExpectSameWords(text, doc);
 }
 
+TEST(HardWrappedText, SettingsOfAConfigurationFileAreNotJoined) {
+    // A render sets a configuration file flush with the prose; its lines reach the wrap.
+    const std::vector<std::string> prose = HarbourParagraphs();
+    const std::string text =
+        HardWrap({prose[0]}, 72) + "\n" +
+        "# Uncomment the next line to have the harbour log sent by mail at dawn\n"
+        "#harbour_log_mail_time = 5h\n\n"
+        "relay_host_of_the_harbour_office = [mail.harbour.example]\n"
+        "harbour_log_level=debug\n\n" +
+        HardWrap({prose[1]}, 72);
+    const Document doc = Refined(text);
+    ExpectSameWords(text, doc);
+    const std::vector<std::string> blocks = BlockTexts(doc);
+    EXPECT_EQ(blocks.front(), JoinedParagraphs()[0]);
+    EXPECT_EQ(blocks.back(), JoinedParagraphs()[1]);
+    for (const std::string& block : blocks) {
+        EXPECT_EQ(block.find("dawn #harbour"), std::string::npos) << block;
+        EXPECT_EQ(block.find("example] harbour"), std::string::npos) << block;
+    }
+}
+
 TEST(HardWrappedText, TablesSetWithBarsKeepTheirRows) {
     const std::vector<std::string> prose = HarbourParagraphs();
     const std::string spaced =
