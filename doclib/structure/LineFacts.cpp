@@ -40,9 +40,8 @@ bool IsPreformatted(std::string_view content) {
 }
 
 // A setting of a configuration file, live or commented out: "log_level=debug",
-// "#relay_host = [mail.example.org]". The name is one word of the kind programs use (with an
-// underscore, or set against its "=" with no space), so a sentence such as "x = 3 in every row"
-// is left alone.
+// "#relay_host = [mail.example.org]". The name is one word of the kind programs use, with an
+// underscore: a sentence wrapped before "x = 3" or "scaling=200" is left alone.
 bool IsSettingLine(std::string_view content) {
     std::size_t at = content.starts_with('#') ? 1 : 0;
     const std::size_t start = at;
@@ -69,7 +68,7 @@ bool IsSettingLine(std::string_view content) {
     }
     ++at;
     at += spaced && content[at] == ' ' ? 1 : 0;
-    return at < content.size() && content[at] != ' ' && (underscore || !spaced);
+    return at < content.size() && content[at] != ' ' && underscore;
 }
 
 bool IsCodeLike(std::string_view content) {
