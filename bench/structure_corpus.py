@@ -13,7 +13,7 @@ Families (the text a user would hold, and where its truth comes from):
 The truth of an HTML page is the page; of Markdown and reStructuredText, pandoc's reading; of an
 Info manual, its node titles and their underlines (see corpus_truth.py).
 
-  structure_corpus.py OUT [--jobs N] [--per-language N] [--per-package N]
+  structure_corpus.py OUT [--jobs N] [--per-language N] [--per-package N] [--extra]
   structure_corpus.py --packages      (what scripts/structure-corpus.sh installs)
 
 OUT receives FAMILY/NAME.txt, FAMILY/NAME.json (truth, package, family, language) and
@@ -57,6 +57,14 @@ RST_PACKAGES = [
     "libjansson4", "yq",
 ]
 RST_AS_TXT = {"docutils-doc"}
+# A supplementary tuning set (--extra): manuals of other makers and more reStructuredText, none of
+# them in the lists above, all in the tuning half, so that the checking half stays unseen.
+EXTRA_HTML_PACKAGES = ["valgrind", "ninja-build", "w3m"]
+EXTRA_MARKDOWN_PACKAGES = [
+    "libnss-mdns", "polkitd", "libxmlsec1-dev", "libcrypt-dev", "rsync", "python3-yaml", "python3-xmltodict",
+    "python3-httplib2", "psmisc", "shared-mime-info", "t1utils", "lintian",
+]
+EXTRA_RST_PACKAGES = ["parallel", "lintian", "python3.11", "python3-pkg-resources"]
 # Packages with Texinfo manuals in Info form.
 INFO_PACKAGES = [
     "grep", "sed", "gzip", "diffutils", "findutils", "texinfo", "wget", "bc", "ed", "time", "bzip2",
@@ -120,10 +128,10 @@ def page_language(path, markup):
     return "en"
 
 
-def html_sources(per_language):
+def html_sources(packages, per_language):
     """The largest pages of each manual and language: chapters rather than contents pages."""
     sources = []
-    for package in HTML_PACKAGES:
+    for package in packages:
         by_language = {}
         for path in files_of(package):
             name = os.path.basename(path)
@@ -157,9 +165,10 @@ def doc_name(package, language, path):
 
 
 class Writer:
-    def __init__(self, out, max_bytes):
+    def __init__(self, out, max_bytes, half=None):
         self.out = out
         self.max_bytes = max_bytes
+        self.half = half
         self.rows = []
 
     def write(self, family, package, language, name, text, truth, source):
@@ -172,7 +181,7 @@ class Writer:
         truth = dict(truth, package=package, family=family, lang=language, source=source)
         with open(os.path.join(self.out, family, name + ".json"), "w", encoding="utf-8") as f:
             json.dump(truth, f, ensure_ascii=False, indent=0)
-        self.rows.append((rel, "UTF-8", language, family, package, half_of(package)))
+        self.rows.append((rel, "UTF-8", language, family, package, self.half or half_of(package)))
 
     def finish(self):
         with open(os.path.join(self.out, "families.tsv"), "w", encoding="utf-8") as f:
@@ -225,22 +234,27 @@ def main():
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--per-language", type=int, default=2, help="pages of each HTML manual and language")
     ap.add_argument("--per-package", type=int, default=8, help="Markdown, reStructuredText or Info files of a package")
+    ap.add_argument("--extra", action="store_true", help="write the supplementary tuning set instead")
     ap.add_argument("--max-bytes", type=int, default=700000, help="leave out texts larger than this")
     args = ap.parse_args()
     if args.packages:
         every = TOOL_PACKAGES + HTML_PACKAGES + MARKDOWN_PACKAGES + RST_PACKAGES + INFO_PACKAGES
+        every += EXTRA_HTML_PACKAGES + EXTRA_MARKDOWN_PACKAGES + EXTRA_RST_PACKAGES
         print("\n".join(sorted(set(every))))
         return
     if not args.out:
         ap.error("the corpus folder is missing")
 
     os.makedirs(args.out, exist_ok=True)
-    writer = Writer(args.out, args.max_bytes)
+    writer = Writer(args.out, args.max_bytes, "tune" if args.extra else None)
+    html, markdown, rst, info = (
+        (EXTRA_HTML_PACKAGES, EXTRA_MARKDOWN_PACKAGES, EXTRA_RST_PACKAGES, [])
+        if args.extra else (HTML_PACKAGES, MARKDOWN_PACKAGES, RST_PACKAGES, INFO_PACKAGES))
     home = tempfile.mkdtemp(prefix="corpus-home-")
     env = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8", HOME=home, TERM="dumb")
     pool = concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs))
 
-    pages = html_sources(args.per_language)
+    pages = html_sources(html, args.per_language)
     print("HTML pages: %d" % len(pages), file=sys.stderr)
     jobs = []
     for package, language, path in pages:
@@ -249,7 +263,7 @@ def main():
         for family in RENDERERS:
             jobs.append((family, package, language, name, truth, path, pool.submit(render, family, path, env)))
 
-    for package, path in doc_sources(MARKDOWN_PACKAGES, lambda p: r"\.(md|markdown)(\.gz)?$", args.per_package):
+    for package, path in doc_sources(markdown, lambda p: r"\.(md|markdown)(\.gz)?$", args.per_package):
         text = read_maybe_gzip(path).decode("utf-8", errors="replace")
         with tempfile.NamedTemporaryFile("w", suffix=".md", encoding="utf-8") as tmp:
             tmp.write(text)
@@ -260,7 +274,7 @@ def main():
     def rst_pattern(p):
         return r"\.(rst|txt)(\.gz)?$" if p in RST_AS_TXT else r"\.rst(\.gz)?$"
 
-    for package, path in doc_sources(RST_PACKAGES, rst_pattern, args.per_package):
+    for package, path in doc_sources(rst, rst_pattern, args.per_package):
         text = read_maybe_gzip(path).decode("utf-8", errors="replace")
         with tempfile.NamedTemporaryFile("w", suffix=".rst", encoding="utf-8") as tmp:
             tmp.write(text)
@@ -271,7 +285,7 @@ def main():
                 continue
         writer.write("rst", package, "en", doc_name(package, "en", path), text, truth, path)
 
-    for package, path in doc_sources(INFO_PACKAGES, lambda p: r"/usr/share/info/[^/]+\.info(\.gz)?$", args.per_package):
+    for package, path in doc_sources(info, lambda p: r"/usr/share/info/[^/]+\.info(\.gz)?$", args.per_package):
         text = info_text(path, env)
         if text:
             writer.write("info", package, "en", doc_name(package, "en", path), text,

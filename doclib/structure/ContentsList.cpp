@@ -145,6 +145,11 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
         for (; at < n && scan.lines[at].IsText() && scan.lines[at].length <= kMaxEntryColumns;
              ++at) {
             const LineFacts& entry = scan.lines[at];
+            // A render without blank lines sets its entries in from the text: the first line
+            // back at the margin is the body's.
+            if (!list.entries.empty() && entry.indent < list.entries.front().indent) {
+                break;
+            }
             const std::string_view text = reader.Text(doc.blocks[at]);
             // A deeper line that goes on in lowercase is the wrapped end of the entry above.
             if (!list.entries.empty() && entry.indent > list.entries.back().indent &&

@@ -10,6 +10,7 @@
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ChapterLine.h"
+#include "doclib/structure/HeadingShape.h"
 #include "doclib/structure/SectionNumber.h"
 #include "doclib/structure/TextLine.h"
 #include "doclib/structure/WrappedHeadingLine.h"
@@ -27,6 +28,8 @@ constexpr std::size_t kMinSectionsAmongLines = 3;
 constexpr std::size_t kResumeWindow = 16;
 // Lines looked at around a numbered line for the items beside it in a list.
 constexpr std::size_t kItemLookahead = 4;
+// Columns of a common word and the space before it.
+constexpr std::uint32_t kCommonWordColumns = 12;
 
 struct OutlineCandidate {
     std::uint32_t line = 0;
@@ -89,10 +92,24 @@ class Outline {
 
     // A heading too long for the width goes on in one short line of words that ends its
     // group; a line of marks under it ("......") is its underline.
-    bool WrappedHeading(std::size_t i) const {
-        return HeadingGoesOnBelow(scan_, shape_, widest_, i) &&
+    bool WrappedHeading(std::size_t i) {
+        return (HeadingGoesOnBelow(scan_, shape_, widest_, i) || GoesOnAmongLines(i)) &&
                marks_[i + 1].role == LineRole::Text &&
                scan_.lines[i + 1].Has(kLineStartsWord | kLineEndsWord);
+    }
+
+    // Where sections stand among the lines with no blank line after them, a heading cut by
+    // the width goes on in one line at its margin that the width did not cut again: a short
+    // one, or one that ends as a title does (a question's mark, a word), not as a sentence.
+    bool GoesOnAmongLines(std::size_t i) {
+        if (!setAmongLines_ || i + 1 >= scan_.lines.size() || !shape_.Wrapped(scan_, i)) {
+            return false;
+        }
+        const LineFacts& next = scan_.lines[i + 1];
+        return next.indent == scan_.lines[i].indent &&
+               !next.Has(kLineListItem | kLinePreformatted) && !shape_.Wrapped(scan_, i + 1) &&
+               (next.length * 2 < shape_.wrapWidth ||
+                IsTitlePhrase(LineContent(reader_.Text(doc_.blocks[i + 1]))));
     }
 
     // The line, and the line it goes on in when the width broke it.
@@ -114,13 +131,23 @@ class Outline {
     // sections right under the text above them, a line above that was not cut by the wrap, or
     // ends a sentence, is enough.
     bool StandsApart(std::size_t i, std::size_t depth) {
-        if (shape_.Wrapped(scan_, i) && !WrappedHeading(i)) {
+        if (shape_.Wrapped(scan_, i) && !WrappedHeading(i) &&
+            !(setAmongLines_ && depth >= 2 && CutOnlyByALongWord(i))) {
             return false;
         }
         if (setAmongLines_ && depth >= 2 && TextAbove(i)) {
             return !shape_.Wrapped(scan_, i - 1) || EndsSentence(Plain(i - 1));
         }
         return !(i > 0 && shape_.Wrapped(scan_, i - 1)) && !(shape_.blankSeparated && TextAbove(i));
+    }
+
+    // The next line opens with a word longer than a third of the width (a link, a path, words
+    // bound by no-break spaces) while a word of common length would still fit: the width says
+    // nothing of whether the line was cut.
+    bool CutOnlyByALongWord(std::size_t i) const {
+        const std::uint32_t width = shape_.wrapWidth;
+        return scan_.lines[i + 1].firstWord * 3 > width &&
+               scan_.lines[i].length + kCommonWordColumns < width;
     }
 
     static bool EndsSentence(std::string_view text) {
@@ -203,10 +230,13 @@ class Outline {
             if (section && !StandsApart(i, section->path.depth)) {
                 section.reset();
             }
-            // The first line of a block of numbered lines is a list's, like the rest of it.
-            if (section && IsPlainText(i + 1) && marks_[i + 1].role == LineRole::Text &&
-                MatchSectionLine(Plain(i + 1))) {
-                continue;
+            // The first line of a block of numbered lines is a list's, like the rest of it;
+            // but a section over its own first subsection ("2.1" over "2.1.1") heads it.
+            if (section && IsPlainText(i + 1) && marks_[i + 1].role == LineRole::Text) {
+                const std::optional<SectionLine> below = MatchSectionLine(Plain(i + 1));
+                if (below && !OpensSubsection(section->path, below->path)) {
+                    continue;
+                }
             }
             if (section && InNumberedList(i, *section)) {
                 continue;
@@ -218,6 +248,14 @@ class Outline {
                 candidates_.push_back(c);
             }
         }
+    }
+
+    // `below` is the first subsection of `above`: 2.1.1 under 2.1.
+    static bool OpensSubsection(const SectionPath& above, const SectionPath& below) {
+        return below.depth == above.depth + 1 && below.parts[above.depth] == 1 &&
+               below.lettered == above.lettered &&
+               std::equal(above.parts.begin(), above.parts.begin() + above.depth,
+                          below.parts.begin());
     }
 
     // The number after a line's own opens one of the next few lines at its indentation, or
@@ -463,10 +501,10 @@ class Outline {
         if (contents_.empty()) {
             return;
         }
-        std::unordered_set<std::string> keys;
+        std::unordered_map<std::string, std::size_t> keys;  // how often the lists name each
         for (const ContentsList& list : contents_) {
             for (const ContentsEntry& entry : list.entries) {
-                keys.insert(entry.key);
+                ++keys[entry.key];
             }
         }
         std::unordered_map<std::string, std::vector<std::uint32_t>> places;
@@ -482,6 +520,10 @@ class Outline {
                 places[std::move(key)].push_back(static_cast<std::uint32_t>(i));
             }
         }
+        // A line that comes back more often than it is listed labels boxes ("Note", "Tip")
+        // the list's end took in; a section is named once for each time it is listed.
+        std::erase_if(places,
+                      [&](const auto& place) { return place.second.size() > keys[place.first]; });
         std::string folded;
         for (const ContentsList& list : contents_) {
             std::vector<std::uint16_t> indents;

@@ -39,9 +39,12 @@ bool IsPageLinkLine(std::string_view trimmed) {
     return at > kLink.size() && at < trimmed.size() && trimmed[at] == ']';
 }
 
-// "[Prev]  [Up]  [Next]", "[5]Prev   [6]Next": every word of the line opens a link.
+// "[Prev]  [Up]  [Next]", "[5]Prev   [6]Next": every word of the line opens a link; or links
+// on both sides of the manual's name ("[Prev] [Up] User Manual [Next]").
 bool IsNavigationBar(std::string_view trimmed) {
     std::size_t links = 0;
+    std::size_t words = 0;
+    bool endsWithLink = false;
     std::size_t at = 0;
     while (at < trimmed.size()) {
         if (utf8::IsBlankByte(trimmed[at])) {
@@ -49,8 +52,16 @@ bool IsNavigationBar(std::string_view trimmed) {
             continue;
         }
         const std::size_t close = trimmed.find(']', at);
-        if (trimmed[at] != '[' || close == std::string_view::npos) {
-            return false;
+        endsWithLink = trimmed[at] == '[' && close != std::string_view::npos;
+        if (!endsWithLink) {
+            if (links == 0) {
+                return false;
+            }
+            ++words;
+            while (at < trimmed.size() && !utf8::IsBlankByte(trimmed[at])) {
+                ++at;
+            }
+            continue;
         }
         ++links;
         at = close + 1;
@@ -58,7 +69,7 @@ bool IsNavigationBar(std::string_view trimmed) {
             ++at;  // the label after a link number
         }
     }
-    return links >= 2;
+    return links >= 2 && (words == 0 || (links >= 3 && endsWithLink));
 }
 
 // "[6]Download the ebook"

@@ -93,6 +93,32 @@ std::string UnspacedPage(const std::string& between) {
     return text;
 }
 
+// A manual's page whose headings open with an anchor, so the renderer frames none of them: a
+// bar of links around the manual's name, a contents list set in from the text and no blank
+// lines, a section right over its first subsection, a question the width broke, and a
+// reference bound by no-break spaces opening the line after a heading.
+std::string AnchoredPage() {
+    const std::string nbsp = kPageNbsp;
+    std::string text =
+        "[Prev] [Up] Harbour Manual [Next]\n"
+        "Chapter 3. Harbour pilots\n"
+        "Table of Contents\n"
+        "  3.1._Taking_a_pilot\n"
+        "        3.1.1._Signals\n"
+        "        3.1.2._Is_a_pilot_needed_when_the_tide_is_low_and_the_harbour_master_is\n"
+        "        away_at_sea?\n"
+        "  3.2._Leaving_port\n" +
+        PageProse(0, 78, "");
+    text += "3.1." + nbsp + "Taking a pilot\n3.1.1." + nbsp + "Signals\n" + PageProse(1, 78, "");
+    text += "3.1.2." + nbsp +
+            "Is a pilot needed when the tide is low and the harbour master is away at\n"
+            "sea?\n" +
+            PageProse(2, 78, "");
+    text += "3.2." + nbsp + "Leaving port\nSection" + nbsp +
+            "3.1,_Taking_a_pilot_and_its_signals tells when to call one.\n" + PageProse(3, 78, "");
+    return text;
+}
+
 TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
     const struct {
         const char* shape;
@@ -126,6 +152,15 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
           {"3.1.2. Boarding", 3},
           {"3.2. Leaving port", 2}},
          kLongTitle},
+        {"headings with anchors: no frames, no blank lines, a bar of links around a name",
+         AnchoredPage(),
+         {{"Chapter 3. Harbour pilots", 1},
+          {"3.1. Taking a pilot", 2},
+          {"3.1.1. Signals", 3},
+          {"3.1.2. Is a pilot needed when the tide is low and the harbour master is away at sea?",
+           3},
+          {"3.2. Leaving port", 2}},
+         "Chapter 3. Harbour pilots"},
         {"a number that opens a line of a wrapped sentence",
          UnspacedPage("The pilot keeps his own notes on the tides, and he reads them as section\n"
                       "3.1.3. Of his logbook each morning\n"),
