@@ -18,6 +18,8 @@ constexpr std::uint32_t kMaxStarTitleColumns = 60;
 constexpr std::uint16_t kMaxHashIndent = 3;
 constexpr std::size_t kMaxHashes = 6;
 constexpr std::size_t kMarkdownHashLines = 3;
+// Words of a line that reads as a sentence.
+constexpr std::uint16_t kProseWords = 4;
 // Longer runs frame a separator label ("---------- Footnotes ----------"), not a title.
 constexpr std::size_t kMaxFrameRun = 6;
 constexpr int kMinStarCapitals = 4;
@@ -40,8 +42,9 @@ bool IsTitleText(std::string_view title, std::uint32_t maxColumns) {
            HasWordCharacter(title) && !EndsLikeSentence(title, false);
 }
 
-// "## Title" and "## Title ##".
-std::optional<ShapedHeading> ReadHashes(std::string_view content) {
+// "## Title" and "## Title ##". The line that opens the document, set apart, may name a
+// program in lowercase ("# zstd"); elsewhere such a line is a comment over a command.
+std::optional<ShapedHeading> ReadHashes(std::string_view content, bool opensDocument) {
     std::size_t hashes = 0;
     while (hashes < content.size() && content[hashes] == '#') {
         ++hashes;
@@ -63,7 +66,8 @@ std::optional<ShapedHeading> ReadHashes(std::string_view content) {
         --titleEnd;
     }
     const std::string_view title = content.substr(titleAt, titleEnd - titleAt);
-    if (!IsTitleText(title, kMaxMarkedTitleColumns) || !OpensLikeTitle(title)) {
+    if (!IsTitleText(title, kMaxMarkedTitleColumns) ||
+        !(OpensLikeTitle(title) || (opensDocument && hashes == 1))) {
         return std::nullopt;
     }
     ShapedHeading heading;
@@ -193,11 +197,12 @@ class Marked {
                 continue;  // a block of comment lines
             }
             if (lead == '#' && line.indent <= kMaxHashIndent) {
-                if (std::optional<ShapedHeading> h = ReadHashes(content)) {
+                const bool opening = i == *firstLine && apartBelow;
+                if (std::optional<ShapedHeading> h = ReadHashes(content, opening)) {
                     h->line = static_cast<std::uint32_t>(i);
                     hashes.push_back(*h);
-                    hashesApart += apartBelow ? 1 : 0;
-                    opensDocument_ = opensDocument_ || (i == *firstLine && apartBelow);
+                    hashesApart += apartBelow || ProseBelow(i) ? 1 : 0;
+                    opensDocument_ = opensDocument_ || opening;
                     continue;
                 }
             }
@@ -213,7 +218,7 @@ class Marked {
             }
         }
         // Markdown lets text follow a hash line at once; a document that writes so writes
-        // several, and sets at least one of them apart.
+        // several, and sets at least one of them apart or over a sentence.
         // Comments of a configuration file or a script stand over their lines: where most
         // hash lines do, only those set apart may be headings.
         const bool markdown = hashesApart * 2 >= hashes.size() &&
@@ -231,6 +236,18 @@ class Marked {
     }
 
   private:
+    // The line under a hash line opens a sentence ("We welcome your changes."), as the text
+    // under a heading does; under a comment stands a command or a setting.
+    bool ProseBelow(std::size_t i) {
+        if (i + 1 >= scan_.lines.size() || CommentAt(i + 1)) {
+            return false;
+        }
+        const LineFacts& next = scan_.lines[i + 1];
+        return next.IsPlainText() && next.indent == 0 && next.words >= kProseWords &&
+               next.Has(kLineStartsUpper | kLineStartsSpaceless) &&
+               !next.Has(kLineCodeLike | kLinePreformatted | kLineListItem);
+    }
+
     // A line that opens with a hash: a comment of a script or a configuration file.
     bool CommentAt(std::size_t i) {
         if (i >= scan_.lines.size() || !scan_.lines[i].IsText()) {

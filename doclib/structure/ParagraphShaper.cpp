@@ -9,6 +9,8 @@ namespace {
 constexpr std::uint16_t kColumnsOnly = kLinePreformatted | kLineCodeLike;
 // Lines of verse rarely run this long; wrapped prose lines nearly always do.
 constexpr std::uint32_t kLongVerseLine = 60;
+// A line wrapped by hand reaches this share of the width, in tenths.
+constexpr std::uint32_t kRaggedTenths = 7;
 
 class Shaper {
   public:
@@ -187,10 +189,27 @@ class Shaper {
         }
     }
 
-    bool Joinable(std::size_t i) const {
+    // The line runs on into the next: the wrap cut it, or, in text wrapped by hand short of
+    // the width and parted by blank lines, it reaches most of the way and the next line goes
+    // on in lowercase, in a group that opens as a sentence does (a block of commands or
+    // settings opens in lowercase or with a comment's mark).
+    bool RunsOn(std::size_t i, std::size_t groupBegin) const {
+        if (shape_.Wrapped(scan_, i)) {
+            return true;
+        }
         const LineFacts& line = scan_.lines[i];
         const LineFacts& next = scan_.lines[i + 1];
-        if (!shape_.Wrapped(scan_, i) || line.Has(kColumnsOnly | kLineOrnament) ||
+        return shape_.hardWrapped && shape_.blankSeparated &&
+               scan_.lines[groupBegin].Has(kLineStartsUpper) && line.Has(kLineStartsWord) &&
+               line.IsPlainText() && next.IsPlainText() && next.Has(kLineStartsLower) &&
+               line.length * 10 >= shape_.wrapWidth * kRaggedTenths && next.indent == line.indent &&
+               !line.Has(kLineCodeLike) && !next.Has(kLineCodeLike);
+    }
+
+    bool Joinable(std::size_t i, std::size_t groupBegin) const {
+        const LineFacts& line = scan_.lines[i];
+        const LineFacts& next = scan_.lines[i + 1];
+        if (!RunsOn(i, groupBegin) || line.Has(kColumnsOnly | kLineOrnament) ||
             next.Has(kColumnsOnly | kLineOrnament | kLineListItem)) {
             return false;
         }
@@ -217,7 +236,7 @@ class Shaper {
                 shortest = std::min(shortest, line.length);
             }
             columns += line.Has(kColumnsOnly) ? 1 : 0;
-            if (i + 1 < end && shape_.Wrapped(scan_, i)) {
+            if (i + 1 < end && RunsOn(i, begin)) {
                 ++wrapped;
                 spaceless +=
                     line.Has(kLineEndsSpaceless) || scan_.lines[i + 1].Has(kLineStartsSpaceless)
@@ -246,7 +265,7 @@ class Shaper {
     void EmitJoined(std::size_t begin, std::size_t end) {
         std::size_t start = begin;
         for (std::size_t i = begin; i < end; ++i) {
-            if (i + 1 < end && Joinable(i)) {
+            if (i + 1 < end && Joinable(i, begin)) {
                 continue;
             }
             if (i == start) {

@@ -28,6 +28,14 @@ std::vector<std::string> JoinedParagraphs() {
     return out;
 }
 
+std::string JoinedWords(const std::string& text) {
+    std::string joined;
+    for (const std::string& w : WordsOf(text)) {
+        joined += (joined.empty() ? "" : " ") + w;
+    }
+    return joined;
+}
+
 void ExpectSameWords(std::string_view input, const Document& doc) {
     EXPECT_EQ(WordsOf(input), WordsOf(doc));
 }
@@ -127,6 +135,28 @@ TEST(HardWrappedText, SettingsOfAConfigurationFileAreNotJoined) {
         EXPECT_EQ(block.find("dawn #harbour"), std::string::npos) << block;
         EXPECT_EQ(block.find("example] harbour"), std::string::npos) << block;
     }
+}
+
+TEST(HardWrappedText, LinesWrappedByHandShortOfTheWidthAreJoined) {
+    // A README wrapped in an editor: lines end where the writer chose, some well short of the
+    // width; a comment over a command below it keeps its lines.
+    const std::vector<std::string> prose = HarbourParagraphs();
+    const std::string byHand =
+        "The harbour office keeps a ledger of every boat that comes in with\n"
+        "the tide, and of what it carries, and the clerk copies\n"
+        "the ledger out again each winter for the archive in the town hall.";
+    const std::string commands =
+        "# Copy the ledger for the winter\n"
+        "ledger --open winter --copy-to archive/town-hall --keep-lines\n"
+        "ledger --close";
+    const std::string text = HardWrap({prose[0]}, 72) + "\n" + byHand + "\n\n" + commands + "\n\n" +
+                             HardWrap({prose[1]}, 72);
+    const Document doc = Refined(text);
+    ExpectSameWords(text, doc);
+    const std::vector<std::string> blocks = BlockTexts(doc);
+    ASSERT_EQ(blocks.size(), 4u);
+    EXPECT_EQ(blocks[1], JoinedWords(byHand));
+    EXPECT_EQ(blocks[2], commands);
 }
 
 TEST(HardWrappedText, TablesSetWithBarsKeepTheirRows) {

@@ -60,6 +60,10 @@ TEST(ShapedHeadings, EveryShapeGivesItsHeadingAndLevel) {
         {"hashes ranked by their count, a closing run and a hash that is the title's",
          Between({"## Tides ##", "# Harbour", "### The C# notes"}),
          {{"Tides", 2}, {"Harbour", 1}, {"The C# notes", 3}}},
+        {"hash lines with their text right under them, a lowercase name opening the document",
+         "# harbourd\n\n" + Prose(0) + "\n## Installing\n" + Prose(1) +
+             "\n## Running the harbour\n" + Prose(2) + "\n### Tides\n" + Prose(3),
+         {{"harbourd", 1}, {"Installing", 2}, {"Running the harbour", 2}, {"Tides", 3}}},
         {"frames and full-width stars",
          Between({"=== Arrivals ===", "--- Departures ---", "＊ 港の朝", "＊ 夜の船"}),
          {{"Arrivals", 1}, {"Departures", 2}, {"港の朝", 3}, {"夜の船", 3}}},
