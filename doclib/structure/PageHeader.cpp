@@ -72,6 +72,13 @@ bool IsNavigationBar(std::string_view trimmed) {
     return links >= 2 && (words == 0 || (links >= 3 && endsWithLink));
 }
 
+// "[Download the ebook](https://example.org/get/)": one link of Markdown, the whole line.
+bool IsMarkdownLink(std::string_view trimmed) {
+    const std::size_t middle = trimmed.find("](");
+    return trimmed.starts_with('[') && trimmed.ends_with(')') && middle != std::string_view::npos &&
+           trimmed.find(')', middle) == trimmed.size() - 1;
+}
+
 // "[6]Download the ebook"
 bool OpensWithLinkNumber(std::string_view trimmed) {
     std::size_t at = 1;
@@ -139,11 +146,39 @@ class PageHead {
 
 }  // namespace
 
+bool IsMarkupLine(std::string_view trimmed) {
+    // "<div class="navheader">", "</div>", "<p align="center"><img src="logo.png"></p>": tags
+    // with nothing between them.
+    if (trimmed.starts_with('<') && trimmed.ends_with('>')) {
+        std::size_t at = 0;
+        while (at < trimmed.size() && trimmed[at] == '<') {
+            const std::size_t close = trimmed.find('>', at);
+            if (close == std::string_view::npos) {
+                return false;
+            }
+            at = close + 1;
+            while (at < trimmed.size() && utf8::IsBlankByte(trimmed[at])) {
+                ++at;
+            }
+        }
+        return at == trimmed.size();
+    }
+    // ".. container:: navheader", ".. image:: logo.png": a directive of reStructuredText.
+    if (trimmed.starts_with(".. ")) {
+        const std::size_t marks = trimmed.find("::");
+        return marks != std::string_view::npos &&
+               trimmed.substr(3, marks - 3).find(' ') == std::string_view::npos;
+    }
+    // "[![Build status](badge.svg)](ci)", "![Logo](logo.png)": images and badges.
+    return trimmed.starts_with("[![") || trimmed.starts_with("![");
+}
+
 bool IsPageHeadLine(std::string_view trimmed) {
     const bool declaration = trimmed.starts_with("<?xml ") && trimmed.ends_with("?>");
     const bool doctype = (trimmed.starts_with("<!DOCTYPE ") || trimmed.starts_with("<!doctype ")) &&
                          trimmed.ends_with(">");
-    return declaration || doctype || IsPageLinkLine(trimmed);
+    return declaration || doctype || IsPageLinkLine(trimmed) || IsMarkupLine(trimmed) ||
+           IsMarkdownLink(trimmed);
 }
 
 std::size_t FirstTextLine(const Document& doc, const LineScan& scan) {
@@ -179,7 +214,8 @@ std::size_t FirstTextLine(const Document& doc, const LineScan& scan) {
 bool IsLinkLine(std::string_view trimmed) {
     std::string spaced;
     const std::string_view plain = utf8::Trim(WithPlainSpaces(trimmed, spaced));
-    return OpensWithLinkNumber(plain) || IsNavigationBar(plain) || IsUnderscoredLink(plain);
+    return OpensWithLinkNumber(plain) || IsNavigationBar(plain) || IsUnderscoredLink(plain) ||
+           IsMarkdownLink(plain);
 }
 
 namespace {

@@ -15,12 +15,18 @@
 
 namespace Tessaly::Docs {
 
-// `trimmed` is a line of the page's head: an XML declaration or a link of the page.
+// `trimmed` is only markup: tags of a page with nothing between them, a directive of
+// reStructuredText, an image or a badge of Markdown.
+bool IsMarkupLine(std::string_view trimmed);
+
+// `trimmed` is a line of the page's head: an XML declaration, a link of the page, or markup
+// or a lone link that opens the text before its first words.
 bool IsPageHeadLine(std::string_view trimmed);
 
 // `trimmed` is a link rather than a line of text: it opens with a renderer's link number
 // ("[6]Download"), is a bar of links ("[Prev]  [Up]  [Next]"), or is one link whose spaces the
-// renderer wrote as underscores ("Download_the_ebook").
+// renderer wrote as underscores ("Download_the_ebook"), or is one link of Markdown
+// ("[Download](https://example.org/get/)").
 bool IsLinkLine(std::string_view trimmed);
 
 // The first line of the text: past blank lines and the page's head lines.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "doclib/structure/LanguageDetector.h"
+#include "doclib/structure/PageHeader.h"
 #include "doclib/structure/Refine.h"
 #include "doclib/structure/TitleFinder.h"
 #include "tests/doclib/structure/SampleProse.h"
@@ -48,6 +49,31 @@ TEST(Title, AFirstLineFollowedByChaptersIsTheTitleAndStaysInTheBook) {
     EXPECT_EQ(doc.blocks[0].level, 1);
     EXPECT_EQ(doc.BlockText(doc.blocks[0]), "The Harbour Office");
     EXPECT_EQ(WordsOf(text), WordsOf(doc));
+}
+
+TEST(Title, MarkupAboveTheTitleNamesNothing) {
+    // Tags, badges, directives and a lone link stand over a README's or a converted page's
+    // title; the title is the line under them, and they stay in the book.
+    const std::string title = "The Harbour Office";
+    const struct {
+        const char* shape;
+        std::string above;
+    } cases[] = {
+        {"tags", "<div class=\"navheader\">\n\n<p align=\"center\"><img src=\"logo.png\"></p>\n\n"},
+        {"a badge", "[![Build](https://ci.example.org/badge.svg)](https://ci.example.org)\n\n"},
+        {"a directive", ".. container:: navheader\n\n"},
+        {"a link", "[Download the logbook](https://example.org/get/)\n\n"},
+    };
+    for (const auto& c : cases) {
+        const std::string text =
+            c.above + title + "\n\nChapter 1\n\n" + Body() + "\nChapter 2\n\n" + Body();
+        const Document doc = Refined(text, "harbour.txt");
+        EXPECT_EQ(doc.metadata.title, title) << c.shape;
+        EXPECT_EQ(WordsOf(text), WordsOf(doc)) << c.shape;
+    }
+    // A title that only opens with a tag's bracket is still a title.
+    EXPECT_FALSE(Tessaly::Docs::IsMarkupLine("<Harbour> Office"));
+    EXPECT_FALSE(Tessaly::Docs::IsMarkupLine(".. the harbour:: notes"));
 }
 
 TEST(Title, AByLineNamesTheAuthorAndStays) {
