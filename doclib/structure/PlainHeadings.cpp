@@ -1,10 +1,13 @@
 #include "doclib/structure/PlainHeadings.h"
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
+
+#include <unicode/uchar.h>
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ChapterLine.h"
@@ -30,8 +33,16 @@ constexpr std::uint8_t kMaxPlainLevel = 6;
 constexpr std::size_t kUnlistedHeadings = 4;
 constexpr std::ptrdiff_t kMinWrappedShortHeadings = 3;
 constexpr std::size_t kLabelRepeats = 3;
+// The text keeps its margin at this many columns or more, and this share of its lines (in
+// tenths) keeps it, for a line left of it to stand out.
+constexpr std::uint16_t kMinTextMargin = 2;
+constexpr std::uint16_t kMaxTextMargin = 16;
+constexpr std::size_t kMarginTenths = 6;
+constexpr std::size_t kMinOutdentedHeadings = 2;
 
-enum class PlainKind : std::uint8_t { None, Capitals, ShortLine };
+// Capitals: "INSTALLING"; ShortLine: a short line over a paragraph line; Outdented: a short
+// line set left of the margin the text keeps, as renders set a page's headings.
+enum class PlainKind : std::uint8_t { None, Capitals, ShortLine, Outdented };
 
 // Dialogue and quotations open with a quote or a dash; such a line is speech, not a title.
 bool OpensQuotation(std::string_view text) {
@@ -66,6 +77,25 @@ bool IsNumberedCaption(std::string_view text) {
     return at > start && dots >= 2 && text[at - 1] == '.' && (at == text.size() || text[at] == ' ');
 }
 
+// "Chunk Size : 512K", "Policy: none": a name and its value, as a program prints them; a
+// title's colon is followed by more title ("Services : Postfix, Apache").
+bool IsField(std::string_view text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string_view::npos) {
+        return false;
+    }
+    std::size_t at = colon + 1;
+    while (at < text.size() && text[at] == ' ') {
+        ++at;
+    }
+    if (at == colon + 1 || at >= text.size()) {
+        return false;
+    }
+    const char32_t first = utf8::DecodeAt(text, at).value;
+    return u_islower(static_cast<UChar32>(first)) != 0 ||
+           u_isdigit(static_cast<UChar32>(first)) != 0;
+}
+
 // "ALTERNATIVE The Exim4 server", "BACK TO BASICS SMTP": a box's kind in capitals before its
 // title labels an aside, not a section.
 bool OpensWithLabel(std::string_view text) {
@@ -96,6 +126,7 @@ class PlainHeadingFinder {
         }
         const bool paragraphLines =
             !shape_.hardWrapped && longLines >= 5 && longLines * 10 >= textLines * 3;
+        margin_ = TextMargin(textLines);
         kinds_.assign(n, PlainKind::None);
         std::size_t capitals = 0;
         const std::size_t skip = TitleBlockEnd();
@@ -116,6 +147,20 @@ class PlainHeadingFinder {
         DropLabels();
         KeepShortLinesThatRecur();
         Mark();
+    }
+
+    // The indentation most lines of text keep, where most keep one deeper than the margin;
+    // 0 otherwise.
+    std::uint16_t TextMargin(std::size_t textLines) const {
+        std::array<std::size_t, kMaxTextMargin + 1> count{};
+        for (const LineFacts& line : scan_.lines) {
+            if (line.IsPlainText() && line.indent <= kMaxTextMargin) {
+                ++count[line.indent];
+            }
+        }
+        const auto most = std::max_element(count.begin(), count.end());
+        const auto margin = static_cast<std::uint16_t>(most - count.begin());
+        return margin >= kMinTextMargin && *most * 10 >= textLines * kMarginTenths ? margin : 0;
     }
 
     void NestRunTogetherEntries(const ContentsList& list) {
@@ -207,6 +252,10 @@ class PlainHeadingFinder {
         if (!HasLetter(text) || EndsLikeSentence(text, true) || OpensQuotation(text)) {
             return PlainKind::None;
         }
+        if (line.indent < margin_ && OpensLikeTitle(text) && !HasCodeMarks(text) &&
+            !WordsDeclined(text) && !IsNumberedCaption(text) && !IsField(text)) {
+            return PlainKind::Outdented;
+        }
         if (line.length - line.indent <= kMaxCapitalsColumns && IsInCapitals(text, kMinCapitals)) {
             return PlainKind::Capitals;
         }
@@ -229,6 +278,10 @@ class PlainHeadingFinder {
     // A wrapped text uses short lines as headings more than once or twice, or not at all: a
     // lone short line there is a fragment of prose.
     void KeepShortLinesThatRecur() {
+        const auto outdented = std::count(kinds_.begin(), kinds_.end(), PlainKind::Outdented);
+        if (outdented < static_cast<std::ptrdiff_t>(kMinOutdentedHeadings)) {
+            std::replace(kinds_.begin(), kinds_.end(), PlainKind::Outdented, PlainKind::None);
+        }
         if (!shape_.hardWrapped) {
             return;
         }
@@ -243,12 +296,12 @@ class PlainHeadingFinder {
     void DropLabels() {
         std::unordered_map<std::string, std::size_t> seen;
         for (std::size_t i = 0; i < kinds_.size(); ++i) {
-            if (kinds_[i] == PlainKind::ShortLine) {
+            if (kinds_[i] == PlainKind::ShortLine || kinds_[i] == PlainKind::Outdented) {
                 ++seen[std::string(LineContent(reader_.Text(doc_.blocks[i])))];
             }
         }
         for (std::size_t i = 0; i < kinds_.size(); ++i) {
-            if (kinds_[i] == PlainKind::ShortLine &&
+            if ((kinds_[i] == PlainKind::ShortLine || kinds_[i] == PlainKind::Outdented) &&
                 seen[std::string(LineContent(reader_.Text(doc_.blocks[i])))] >= kLabelRepeats) {
                 kinds_[i] = PlainKind::None;
             }
@@ -288,6 +341,15 @@ class PlainHeadingFinder {
             // A line over text set deeper than itself is the term of a definition list
             // ("RAID5" over its inset description), not a heading.
             const bool term = after.IsText() && after.indent > scan_.lines[i].indent;
+            if (kinds_[i] == PlainKind::Outdented) {
+                // Set left of the text it heads, at the text's margin or under it.
+                if (!((after.IsText() && after.indent >= margin_ &&
+                       marks_[next].role == LineRole::Text) ||
+                      kinds_[next] == PlainKind::Outdented)) {
+                    kinds_[i] = PlainKind::None;
+                }
+                continue;
+            }
             const bool heads = !term && ((!inset && kinds_[next] != PlainKind::None) ||
                                          (kinds_[i] == PlainKind::Capitals
                                               ? text
@@ -334,12 +396,34 @@ class PlainHeadingFinder {
             anyCapitals = anyCapitals || kind == PlainKind::Capitals;
         }
         const std::size_t titleEnd = TitleBlockEnd();
+        // Lines set left of the text rank by their indentation, below the headings above the
+        // first of them (the page's title).
+        std::vector<std::uint16_t> outdents;
+        std::optional<std::uint8_t> above;
+        for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
+            if (kinds_[i] == PlainKind::Outdented) {
+                outdents.push_back(scan_.lines[i].indent);
+            } else if (outdents.empty() && marks_[i].role == LineRole::Heading) {
+                above = std::min(above.value_or(marks_[i].level), marks_[i].level);
+            }
+        }
+        std::sort(outdents.begin(), outdents.end());
+        outdents.erase(std::unique(outdents.begin(), outdents.end()), outdents.end());
+        const int outdentBase = above ? *above + 1 : 1;
         std::uint8_t sibling = 0;
         for (std::size_t i = titleEnd; i < scan_.lines.size(); ++i) {
             if (kinds_[i] == PlainKind::None) {
                 if (marks_[i].role == LineRole::Heading) {
                     sibling = marks_[i].level;
                 }
+                continue;
+            }
+            if (kinds_[i] == PlainKind::Outdented) {
+                const auto rank =
+                    std::lower_bound(outdents.begin(), outdents.end(), scan_.lines[i].indent) -
+                    outdents.begin();
+                marks_[i] = {LineRole::Heading, static_cast<std::uint8_t>(std::min<std::ptrdiff_t>(
+                                                    outdentBase + rank, kMaxPlainLevel))};
                 continue;
             }
             const int level = sibling > 0                                        ? sibling
@@ -356,6 +440,7 @@ class PlainHeadingFinder {
     const DocumentShape& shape_;
     LineMarks& marks_;
     std::vector<PlainKind> kinds_;
+    std::uint16_t margin_ = 0;  // the text's margin, where lines left of it may be headings
     std::string scratch_;
     // The headings of the document and their contents keys, gathered once for every list.
     std::vector<std::uint32_t> headings_;

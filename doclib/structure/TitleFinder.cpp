@@ -24,6 +24,11 @@ constexpr int kMaxAuthorWords = 8;
 constexpr std::uint32_t kMaxTitleBlockSubtitleColumns = 80;
 // Columns of a CJK title standing alone: wide characters take two.
 constexpr std::uint32_t kMaxCjkTitleColumns = 50;
+// A centred title stands this far in at least; without a wrap the width of a typed page is
+// taken; the centre may stray this far, counted twice (as the line's two ends are).
+constexpr std::uint16_t kMinCentredIndent = 8;
+constexpr std::uint32_t kTypedWidth = 80;
+constexpr std::uint32_t kCentreSlack = 8;
 
 bool IsAsciiAlnum(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -143,6 +148,20 @@ bool StandsAloneAsCjkTitle(const LineScan& scan, std::size_t first, std::string_
     }
     const char32_t last = utf8::DecodeBefore(text, text.size()).value;
     return spaceless >= 2 && last != U'。' && last != U'、' && last != U'，';
+}
+
+// A line set in the middle of the text's width, a blank line under it, as renders set a
+// page's title and typed title pages centre a book's.
+bool StandsCentred(const LineScan& scan, const DocumentShape& shape, std::size_t first) {
+    const LineFacts& line = scan.lines[first];
+    const std::size_t next = first + 1;
+    if (line.indent < kMinCentredIndent || next >= scan.lines.size() ||
+        !scan.lines[next].Has(kLineBlank)) {
+        return false;
+    }
+    const std::uint32_t width = shape.hardWrapped ? shape.wrapWidth : kTypedWidth;
+    const std::uint32_t middle = line.indent + line.length;  // twice the line's centre
+    return middle + kCentreSlack >= width && middle <= width + kCentreSlack;
 }
 
 }  // namespace
@@ -336,7 +355,8 @@ void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape
                 }
             }
             titleLine = author.has_value() || firstDivision < scan.lines.size() ||
-                        StandsAloneAsCjkTitle(scan, first, text);
+                        StandsAloneAsCjkTitle(scan, first, text) ||
+                        StandsCentred(scan, shape, first);
         }
     }
     if (titleLine) {

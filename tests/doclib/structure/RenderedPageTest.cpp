@@ -119,6 +119,25 @@ std::string AnchoredPage() {
     return text;
 }
 
+// A page whose headings carry no number, set left of the text's margin: sections at the
+// margin, subsections two columns in, the text at three; a program's output set flush
+// between them.
+std::string OutdentedPage() {
+    const auto inset = [](std::size_t k) {
+        std::string lines = "   " + PageProse(k, 69, "");
+        for (std::size_t at = lines.find('\n'); at + 1 < lines.size();
+             at = lines.find('\n', at + 1)) {
+            lines.insert(at + 1, "   ");
+        }
+        return lines;
+    };
+    std::string text = "                         The Harbour Pilots' Guide\n\n" + inset(0) +
+                       "\nTaking a pilot\n\n" + inset(1) + "\n  Signals\n\n" + inset(2);
+    text += "\nTide Height : 4 m\n\n   Berth : north\n\n  Boarding at night\n\n" + inset(3) +
+            "\nLeaving port\n\n" + inset(4);
+    return text;
+}
+
 TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
     const struct {
         const char* shape;
@@ -161,6 +180,14 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
            3},
           {"3.2. Leaving port", 2}},
          "Chapter 3. Harbour pilots"},
+        {"unnumbered headings left of the text's margin, ranked by how far left",
+         OutdentedPage(),
+         {{"The Harbour Pilots' Guide", 1},
+          {"Taking a pilot", 2},
+          {"Signals", 3},
+          {"Boarding at night", 3},
+          {"Leaving port", 2}},
+         "The Harbour Pilots' Guide"},
         {"a number that opens a line of a wrapped sentence",
          UnspacedPage("The pilot keeps his own notes on the tides, and he reads them as section\n"
                       "3.1.3. Of his logbook each morning\n"),
