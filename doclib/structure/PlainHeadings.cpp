@@ -127,6 +127,13 @@ class PlainHeadingFinder {
         const bool paragraphLines =
             !shape_.hardWrapped && longLines >= 5 && longLines * 10 >= textLines * 3;
         margin_ = TextMargin(textLines);
+        // A wrapped text whose sections carry numbers or markup heads none with a bare short
+        // line: such lines there title its boxes and figures. One that marks none may mark
+        // them so.
+        const std::size_t skipTitle = TitleBlockEnd();
+        onlyShortLines_ =
+            std::none_of(marks_.begin() + static_cast<std::ptrdiff_t>(skipTitle), marks_.end(),
+                         [](const LineMark& mark) { return mark.role == LineRole::Heading; });
         kinds_.assign(n, PlainKind::None);
         std::size_t capitals = 0;
         const std::size_t skip = TitleBlockEnd();
@@ -259,7 +266,8 @@ class PlainHeadingFinder {
         if (line.length - line.indent <= kMaxCapitalsColumns && IsInCapitals(text, kMinCapitals)) {
             return PlainKind::Capitals;
         }
-        if (!paragraphLines || !OpensLikeTitle(text) || HasCodeMarks(text) || WordsDeclined(text) ||
+        if (!(paragraphLines || (shape_.hardWrapped && onlyShortLines_)) || IsField(text) ||
+            !OpensLikeTitle(text) || HasCodeMarks(text) || WordsDeclined(text) ||
             IsNumberedCaption(text) || text.ends_with("\uFF1A") || OpensWithLabel(text)) {
             return PlainKind::None;
         }
@@ -440,7 +448,8 @@ class PlainHeadingFinder {
     const DocumentShape& shape_;
     LineMarks& marks_;
     std::vector<PlainKind> kinds_;
-    std::uint16_t margin_ = 0;  // the text's margin, where lines left of it may be headings
+    std::uint16_t margin_ = 0;     // the text's margin, where lines left of it may be headings
+    bool onlyShortLines_ = false;  // no heading found by its number or markup
     std::string scratch_;
     // The headings of the document and their contents keys, gathered once for every list.
     std::vector<std::uint32_t> headings_;

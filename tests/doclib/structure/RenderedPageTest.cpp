@@ -188,6 +188,19 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
           {"Boarding at night", 3},
           {"Leaving port", 2}},
          "The Harbour Pilots' Guide"},
+        {"short lines between blank lines, the only headings of a wrapped page",
+         "Taking a pilot\n\n" + PageProse(0, 72, "") + "\nSignals at night\n\n" +
+             PageProse(1, 72, "") + "\n" + PageProse(2, 72, "") + "\nLeaving port\n\n" +
+             PageProse(3, 72, ""),
+         {{"Taking a pilot", 1}, {"Signals at night", 1}, {"Leaving port", 1}},
+         "page"},
+        {"numbered sections and a box's title between them, which heads nothing",
+         "1. Taking a pilot\n\n" + PageProse(0, 72, "") + "\nTip for the night\n\n" +
+             PageProse(1, 72, "") + "\n2. Signals\n\n" + PageProse(2, 72, "") +
+             "\nA word on the tides\n\n" + PageProse(3, 72, "") + "\n3. Leaving port\n\n" +
+             PageProse(4, 72, ""),
+         {{"1. Taking a pilot", 1}, {"2. Signals", 1}, {"3. Leaving port", 1}},
+         "page"},
         {"a number that opens a line of a wrapped sentence",
          UnspacedPage("The pilot keeps his own notes on the tides, and he reads them as section\n"
                       "3.1.3. Of his logbook each morning\n"),
