@@ -28,6 +28,8 @@ constexpr std::size_t kMinSectionsAmongLines = 3;
 constexpr std::size_t kResumeWindow = 16;
 // Lines looked at around a numbered line for the items beside it in a list.
 constexpr std::size_t kItemLookahead = 4;
+// A heading the width broke goes on in this many lines at most.
+constexpr std::size_t kMaxLinesGoneOn = 2;
 // Columns of a common word and the space before it.
 constexpr std::uint32_t kCommonWordColumns = 12;
 
@@ -72,8 +74,8 @@ class Outline {
                 const int level = base + c.path.depth - 1;
                 marks_[c.line] = {LineRole::Heading,
                                   static_cast<std::uint8_t>(std::min<int>(level, kMaxLevel))};
-                if (WrappedHeading(c.line)) {
-                    marks_[c.line + 1] = {LineRole::HeadingContinuation, 0};
+                for (std::size_t k = 1, lines = LinesGoneOn(c.line); k <= lines; ++k) {
+                    marks_[c.line + k] = {LineRole::HeadingContinuation, 0};
                 }
             }
         }
@@ -92,24 +94,52 @@ class Outline {
 
     // A heading too long for the width goes on in one short line of words that ends its
     // group; a line of marks under it ("......") is its underline.
-    bool WrappedHeading(std::size_t i) {
-        return (HeadingGoesOnBelow(scan_, shape_, widest_, i) || GoesOnAmongLines(i)) &&
-               marks_[i + 1].role == LineRole::Text &&
-               scan_.lines[i + 1].Has(kLineStartsWord | kLineEndsWord);
+    bool WrappedHeading(std::size_t i) { return LinesGoneOn(i) > 0; }
+
+    // The lines below line `i` a heading goes on in when the width broke it: none, or one, or
+    // where sections stand among the lines, up to two.
+    std::size_t LinesGoneOn(std::size_t i) {
+        const auto words = [&](std::size_t j) {
+            return j < scan_.lines.size() && marks_[j].role == LineRole::Text &&
+                   scan_.lines[j].Has(kLineStartsWord | kLineEndsWord);
+        };
+        if (HeadingGoesOnBelow(scan_, shape_, widest_, i)) {
+            return words(i + 1) ? 1 : 0;
+        }
+        const std::size_t lines = GoesOnAmongLines(i);
+        for (std::size_t k = 1; k <= lines; ++k) {
+            if (!words(i + k)) {
+                return 0;
+            }
+        }
+        return lines;
     }
 
     // Where sections stand among the lines with no blank line after them, a heading cut by
-    // the width goes on in one line at its margin that the width did not cut again: a short
+    // the width goes on at its margin, in lines the width cut again but the last: a short
     // one, or one that ends as a title does (a question's mark, a word), not as a sentence.
-    bool GoesOnAmongLines(std::size_t i) {
-        if (!setAmongLines_ || i + 1 >= scan_.lines.size() || !shape_.Wrapped(scan_, i)) {
-            return false;
+    std::size_t GoesOnAmongLines(std::size_t i) {
+        if (!setAmongLines_) {
+            return 0;
         }
-        const LineFacts& next = scan_.lines[i + 1];
-        return next.indent == scan_.lines[i].indent &&
-               !next.Has(kLineListItem | kLinePreformatted) && !shape_.Wrapped(scan_, i + 1) &&
-               (next.length * 2 < shape_.wrapWidth ||
-                IsTitlePhrase(LineContent(reader_.Text(doc_.blocks[i + 1]))));
+        for (std::size_t k = 1; k <= kMaxLinesGoneOn; ++k) {
+            const std::size_t at = i + k;
+            if (at >= scan_.lines.size() || !shape_.Wrapped(scan_, at - 1)) {
+                return 0;
+            }
+            const LineFacts& next = scan_.lines[at];
+            if (next.indent != scan_.lines[i].indent ||
+                next.Has(kLineListItem | kLinePreformatted)) {
+                return 0;
+            }
+            if (!shape_.Wrapped(scan_, at)) {
+                return next.length * 2 < shape_.wrapWidth ||
+                               IsTitlePhrase(LineContent(reader_.Text(doc_.blocks[at])))
+                           ? k
+                           : 0;
+            }
+        }
+        return 0;
     }
 
     // The line, and the line it goes on in when the width broke it.

@@ -82,12 +82,17 @@ class Shaper {
     }
 
     std::size_t EmitHeading(std::size_t i, std::uint8_t level) {
-        if (i + 1 < marks_.size() && marks_[i + 1].role == LineRole::HeadingContinuation) {
+        std::size_t lines = 1;
+        while (i + lines < marks_.size() &&
+               marks_[i + lines].role == LineRole::HeadingContinuation) {
+            ++lines;
+        }
+        if (lines > 1) {
             // A framed title opens its first line and closes its last.
-            Unit& unit = Emit(i, 2, UnitKind::Heading, Joint::Words, true, level);
+            Unit& unit = Emit(i, lines, UnitKind::Heading, Joint::Words, true, level);
             unit.markupLead = marks_[i].markupLead;
-            unit.markupTrail = marks_[i + 1].markupTrail;
-            return 2;
+            unit.markupTrail = marks_[i + lines - 1].markupTrail;
+            return lines;
         }
         if (marks_[i].markupLead != 0 || marks_[i].markupTrail != 0) {
             Unit& unit = Emit(i, 1, UnitKind::Heading, Joint::Lines, true, level);

@@ -114,6 +114,11 @@ std::string AnchoredPage() {
             "Is a pilot needed when the tide is low and the harbour master is away at\n"
             "sea?\n" +
             PageProse(2, 78, "");
+    text += "3.1.3." + nbsp +
+            "May a pilot who has sailed the outer channel for twenty years board a\n"
+            "ship at night without the harbour master's leave, when the weather closes in\n"
+            "and the light on the mole is out?\n" +
+            PageProse(4, 78, "");
     text += "3.2." + nbsp + "Leaving port\nSection" + nbsp +
             "3.1,_Taking_a_pilot_and_its_signals tells when to call one.\n" + PageProse(3, 78, "");
     return text;
@@ -177,6 +182,10 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
           {"3.1. Taking a pilot", 2},
           {"3.1.1. Signals", 3},
           {"3.1.2. Is a pilot needed when the tide is low and the harbour master is away at sea?",
+           3},
+          {"3.1.3. May a pilot who has sailed the outer channel for twenty years board "
+           "a ship at night without the harbour master's leave, when the weather closes in and "
+           "the light on the mole is out?",
            3},
           {"3.2. Leaving port", 2}},
          "Chapter 3. Harbour pilots"},
