@@ -44,7 +44,9 @@ bool IsTitleText(std::string_view title, std::uint32_t maxColumns) {
 
 // "## Title" and "## Title ##". The line that opens the document, set apart, may name a
 // program in lowercase ("# zstd"); elsewhere such a line is a comment over a command.
-std::optional<ShapedHeading> ReadHashes(std::string_view content, bool opensDocument) {
+// A title that ends in a colon ("## Changes in this version:") is read only where `colon` says
+// so: a comment over the lines it explains ends so too.
+std::optional<ShapedHeading> ReadHashes(std::string_view content, bool opensDocument, bool colon) {
     std::size_t hashes = 0;
     while (hashes < content.size() && content[hashes] == '#') {
         ++hashes;
@@ -65,7 +67,13 @@ std::optional<ShapedHeading> ReadHashes(std::string_view content, bool opensDocu
     while (titleEnd > titleAt && utf8::IsBlankByte(content[titleEnd - 1])) {
         --titleEnd;
     }
-    const std::string_view title = content.substr(titleAt, titleEnd - titleAt);
+    std::string_view title = content.substr(titleAt, titleEnd - titleAt);
+    if (colon) {
+        if (!title.ends_with(':')) {
+            return std::nullopt;
+        }
+        title.remove_suffix(1);
+    }
     if (!IsTitleText(title, kMaxMarkedTitleColumns) ||
         !(OpensLikeTitle(title) || (opensDocument && hashes == 1))) {
         return std::nullopt;
@@ -155,6 +163,7 @@ class Marked {
 
     MarkedLines Run() {
         std::vector<ShapedHeading> hashes;
+        std::vector<ShapedHeading> colonHashes;  // read again where the document is Markdown
         std::vector<ShapedHeading> stars;
         std::optional<std::size_t> firstLine;
         std::size_t hashesApart = 0;
@@ -198,11 +207,17 @@ class Marked {
             }
             if (lead == '#' && line.indent <= kMaxHashIndent) {
                 const bool opening = i == *firstLine && apartBelow;
-                if (std::optional<ShapedHeading> h = ReadHashes(content, opening)) {
+                if (std::optional<ShapedHeading> h = ReadHashes(content, opening, false)) {
                     h->line = static_cast<std::uint32_t>(i);
                     hashes.push_back(*h);
                     hashesApart += apartBelow || ProseBelow(i) ? 1 : 0;
                     opensDocument_ = opensDocument_ || opening;
+                    continue;
+                }
+                if (std::optional<ShapedHeading> h = ReadHashes(content, opening, true);
+                    h && apartBelow) {
+                    h->line = static_cast<std::uint32_t>(i);
+                    colonHashes.push_back(*h);
                     continue;
                 }
             }
@@ -226,6 +241,11 @@ class Marked {
         std::erase_if(hashes, [&](const ShapedHeading& h) {
             return !markdown && !BoundsHeading(scan_, marks_, h.line + 1);
         });
+        // Where hash lines are plainly the document's headings, one ending in a colon set
+        // apart from the text is one of them.
+        if (markdown && hashes.size() >= kMarkdownHashLines) {
+            hashes.insert(hashes.end(), colonHashes.begin(), colonHashes.end());
+        }
         if (hashes.size() >= 2 || (hashes.size() == 1 && opensDocument_)) {
             result_.headings.insert(result_.headings.end(), hashes.begin(), hashes.end());
         }

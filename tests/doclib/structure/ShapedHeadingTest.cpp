@@ -62,8 +62,13 @@ TEST(ShapedHeadings, EveryShapeGivesItsHeadingAndLevel) {
          {{"Tides", 2}, {"Harbour", 1}, {"The C# notes", 3}}},
         {"hash lines with their text right under them, a lowercase name opening the document",
          "# harbourd\n\n" + Prose(0) + "\n## Installing\n" + Prose(1) +
-             "\n## Running the harbour\n" + Prose(2) + "\n### Tides\n" + Prose(3),
-         {{"harbourd", 1}, {"Installing", 2}, {"Running the harbour", 2}, {"Tides", 3}}},
+             "\n## Running the harbour\n" + Prose(2) + "\n### Tides\n" + Prose(3) +
+             "\n### Changes in this version:\n\n" + Prose(4),
+         {{"harbourd", 1},
+          {"Installing", 2},
+          {"Running the harbour", 2},
+          {"Tides", 3},
+          {"Changes in this version:", 3}}},
         {"frames and full-width stars",
          Between({"=== Arrivals ===", "--- Departures ---", "＊ 港の朝", "＊ 夜の船"}),
          {{"Arrivals", 1}, {"Departures", 2}, {"港の朝", 3}, {"夜の船", 3}}},
@@ -88,6 +93,9 @@ TEST(ShapedHeadings, ProseThatOnlyLooksLikeAHeadingStaysProse) {
          Prose(0) + "\n\nNotes\n" + std::string(70, '=') + "\n\n" + Prose(2)},
         {"a comment in a shell snippet",
          Prose(0) + "\n\n# make install\nmake install\n\n" + Prose(2) +
+             "\n\n# and the service\nsystemctl restart harbour\n\n" + Prose(3)},
+        {"comments over commands, one ending in a colon",
+         Prose(0) + "\n\n# Install the harbour tools:\n\nmake install\n\n" + Prose(2) +
              "\n\n# and the service\nsystemctl restart harbour\n\n" + Prose(3)},
         {"a lone hash line that does not open the document",
          Prose(0) + "\n\n# Harbour\n\n" + Prose(2)},
