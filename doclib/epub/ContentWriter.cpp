@@ -171,8 +171,9 @@ class ContentFile {
                 case BlockKind::SceneBreak:
                     out_.append(containers_.TakeTaskMark());
                     // A break with its marker line ("* * *") shows the marker, centred; a
-                    // break without one (a section break of a word processor) is a rule.
-                    if (IsBlankParagraph(doc_, block)) {
+                    // break without one (a section break of a word processor), or one that
+                    // was a rule typed as a run of one mark ("------"), is a rule.
+                    if (IsBlankParagraph(doc_, block) || IsTypedRule(doc_, block)) {
                         out_.append("<hr class=\"scene\"/>\n");
                     } else {
                         out_.append("<p class=\"scene\" role=\"separator\">");
@@ -440,6 +441,27 @@ class ContentFile {
 };
 
 }  // namespace
+
+bool IsTypedRule(const Document& doc, const Block& block) {
+    constexpr std::size_t kMinRuleMarks = 4;
+    std::string text;
+    for (std::uint32_t i = 0; i < block.spanCount; ++i) {
+        text += doc.SpanText(doc.spans[block.firstSpan + i]);
+    }
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) {
+        return false;
+    }
+    const std::size_t last = text.find_last_not_of(" \t");
+    const char mark = text[first];
+    if (mark != '-' && mark != '=' && mark != '_' && mark != '~' && mark != '*' && mark != '#') {
+        return false;
+    }
+    // One mark run on without spaces: spaced marks ("* * *") are an ornament to show.
+    const std::size_t end = text.find_first_not_of(mark, first);
+    return last + 1 - first >= kMinRuleMarks &&
+           (end == std::string::npos ? text.size() : end) == last + 1;
+}
 
 bool IsBlankParagraph(const Document& doc, const Block& block) {
     for (std::uint32_t i = 0; i < block.spanCount; ++i) {

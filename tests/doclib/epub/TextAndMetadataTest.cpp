@@ -7,8 +7,10 @@
 
 #include "doclib/epub/BookIdentity.h"
 #include "doclib/epub/BookMetadata.h"
+#include "doclib/epub/ContentWriter.h"
 #include "doclib/epub/LinkTarget.h"
 #include "doclib/epub/XhtmlText.h"
+#include "tests/doclib/epub/BookSamples.h"
 
 using namespace Tessaly::Docs;
 
@@ -102,6 +104,27 @@ TEST(XhtmlText, BoundCoversEveryOutput) {
 TEST(XhtmlText, CollapseWhiteSpaceMakesOneLine) {
     EXPECT_EQ(CollapseWhiteSpace("  Chapter \t One\n\n "), "Chapter One");
     EXPECT_EQ(CollapseWhiteSpace(" \n\t"), "");
+}
+
+TEST(SceneBreak, ARuleTypedAsARunOfOneMarkIsARule) {
+    const struct {
+        std::string marker;
+        bool rule;
+    } cases[] = {
+        {"------------------------------------------------------------------------------", true},
+        {"  ~~~~~~~~  ", true},
+        {"****", true},
+        {"* * *", false},
+        {"***", false},
+        {"-- --", false},
+        {"=-=-=-=-", false},
+        {"\u2766", false},
+    };
+    for (const auto& c : cases) {
+        Document doc;
+        quillane::test::AddBlock(doc, BlockKind::SceneBreak, 0, c.marker);
+        EXPECT_EQ(IsTypedRule(doc, doc.blocks.back()), c.rule) << c.marker;
+    }
 }
 
 TEST(LinkTarget, OnlyWebAndMailLinksLeaveTheBook) {
