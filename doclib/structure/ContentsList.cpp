@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ListMarker.h"
@@ -16,6 +21,14 @@ constexpr std::uint32_t kMaxEntryColumns = 120;
 // The longest contents title we know ("πίνακας περιεχομένων") with room for a colon.
 constexpr std::uint32_t kMaxEntryTitleColumns = 28;
 constexpr std::size_t kMaxTitleBytes = 64;
+
+// A list with no "Contents" over it is one when its entries come back later, in its order,
+// as lines of their own: the sections it names. Only the first few lists of items are tried,
+// so a text of many lists costs one pass.
+constexpr std::size_t kMaxUntitledTries = 4;
+constexpr std::size_t kMinUntitledEntries = 3;
+constexpr std::uint16_t kMaxEntryWords = 12;
+constexpr std::size_t kMinEntryCodePoints = 3;
 
 }  // namespace
 
@@ -85,6 +98,18 @@ std::string ContentsKey(std::string_view text) {
         const std::size_t bulletBytes = utf8::DecodeAt(plain, 0).length - 1;
         plain = plain.substr(marker->columns + bulletBytes);
     }
+    // "[4]Introduction" (a renderer's link number) and "[Introduction](#introduction)" (a
+    // link of Markdown) list it too.
+    if (plain.starts_with('[')) {
+        const std::size_t close = plain.find(']');
+        if (close != std::string_view::npos && close > 1 &&
+            plain.find_first_not_of("0123456789", 1) == close && close + 1 < plain.size()) {
+            plain = plain.substr(close + 1);
+        } else if (close != std::string_view::npos && plain.substr(close).starts_with("](") &&
+                   plain.ends_with(')')) {
+            plain = plain.substr(1, close - 1);
+        }
+    }
     std::string key;
     key.reserve(plain.size());
     // Some renders write the spaces of a linked entry as underscores ("2.1._Installing_it").
@@ -124,6 +149,95 @@ std::string ContentsKey(std::string_view text) {
     std::string folded;
     utf8::FoldCaseInto(key, folded);
     return folded;
+}
+
+namespace {
+
+// The runs of list items (nested ones among them) that could name sections: short entries
+// that end no sentence.
+std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
+    BlockTextReader reader(doc);
+    std::vector<ContentsList> runs;
+    const std::size_t n = scan.lines.size();
+    for (std::size_t i = 0; i < n && runs.size() < kMaxUntitledTries; ++i) {
+        ContentsList list;
+        list.heading = static_cast<std::uint32_t>(i);
+        std::size_t at = i;
+        for (; at < n && scan.lines[at].IsText() && scan.lines[at].Has(kLineListItem) &&
+               scan.lines[at].words <= kMaxEntryWords;
+             ++at) {
+            const std::string_view text = utf8::Trim(reader.Text(doc.blocks[at]));
+            if (EndsLikeSentence(text, false)) {
+                break;
+            }
+            std::string key = ContentsKey(text);
+            // "- I", "- V": keys of a table; "- ``get(name)``": names of a program's parts,
+            // which a definition list explains further on. Neither titles a section.
+            if (utf8::CountCodePoints(key) < kMinEntryCodePoints ||
+                key.find_first_of("`=$\\{}<>|;@") != std::string::npos) {
+                break;
+            }
+            list.entries.push_back(ContentsEntry{static_cast<std::uint32_t>(at), 1,
+                                                 scan.lines[at].indent, std::move(key)});
+        }
+        list.end = static_cast<std::uint32_t>(at);
+        if (list.entries.size() >= kMinUntitledEntries) {
+            runs.push_back(std::move(list));
+        }
+        i = std::max(i, at);
+    }
+    return runs;
+}
+
+}  // namespace
+
+std::optional<ContentsList> FindUntitledList(const Document& doc, const LineScan& scan) {
+    std::vector<ContentsList> runs = ItemRuns(doc, scan);
+    if (runs.empty()) {
+        return std::nullopt;
+    }
+    // Every line of its own after the first run, by its words: one pass for all the runs.
+    BlockTextReader reader(doc);
+    std::unordered_map<std::string, std::vector<std::uint32_t>> places;
+    std::unordered_set<std::string> keys;
+    for (const ContentsList& run : runs) {
+        for (const ContentsEntry& entry : run.entries) {
+            keys.insert(entry.key);
+        }
+    }
+    for (std::size_t i = runs.front().end; i < scan.lines.size(); ++i) {
+        const LineFacts& line = scan.lines[i];
+        if (!line.IsText() || line.Has(kLineListItem) || line.words > kMaxEntryWords ||
+            line.length > kMaxEntryColumns) {
+            continue;
+        }
+        std::string key = ContentsKey(reader.Text(doc.blocks[i]));
+        if (keys.contains(key)) {
+            places[std::move(key)].push_back(static_cast<std::uint32_t>(i));
+        }
+    }
+    for (ContentsList& run : runs) {
+        // The entries found again after the run, each after the one before it.
+        std::size_t found = 0;
+        std::uint32_t from = run.end;
+        for (const ContentsEntry& entry : run.entries) {
+            const auto at = places.find(entry.key);
+            if (at == places.end()) {
+                continue;
+            }
+            const auto next = std::lower_bound(at->second.begin(), at->second.end(), from);
+            if (next != at->second.end()) {
+                ++found;
+                from = *next + 1;
+            }
+        }
+        if (found >= kMinUntitledEntries && found * 2 >= run.entries.size()) {
+            // The list has no title line: its first entry stands for it.
+            run.heading = run.entries.front().line;
+            return std::move(run);
+        }
+    }
+    return std::nullopt;
 }
 
 std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan& scan) {
@@ -166,6 +280,11 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
         if (list.entries.size() >= 2) {
             i = at - 1;
             lists.push_back(std::move(list));
+        }
+    }
+    if (lists.empty()) {
+        if (std::optional<ContentsList> untitled = FindUntitledList(doc, scan)) {
+            lists.push_back(std::move(*untitled));
         }
     }
     return lists;

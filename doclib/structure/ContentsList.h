@@ -4,6 +4,7 @@
 // in the book as text; its entries tell which lines of the body are headings.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,6 +35,12 @@ bool IsContentsTitle(std::string_view trimmed);
 // letters folded to one case.
 std::string ContentsKey(std::string_view text);
 
+// The lists of contents: those under a "Contents" line or, where there is none, a list of
+// items whose entries come back later, in order, as lines of their own (a page's list of
+// links to its sections).
 std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan& scan);
+
+// The first of a document's first few lists of items whose entries come back so.
+std::optional<ContentsList> FindUntitledList(const Document& doc, const LineScan& scan);
 
 }  // namespace Tessaly::Docs

@@ -24,7 +24,7 @@ bool EndsLikeSentence(std::string_view trimmed, bool countQuestions) {
         if (!IsClosingMark(cp.value)) {
             const char32_t c = cp.value;
             if (c == '.' || c == ',' || c == ';' || c == ':' || c == 0x3002 || c == 0xFF0C ||
-                c == 0x2026) {
+                c == 0xFF0E || c == 0x2026) {
                 return true;
             }
             return countQuestions && (c == '!' || c == '?' || c == 0xFF01 || c == 0xFF1F);

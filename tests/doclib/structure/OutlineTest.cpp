@@ -418,6 +418,38 @@ TEST(Outline, ListedSubentriesNestByTheirIndentation) {
             {"Introduction", 1}, {"What the tool does", 2}, {"Setup", 1}, {"On a laptop", 2}}));
 }
 
+TEST(Outline, AListOfItemsThatComeBackAsLinesIsTheContents) {
+    // A page's list of its sections, with no "Contents" over it, as renders and READMEs set
+    // it: bullets, a renderer's link numbers, links of Markdown.
+    const std::string body =
+        "Sorting the ledgers\n\nThe tool sorts the harbour's ledgers by date.\n\n"
+        "Design goals\n\nIt must be fast on a slow machine.\n\n"
+        "Using the tool\n\nRun it from the harbour office.\n";
+    const struct {
+        const char* shape;
+        std::string list;
+        std::vector<Heading> headings;
+    } cases[] = {
+        {"bullets",
+         "-   Sorting the ledgers\n    -   Design goals\n-   Using the tool\n\n",
+         {{"Sorting the ledgers", 1}, {"Design goals", 2}, {"Using the tool", 1}}},
+        {"link numbers",
+         "   * [1]Sorting the ledgers\n        + [2]Design goals\n   * [3]Using the tool\n\n",
+         {{"Sorting the ledgers", 1}, {"Design goals", 2}, {"Using the tool", 1}}},
+        {"links of Markdown",
+         "- [Sorting the ledgers](#sorting-the-ledgers)\n- [Design goals](#design-goals)\n"
+         "- [Using the tool](#using-the-tool)\n\n",
+         {{"Sorting the ledgers", 1}, {"Design goals", 1}, {"Using the tool", 1}}},
+        {"items that do not come back", "- Oars\n- Rope\n- Lamp oil\n\n", {}},
+        {"names of a program's parts",
+         "- ``Sorting the ledgers``\n- ``Design goals``\n- ``Using the tool``\n\n",
+         {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Headings(Refined(c.list + body)), c.headings) << c.shape;
+    }
+}
+
 TEST(Outline, ContentsKeysDropLeadersAndPageNumbers) {
     using Tessaly::Docs::ContentsKey;
     EXPECT_EQ(ContentsKey("  Installing   the  program  "), "installing the program");
