@@ -171,12 +171,15 @@ class ContentFile {
                 case BlockKind::SceneBreak:
                     out_.append(containers_.TakeTaskMark());
                     // A break with its marker line ("* * *") shows the marker, centred; a
-                    // break without one (a section break of a word processor), or one that
-                    // was a rule typed as a run of one mark ("------"), is a rule.
-                    if (IsBlankParagraph(doc_, block) || IsTypedRule(doc_, block)) {
+                    // break without one (a section break of a word processor) is a rule. A
+                    // rule typed as a run of one mark ("------") keeps its marks, cut at the
+                    // width of the screen.
+                    if (IsBlankParagraph(doc_, block)) {
                         out_.append("<hr class=\"scene\"/>\n");
                     } else {
-                        out_.append("<p class=\"scene\" role=\"separator\">");
+                        out_.append(IsTypedRule(doc_, block)
+                                        ? "<p class=\"scene rule\" role=\"separator\">"
+                                        : "<p class=\"scene\" role=\"separator\">");
                         WriteSpans(block, from, to, false);
                         out_.append("</p>\n");
                     }

@@ -26,8 +26,8 @@ constexpr std::size_t kTitleLimit = 200;
 // An empty paragraph, or one of nothing but white space: it is not written (a run of empty
 // <p> elements reads as stray gaps), the next paragraph gets a little space above instead.
 bool IsBlankParagraph(const Document& doc, const Block& block);
-// A scene break typed as a rule: one mark run on four times or more ("------", "******"). It is
-// written as a rule; a run that long, shown as text, is a word no narrow screen can break.
+// A scene break typed as a rule: one mark run on four times or more ("------", "******"). Its
+// marks are cut at the width of the screen: a run that long is a word no screen can break.
 bool IsTypedRule(const Document& doc, const Block& block);
 // The most markup one span adds around its text, a footnote reference's link included.
 std::size_t SpanMarkupBound(const Document& doc, const Span& span);

@@ -28,6 +28,7 @@ std::string_view Stylesheet() {
            "text-indent: -1.2em; }\n"
            "li.cont { text-indent: 0; }\n"
            "p.scene { text-align: center; text-indent: 0; margin: 1em 0; }\n"
+           "p.rule { white-space: nowrap; overflow: hidden; }\n"
            "hr.scene { border: 0; border-top: 1px solid; width: 25%; margin: 1.5em auto; }\n"
            "div.page-break { page-break-before: always; break-before: page; }\n"
            "a.noteref { text-decoration: none; vertical-align: super; font-size: 0.75em; }\n"

@@ -33,7 +33,7 @@ struct ChapterHeading {
     std::uint32_t continuation = kNoLine;  // the line a long title the width broke goes on in
     DivisionKind kind = DivisionKind::Chapter;
     std::uint8_t level = 1;
-    bool titled = false;  // the line carries its title after the number
+    bool titled = false;   // the line carries its title after the number
     bool wrapped = false;  // the title goes on in the next line
 };
 

@@ -23,6 +23,10 @@ struct DocumentShape {
     // Running prose (wrapped, indented or one long paragraph a line), as opposed to verse or
     // lists: the indentation of its paragraphs is layout, not text.
     bool prose = false;
+    // Written in Markdown, though read as text (its headings are hash lines): every group of
+    // lines between blank lines is one paragraph whose line breaks are soft, but for its list
+    // items, its code and its tables.
+    bool markdownParagraphs = false;
 
     // Line `i` was cut by the wrap and goes on in line `i + 1`.
     bool Wrapped(const LineScan& scan, std::size_t i) const;

@@ -248,6 +248,7 @@ class Marked {
         }
         if (hashes.size() >= 2 || (hashes.size() == 1 && opensDocument_)) {
             result_.headings.insert(result_.headings.end(), hashes.begin(), hashes.end());
+            result_.markdown = markdown && hashes.size() >= kMarkdownHashLines;
         }
         KeepStarsThatAreNoList(stars);
         std::sort(result_.headings.begin(), result_.headings.end(),

@@ -26,6 +26,7 @@ namespace Tessaly::Docs {
 struct MarkedLines {
     std::vector<ShapedHeading> headings;    // in line order
     std::vector<std::uint32_t> navigation;  // node lines, in line order
+    bool markdown = false;  // the hash lines are the headings of a text written in Markdown
 };
 
 MarkedLines FindMarkedHeadings(const Document& doc, const LineScan& scan, const LineMarks& marks);

@@ -11,6 +11,8 @@ constexpr std::uint16_t kColumnsOnly = kLinePreformatted | kLineCodeLike;
 constexpr std::uint32_t kLongVerseLine = 60;
 // A line wrapped by hand reaches this share of the width, in tenths.
 constexpr std::uint32_t kRaggedTenths = 7;
+// Markdown's code block stands this many columns deeper than the text.
+constexpr std::uint16_t kMarkdownCodeIndent = 4;
 
 class Shaper {
   public:
@@ -204,6 +206,13 @@ class Shaper {
         }
         const LineFacts& line = scan_.lines[i];
         const LineFacts& next = scan_.lines[i + 1];
+        if (shape_.markdownParagraphs) {
+            // A line of Markdown's paragraph goes on in the next unless that opens a list
+            // item or is code or a table (set in columns or four columns deeper).
+            return line.IsPlainText() && next.IsPlainText() && !next.Has(kLineListItem) &&
+                   !line.Has(kColumnsOnly) && !next.Has(kColumnsOnly) &&
+                   next.indent < line.indent + kMarkdownCodeIndent;
+        }
         return shape_.hardWrapped && shape_.blankSeparated &&
                scan_.lines[groupBegin].Has(kLineStartsUpper) && line.Has(kLineStartsWord) &&
                line.IsPlainText() && next.IsPlainText() && next.Has(kLineStartsLower) &&
@@ -282,8 +291,35 @@ class Shaper {
         }
     }
 
+    // Code in Markdown: a fenced block, a line set in columns, or a line four columns in.
+    bool MarkdownCode(std::size_t i) const {
+        return scan_.lines[i].Has(kColumnsOnly) || scan_.lines[i].indent >= kMarkdownCodeIndent;
+    }
+
+    // A group of Markdown: its runs of code keep their lines; the lines of prose between them
+    // are joined where each runs on into the next.
+    void EmitMarkdownGroup(std::size_t begin, std::size_t end) {
+        std::size_t start = begin;
+        while (start < end) {
+            const bool code = MarkdownCode(start);
+            std::size_t stop = start + 1;
+            while (stop < end &&
+                   (code ? MarkdownCode(stop) : !MarkdownCode(stop) && RunsOn(stop - 1, begin))) {
+                ++stop;
+            }
+            if (code) {
+                EmitKeptRun(start, stop);
+            } else {
+                Emit(start, stop - start, UnitKind::Paragraph, Joint::Words, true);
+            }
+            start = stop;
+        }
+    }
+
     void EmitGroup(std::size_t begin, std::size_t end) {
-        if (!shape_.hardWrapped) {
+        if (shape_.markdownParagraphs) {
+            EmitMarkdownGroup(begin, end);
+        } else if (!shape_.hardWrapped) {
             EmitKept(begin, end);
         } else if (!shape_.blankSeparated || GroupIsWrapped(begin, end)) {
             EmitJoined(begin, end);

@@ -52,13 +52,26 @@ bool OpensQuotation(std::string_view text) {
            first == 0x2014 || first == 0x300C || first == 0x300E;
 }
 
+// "(C) 2013", "(c) 1999": a notice's copyright sign typed in letters, before its year.
+bool NamesCopyright(std::string_view text) {
+    for (const std::string_view sign : {std::string_view("(C) "), std::string_view("(c) ")}) {
+        for (std::size_t at = text.find(sign); at != std::string_view::npos;
+             at = text.find(sign, at + 1)) {
+            if (at + sign.size() < text.size() && utf8::IsAsciiDigit(text[at + sign.size()])) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // Marks that titles leave to program code, commands, addresses and notices: "CFLAGS=-O2
 // make", "Foo::Bar->new", "https://...", "Copyright © 2021".
 bool HasCodeMarks(std::string_view text) {
     return text.find_first_of("=$\\{}[]<>|`;@") != std::string_view::npos ||
            text.find("::") != std::string_view::npos ||
            text.find("://") != std::string_view::npos ||
-           text.find("\u00A9") != std::string_view::npos;
+           text.find("\u00A9") != std::string_view::npos || NamesCopyright(text);
 }
 
 // "Table 2.15. Names of packages", "表 7.7. 列表": a caption numbered within its chapter.

@@ -39,7 +39,7 @@ void RefineForReading(Document& doc) {
     LineScan scan = ScanLines(doc);
     MarkLiteralBlocks(doc, scan);
     // A source that formats its own paragraphs keeps them; only plain text is reshaped.
-    const DocumentShape shape = doc.hasParagraphFormatting ? DocumentShape{} : JudgeShape(scan);
+    DocumentShape shape = doc.hasParagraphFormatting ? DocumentShape{} : JudgeShape(scan);
 
     const DeclaredBook declared = ReadDeclaredBook(doc, scan, shape);
     ApplyDeclaredBook(declared, doc.metadata);
@@ -53,7 +53,7 @@ void RefineForReading(Document& doc) {
         const std::vector<ContentsList> contents = FindContentsLists(doc, scan);
         MarkChapters(WithoutContentsLines(ChaptersOf(doc, scan, shape), contents), marks);
         MarkOutline(doc, scan, shape, contents, marks);
-        MarkShapedHeadings(doc, scan, marks);
+        shape.markdownParagraphs = MarkShapedHeadings(doc, scan, marks);
         const std::string stagedTitle = doc.metadata.title;
         DecideTitle(doc, scan, shape, marks);
         MarkPlainHeadings(doc, scan, shape, contents, marks);

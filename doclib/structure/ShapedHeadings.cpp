@@ -150,7 +150,7 @@ bool TitlesNumberedHeadings(const Document& doc, const LineScan& scan, const Lin
 
 }  // namespace
 
-void MarkShapedHeadings(Document& doc, const LineScan& scan, LineMarks& marks) {
+bool MarkShapedHeadings(Document& doc, const LineScan& scan, LineMarks& marks) {
     const MarkedLines marked = FindMarkedHeadings(doc, scan, marks);
     for (const std::uint32_t line : marked.navigation) {
         marks[line] = {LineRole::Decoration, 0};
@@ -180,6 +180,7 @@ void MarkShapedHeadings(Document& doc, const LineScan& scan, LineMarks& marks) {
         }
     }
     TakeTitle(doc, scan, marks, headings);
+    return marked.markdown;
 }
 
 }  // namespace Tessaly::Docs

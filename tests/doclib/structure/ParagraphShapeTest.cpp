@@ -159,6 +159,32 @@ TEST(HardWrappedText, LinesWrappedByHandShortOfTheWidthAreJoined) {
     EXPECT_EQ(blocks[2], commands);
 }
 
+TEST(MarkdownAsText, ParagraphsAreTheirGroupsAndFencedCodeKeepsItsLines) {
+    // Markdown in a text file, one sentence a line as some write it: each group between blank
+    // lines is one paragraph, but a fenced block (even right under a paragraph), an indented
+    // block and a list keep their lines.
+    const std::string text =
+        "# harbourd\n\n"
+        "The harbour daemon keeps the ledger.\nIt runs on the office machine.\n\n"
+        "## Building\n\n"
+        "To build it, run:\n"
+        "```sh\nmake\nmake install\n```\n\n"
+        "    make check\n    make dist\n\n"
+        "## Running\n\n"
+        "- start it at dawn\n- stop it at dusk\n\n"
+        "## Stopping\n\nIt stops by itself\nwhen the tide is out.\n";
+    const Document doc = Refined(text);
+    const std::vector<std::string> blocks = BlockTexts(doc);
+    const auto has = [&](const std::string& block) {
+        return std::find(blocks.begin(), blocks.end(), block) != blocks.end();
+    };
+    EXPECT_TRUE(has("The harbour daemon keeps the ledger. It runs on the office machine."));
+    EXPECT_TRUE(has("It stops by itself when the tide is out."));
+    EXPECT_TRUE(has("```sh\nmake\nmake install\n```")) << ::testing::PrintToString(blocks);
+    EXPECT_TRUE(has("make check\nmake dist")) << ::testing::PrintToString(blocks);
+    EXPECT_TRUE(has("- start it at dawn"));
+}
+
 TEST(HardWrappedText, TablesSetWithBarsKeepTheirRows) {
     const std::vector<std::string> prose = HarbourParagraphs();
     const std::string spaced =

@@ -136,8 +136,10 @@ std::string OutdentedPage() {
         }
         return lines;
     };
-    std::string text = "                         The Harbour Pilots' Guide\n\n" + inset(0) +
-                       "\nTaking a pilot\n\n" + inset(1) + "\n  Signals\n\n" + inset(2);
+    std::string text =
+        "                         The Harbour Pilots' Guide\n\n"
+        "Copyright (C) 2021 Hella Oss\n\n" +
+        inset(0) + "\nTaking a pilot\n\n" + inset(1) + "\n  Signals\n\n" + inset(2);
     text += "\nTide Height : 4 m\n\n   Berth : north\n\n  Boarding at night\n\n" + inset(3) +
             "\nLeaving port\n\n" + inset(4);
     return text;
