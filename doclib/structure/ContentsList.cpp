@@ -163,10 +163,18 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
         ContentsList list;
         list.heading = static_cast<std::uint32_t>(i);
         std::size_t at = i;
-        for (; at < n && scan.lines[at].IsText() && scan.lines[at].Has(kLineListItem) &&
-               scan.lines[at].words <= kMaxEntryWords;
-             ++at) {
-            const std::string_view text = utf8::Trim(reader.Text(doc.blocks[at]));
+        for (; at < n && scan.lines[at].IsText() && scan.lines[at].words <= kMaxEntryWords; ++at) {
+            std::string_view text = utf8::Trim(reader.Text(doc.blocks[at]));
+            // Renders mark nested entries with letters and signs of their own ("o Design
+            // goals" under "* Introduction"); only there is a lone "o" a bullet.
+            const bool nested =
+                !list.entries.empty() && scan.lines[at].indent > list.entries.front().indent &&
+                (text.starts_with("o ") || text.starts_with("+ ") || text.starts_with("# "));
+            if (nested) {
+                text = utf8::Trim(text.substr(2));
+            } else if (!scan.lines[at].Has(kLineListItem)) {
+                break;
+            }
             if (EndsLikeSentence(text, false)) {
                 break;
             }

@@ -436,6 +436,9 @@ TEST(Outline, AListOfItemsThatComeBackAsLinesIsTheContents) {
         {"link numbers",
          "   * [1]Sorting the ledgers\n        + [2]Design goals\n   * [3]Using the tool\n\n",
          {{"Sorting the ledgers", 1}, {"Design goals", 2}, {"Using the tool", 1}}},
+        {"a renderer's own sign for nested entries, spaces written as underscores",
+         "    * Sorting_the_ledgers\n          o Design_goals\n    * Using_the_tool\n\n",
+         {{"Sorting the ledgers", 1}, {"Design goals", 2}, {"Using the tool", 1}}},
         {"links of Markdown",
          "- [Sorting the ledgers](#sorting-the-ledgers)\n- [Design goals](#design-goals)\n"
          "- [Using the tool](#using-the-tool)\n\n",
