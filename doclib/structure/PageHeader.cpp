@@ -19,6 +19,8 @@ constexpr std::size_t kMaxBarLines = 8;
 // Link lines, a site's menu and a bar may stand above a page's first heading; prose may not.
 constexpr std::size_t kMaxLinesAboveTitle = 16;
 constexpr std::uint16_t kMaxFurnitureWords = 12;
+// A converter's placeholder ("[TABLE]") names what it stands for in this many capitals at least.
+constexpr int kMinPlaceholderCapitals = 4;
 // Lines a wrapped link of the page's head goes on over.
 constexpr std::size_t kMaxLinkLines = 3;
 
@@ -170,7 +172,13 @@ bool IsMarkupLine(std::string_view trimmed) {
                trimmed.substr(3, marks - 3).find(' ') == std::string_view::npos;
     }
     // "[![Build status](badge.svg)](ci)", "![Logo](logo.png)": images and badges.
-    return trimmed.starts_with("[![") || trimmed.starts_with("![");
+    if (trimmed.starts_with("[![") || trimmed.starts_with("![")) {
+        return true;
+    }
+    // "[TABLE]", "[IMAGE]": what a converter left where it could not write a table or an image.
+    return trimmed.size() > 2 && trimmed.front() == '[' && trimmed.back() == ']' &&
+           IsInCapitals(trimmed.substr(1, trimmed.size() - 2), kMinPlaceholderCapitals) &&
+           trimmed.find(' ') == std::string_view::npos;
 }
 
 bool IsPageHeadLine(std::string_view trimmed) {

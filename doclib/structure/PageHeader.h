@@ -16,7 +16,7 @@
 namespace Tessaly::Docs {
 
 // `trimmed` is only markup: tags of a page with nothing between them, a directive of
-// reStructuredText, an image or a badge of Markdown.
+// reStructuredText, an image or a badge of Markdown, a converter's placeholder ("[TABLE]").
 bool IsMarkupLine(std::string_view trimmed);
 
 // `trimmed` is a line of the page's head: an XML declaration, a link of the page, or markup

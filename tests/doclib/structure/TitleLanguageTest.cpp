@@ -63,6 +63,7 @@ TEST(Title, MarkupAboveTheTitleNamesNothing) {
         {"a badge", "[![Build](https://ci.example.org/badge.svg)](https://ci.example.org)\n\n"},
         {"a directive", ".. container:: navheader\n\n"},
         {"a link", "[Download the logbook](https://example.org/get/)\n\n"},
+        {"a converter's placeholder", "[TABLE]\n\n"},
     };
     for (const auto& c : cases) {
         const std::string text =
