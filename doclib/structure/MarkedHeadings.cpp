@@ -295,10 +295,17 @@ class Marked {
         heading.kind = HeadingStyleKind::Rubric;
         heading.run = NumberingLevel(title);
         heading.markupLead = static_cast<std::uint8_t>(titleAt);
-        result_.headings.push_back(heading);
         std::size_t last = i;
-        for (std::size_t j = i + 1; j < scan_.lines.size() && scan_.lines[j].IsText() &&
-                                    scan_.lines[j].indent > scan_.lines[i].indent;
+        // A title too long for the line goes on in the next, set deeper, before the options.
+        if (i + 1 < scan_.lines.size() && scan_.lines[i + 1].IsText() &&
+            scan_.lines[i + 1].indent > scan_.lines[i].indent &&
+            !LineContent(reader_.Text(doc_.blocks[i + 1])).starts_with(":")) {
+            heading.closing = FrameClosing::NextLine;
+            last = i + 1;
+        }
+        result_.headings.push_back(heading);
+        for (std::size_t j = last + 1; j < scan_.lines.size() && scan_.lines[j].IsText() &&
+                                       scan_.lines[j].indent > scan_.lines[i].indent;
              ++j) {
             const std::string_view option = LineContent(reader_.Text(doc_.blocks[j]));
             const std::size_t close = option.find(": ");

@@ -69,6 +69,11 @@ TEST(ShapedHeadings, EveryShapeGivesItsHeadingAndLevel) {
           {"Running the harbour", 2},
           {"Tides", 3},
           {"Changes in this version:", 3}}},
+        {"rubrics ranked by their numbers, one title going on below its first line",
+         Between({".. rubric:: 2. Tides\n   :name: tides\n   :class: title",
+                  ".. rubric:: 2.1. Spring tides and the\n   charts of the outer banks\n"
+                  "   :name: spring-tides"}),
+         {{"2. Tides", 1}, {"2.1. Spring tides and the charts of the outer banks", 2}}},
         {"backticks under a title are its underline, not a fence of code",
          Between({"Style sheets\n````````````", "Templates\n`````````"}),
          {{"Style sheets", 1}, {"Templates", 1}}},
