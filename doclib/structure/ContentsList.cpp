@@ -163,7 +163,23 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
         ContentsList list;
         list.heading = static_cast<std::uint32_t>(i);
         std::size_t at = i;
-        for (; at < n && scan.lines[at].IsText() && scan.lines[at].words <= kMaxEntryWords; ++at) {
+        for (; at < n; ++at) {
+            if (scan.lines[at].Has(kLineBlank)) {
+                // Blank lines between groups of entries: the list goes on where an entry
+                // follows them.
+                std::size_t next = at;
+                while (next < n && scan.lines[next].Has(kLineBlank)) {
+                    ++next;
+                }
+                if (list.entries.empty() || next >= n || !scan.lines[next].Has(kLineListItem)) {
+                    break;
+                }
+                at = next - 1;
+                continue;
+            }
+            if (!scan.lines[at].IsText() || scan.lines[at].words > kMaxEntryWords) {
+                break;
+            }
             std::string_view text = utf8::Trim(reader.Text(doc.blocks[at]));
             // Renders mark nested entries with letters and signs of their own ("o Design
             // goals" under "* Introduction"); only there is a lone "o" a bullet.
@@ -188,8 +204,8 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
             list.entries.push_back(ContentsEntry{static_cast<std::uint32_t>(at), 1,
                                                  scan.lines[at].indent, std::move(key)});
         }
-        list.end = static_cast<std::uint32_t>(at);
         if (list.entries.size() >= kMinUntitledEntries) {
+            list.end = list.entries.back().line + 1;
             runs.push_back(std::move(list));
         }
         i = std::max(i, at);

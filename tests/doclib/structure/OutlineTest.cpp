@@ -439,6 +439,10 @@ TEST(Outline, AListOfItemsThatComeBackAsLinesIsTheContents) {
         {"a renderer's own sign for nested entries, spaces written as underscores",
          "    * Sorting_the_ledgers\n          o Design_goals\n    * Using_the_tool\n\n",
          {{"Sorting the ledgers", 1}, {"Design goals", 2}, {"Using the tool", 1}}},
+        {"groups of entries parted by blank lines",
+         "     \u2022 [1]Sorting the ledgers\n\n          \u2022 [2]Design goals\n\n"
+         "     \u2022 [3]Using the tool\n\n",
+         {{"Sorting the ledgers", 1}, {"Design goals", 2}, {"Using the tool", 1}}},
         {"links of Markdown",
          "- [Sorting the ledgers](#sorting-the-ledgers)\n- [Design goals](#design-goals)\n"
          "- [Using the tool](#using-the-tool)\n\n",
