@@ -35,7 +35,7 @@ constexpr std::size_t kMinEntryCodePoints = 3;
 bool IsContentsTitle(std::string_view trimmed) {
     // "İçindekiler" is listed as written: its capital İ has no one-letter lower case outside
     // Turkish.
-    static constexpr std::array<std::string_view, 42> kTitles = {"contents",
+    static constexpr std::array<std::string_view, 43> kTitles = {"contents",
                                                                  "table of contents",
                                                                  "inhalt",
                                                                  "inhaltsverzeichnis",
@@ -61,6 +61,7 @@ bool IsContentsTitle(std::string_view trimmed) {
                                                                  "зміст",
                                                                  "目录",
                                                                  "目次",
+                                                                 "もくじ",
                                                                  "目錄",
                                                                  "内容目录",
                                                                  "內容目錄",
@@ -264,6 +265,39 @@ std::optional<ContentsList> FindUntitledList(const Document& doc, const LineScan
     return std::nullopt;
 }
 
+namespace {
+
+// After entry line `at` and the blank lines under it stands another entry: a short line that
+// ends no sentence and names no section the list named already (where the body starts over
+// with the first section, the list has ended).
+bool SpacedEntryAfter(const Document& doc, const LineScan& scan, std::size_t at,
+                      const ContentsList& list) {
+    std::size_t next = at + 1;
+    if (next >= scan.lines.size() || !scan.lines[next].Has(kLineBlank)) {
+        return false;
+    }
+    while (next < scan.lines.size() && scan.lines[next].Has(kLineBlank)) {
+        ++next;
+    }
+    if (next >= scan.lines.size()) {
+        return false;
+    }
+    const LineFacts& line = scan.lines[next];
+    if (!line.IsPlainText() || line.length > kMaxEntryColumns || line.words > kMaxEntryWords) {
+        return false;
+    }
+    BlockTextReader reader(doc);
+    const std::string_view text = utf8::Trim(reader.Text(doc.blocks[next]));
+    if (EndsLikeSentence(text, false)) {
+        return false;
+    }
+    const std::string key = ContentsKey(text);
+    return std::none_of(list.entries.begin(), list.entries.end(),
+                        [&](const ContentsEntry& entry) { return entry.key == key; });
+}
+
+}  // namespace
+
 std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan& scan) {
     std::vector<ContentsList> lists;
     BlockTextReader reader(doc);
@@ -280,6 +314,7 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
         }
         ContentsList list;
         list.heading = static_cast<std::uint32_t>(i);
+        bool spaced = false;
         for (; at < n && scan.lines[at].IsText() && scan.lines[at].length <= kMaxEntryColumns;
              ++at) {
             const LineFacts& entry = scan.lines[at];
@@ -299,9 +334,17 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
             }
             list.entries.push_back(
                 ContentsEntry{static_cast<std::uint32_t>(at), 1, entry.indent, ContentsKey(text)});
+            // A list that spaces its first two entries by blank lines goes on over them,
+            // from entry to entry.
+            if ((list.entries.size() == 1 || spaced) && SpacedEntryAfter(doc, scan, at, list)) {
+                spaced = true;
+                while (at + 1 < n && scan.lines[at + 1].Has(kLineBlank)) {
+                    ++at;
+                }
+            }
         }
-        list.end = static_cast<std::uint32_t>(at);
         if (list.entries.size() >= 2) {
+            list.end = list.entries.back().line + list.entries.back().lines;
             i = at - 1;
             lists.push_back(std::move(list));
         }

@@ -443,6 +443,9 @@ TEST(Outline, AListOfItemsThatComeBackAsLinesIsTheContents) {
          "     \u2022 [1]Sorting the ledgers\n\n          \u2022 [2]Design goals\n\n"
          "     \u2022 [3]Using the tool\n\n",
          {{"Sorting the ledgers", 1}, {"Design goals", 2}, {"Using the tool", 1}}},
+        {"a contents title over entries spaced by blank lines",
+         "\u3082\u304f\u3058\n\nSorting the ledgers\n\nDesign goals\n\nUsing the tool\n\n",
+         {{"Sorting the ledgers", 1}, {"Design goals", 1}, {"Using the tool", 1}}},
         {"links of Markdown",
          "- [Sorting the ledgers](#sorting-the-ledgers)\n- [Design goals](#design-goals)\n"
          "- [Using the tool](#using-the-tool)\n\n",
