@@ -271,7 +271,7 @@ namespace {
 // ends no sentence and names no section the list named already (where the body starts over
 // with the first section, the list has ended).
 bool SpacedEntryAfter(const Document& doc, const LineScan& scan, std::size_t at,
-                      const ContentsList& list) {
+                      const std::unordered_set<std::string>& listed) {
     std::size_t next = at + 1;
     if (next >= scan.lines.size() || !scan.lines[next].Has(kLineBlank)) {
         return false;
@@ -291,9 +291,7 @@ bool SpacedEntryAfter(const Document& doc, const LineScan& scan, std::size_t at,
     if (EndsLikeSentence(text, false)) {
         return false;
     }
-    const std::string key = ContentsKey(text);
-    return std::none_of(list.entries.begin(), list.entries.end(),
-                        [&](const ContentsEntry& entry) { return entry.key == key; });
+    return !listed.contains(ContentsKey(text));
 }
 
 }  // namespace
@@ -315,6 +313,7 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
         ContentsList list;
         list.heading = static_cast<std::uint32_t>(i);
         bool spaced = false;
+        std::unordered_set<std::string> listed;  // the keys of the entries, for a spaced list
         for (; at < n && scan.lines[at].IsText() && scan.lines[at].length <= kMaxEntryColumns;
              ++at) {
             const LineFacts& entry = scan.lines[at];
@@ -336,7 +335,10 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
                 ContentsEntry{static_cast<std::uint32_t>(at), 1, entry.indent, ContentsKey(text)});
             // A list that spaces its first two entries by blank lines goes on over them,
             // from entry to entry.
-            if ((list.entries.size() == 1 || spaced) && SpacedEntryAfter(doc, scan, at, list)) {
+            if (list.entries.size() == 1 || spaced) {
+                listed.insert(list.entries.back().key);
+            }
+            if ((list.entries.size() == 1 || spaced) && SpacedEntryAfter(doc, scan, at, listed)) {
                 spaced = true;
                 while (at + 1 < n && scan.lines[at + 1].Has(kLineBlank)) {
                     ++at;
