@@ -127,6 +127,21 @@ void Append(std::string& out, char32_t c) {
     out.append(Utf8Char(c).view());
 }
 
+bool IsAscii(std::string_view bytes) {
+    std::size_t at = 0;
+    for (; at + 8 <= bytes.size(); at += 8) {
+        if (!AsciiWord(bytes.data() + at)) {
+            return false;
+        }
+    }
+    for (; at < bytes.size(); ++at) {
+        if (static_cast<unsigned char>(bytes[at]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::size_t ValidPrefixLength(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {

@@ -41,35 +41,32 @@ bool IsLower(char32_t c) {
 }
 
 void FoldCaseInto(std::string_view text, std::string& out) {
-    out.clear();
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
+    FoldCasePrefixInto(text, text.size(), out);
+}
+
+void FoldCasePrefixInto(std::string_view text, std::size_t bytes, std::string& out) {
+    // Folding keeps every character's length, so the text is copied once and folded where it
+    // lies; the copy takes the bytes of a character that crosses `bytes` too.
+    constexpr std::size_t kLongestCharacter = 4;
+    const std::size_t limit = bytes < text.size() ? bytes : text.size();
+    out.assign(text.substr(0, limit + kLongestCharacter - 1));
+    std::size_t i = 0;
+    while (i < limit) {
         const auto byte = static_cast<unsigned char>(text[i]);
         if (byte < 0x80) {
-            out.push_back(ToLowerAscii(text[i]));
+            out[i] = ToLowerAscii(text[i]);
             ++i;
             continue;
         }
         const CodePoint cp = DecodeAt(text, i);
-        if (!IsWellFormed(text, i, cp)) {
-            out.push_back(text[i]);  // an invalid byte is kept as it is: lengths must match
-        } else {
-            Append(out, FoldCase(cp.value));
+        // An invalid byte is kept as it is.
+        if (IsWellFormed(text, i, cp)) {
+            const Utf8Char folded(FoldCase(cp.value));
+            out.replace(i, cp.length, folded.view());
         }
         i += cp.length;
     }
-}
-
-std::string_view Trim(std::string_view text) {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && IsBlankByte(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && IsBlankByte(text[end - 1])) {
-        --end;
-    }
-    return text.substr(begin, end - begin);
+    out.resize(i);
 }
 
 }  // namespace text::utf8

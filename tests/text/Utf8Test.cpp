@@ -1,6 +1,7 @@
 // The one UTF-8 policy, case folding and the character-at-a-time converter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tests/convert/SampleTexts.h"
@@ -63,6 +64,28 @@ TEST(CaseFolding, FollowsUnicodeAndKeepsByteLengths) {
     EXPECT_TRUE(utf8::IsLetter(U'ก'));  // Thai
     EXPECT_TRUE(utf8::IsLetter(U'ा'));  // a Devanagari vowel sign belongs to its word
     EXPECT_FALSE(utf8::IsLetter(U'€'));
+}
+
+TEST(CaseFolding, APrefixIsTheStartOfTheWholeFold) {
+    const std::string line = "ÇAĞRI Ωmega \xFF ЁЛКА";
+    std::string whole;
+    utf8::FoldCaseInto(line, whole);
+    // Cuts at a character's edge, inside one (its bytes folded whole), at an invalid byte, and
+    // past the end.
+    for (const std::size_t bytes : {0u, 1u, 2u, 3u, 12u, 14u, 15u, 16u, 100u}) {
+        std::string prefix = "left over";
+        utf8::FoldCasePrefixInto(line, bytes, prefix);
+        EXPECT_GE(prefix.size(), std::min(bytes, line.size())) << bytes;
+        EXPECT_EQ(prefix, whole.substr(0, prefix.size())) << bytes;
+    }
+}
+
+TEST(Utf8Policy, AsciiIsEveryByteBelow0x80) {
+    EXPECT_TRUE(utf8::IsAscii(""));
+    EXPECT_TRUE(utf8::IsAscii("plain text of sixteen+ bytes\t~\x7F"));
+    EXPECT_FALSE(utf8::IsAscii("eight by\xC3\xA9"));      // in the tail after a word of eight
+    EXPECT_FALSE(utf8::IsAscii("\x80 at the start"));     // in the first word of eight
+    EXPECT_FALSE(utf8::IsAscii("0123456789abcde\xFF!"));  // in the second word
 }
 
 TEST(CharacterConverter, HandsOutTheCharacterItWouldHoldBack) {
