@@ -1,11 +1,11 @@
 #include "doclib/structure/LineFacts.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 
 #include "doclib/HugePages.h"
 #include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/EightBytes.h"
 #include "doclib/structure/LineJoin.h"
 #include "doclib/structure/ListMarker.h"
 #include "doclib/structure/SceneBreaks.h"
@@ -136,24 +136,6 @@ std::uint16_t EndFlags(std::string_view content) {
     return flags;
 }
 
-// True when every byte is ASCII, looked at eight bytes at a time.
-bool IsAscii(std::string_view content) {
-    std::size_t at = 0;
-    for (; at + 8 <= content.size(); at += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, content.data() + at, 8);
-        if ((word & 0x8080808080808080ULL) != 0) {
-            return false;
-        }
-    }
-    for (; at < content.size(); ++at) {
-        if (static_cast<unsigned char>(content[at]) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
 struct LineCounts {
     std::size_t columns = 0;
     std::size_t firstWord = 0;
@@ -162,32 +144,59 @@ struct LineCounts {
 };
 
 // The counts of the general loop below for a line of ASCII, where every character is one byte
-// and one column, in one pass with few branches: most lines of most texts take this way.
-LineCounts CountAsciiLine(std::string_view content) {
-    LineCounts counts;
-    counts.columns = content.size();
+// and one column, eight bytes at a time; false, with nothing counted, for a line that is not
+// ASCII. Most lines of most texts take this way.
+bool CountAsciiLine(std::string_view content, LineCounts& counts) {
     std::size_t words = 0;
-    std::size_t firstWord = 0;
-    std::size_t spaceRun = 0;
-    std::size_t longestRun = 0;
-    int pipes = 0;
+    std::size_t spaceRun = 0;  // spaces that end the bytes looked at so far
+    bool longRun = false;
+    std::size_t pipes = 0;
     bool tab = false;
     bool inWord = false;
-    for (const char c : content) {
-        const bool blank = c == ' ' || c == '\t';
-        words += (!blank && !inWord) ? 1 : 0;
-        inWord = !blank;
-        firstWord += (words == 1 && inWord) ? 1 : 0;
-        spaceRun = c == ' ' ? spaceRun + 1 : 0;
-        longestRun = std::max(longestRun, spaceRun);
-        pipes += c == '|' ? 1 : 0;
-        tab = tab || c == '\t';
+    for (std::size_t at = 0; at < content.size(); at += 8) {
+        const std::size_t bytes = std::min<std::size_t>(8, content.size() - at);
+        const std::uint64_t word = LoadEightBytes(content.data() + at, bytes);
+        if ((word & kHighBits) != 0) {
+            return false;
+        }
+        // Bytes past the end of the line are none of the kinds counted.
+        const std::uint64_t inLine =
+            bytes == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * bytes)) - 1;
+        const std::uint64_t spaces = BytesEqual(word, ' ') & inLine;
+        const std::uint64_t tabs = BytesEqual(word, '\t') & inLine;
+        const std::uint64_t letters = ~(spaces | tabs) & kHighBits & inLine;
+        // A word starts where a non-blank follows a blank or opens the line.
+        const std::uint64_t starts = letters & ~((letters << 8) | (inWord ? 0x80u : 0u));
+        words += FlagCount(starts);
+        inWord = (letters >> 63) != 0;
+        pipes += FlagCount(BytesEqual(word, '|') & inLine);
+        tab = tab || tabs != 0;
+        // Four spaces in a row, inside these bytes or across from the bytes before them.
+        const std::uint64_t pairs = spaces & (spaces << 8);
+        longRun = longRun || (pairs & (pairs << 16)) != 0;
+        const std::uint64_t others = ~spaces & kHighBits;
+        if (others == 0) {
+            spaceRun += 8;
+        } else {
+            longRun = longRun || spaceRun + FirstFlagged(others) >= 4;
+            spaceRun = AfterLastFlagged(others);
+        }
+        longRun = longRun || spaceRun >= 4;
     }
+    std::size_t first = 0;
+    while (first < content.size() && (content[first] == ' ' || content[first] == '\t')) {
+        ++first;
+    }
+    std::size_t firstEnd = first;
+    while (firstEnd < content.size() && content[firstEnd] != ' ' && content[firstEnd] != '\t') {
+        ++firstEnd;
+    }
+    counts.columns = content.size();
     counts.words = static_cast<std::uint16_t>(std::min<std::size_t>(words, kMaxWords));
-    counts.firstWord = firstWord;
+    counts.firstWord = firstEnd - first;
     // Bars make a table only as rules (IsPreformatted), and every rule is one of two bars or more.
-    counts.preformatted = tab || longestRun >= 4 || (pipes >= 2 && IsPreformatted(content));
-    return counts;
+    counts.preformatted = tab || longRun || (pipes >= 2 && IsPreformatted(content));
+    return true;
 }
 
 // One pass for the columns, the words and the first word's width. A wide character (Han,
@@ -265,9 +274,7 @@ LineScan ScanLines(const Document& doc) {
         }
         const std::string_view content = text.substr(begin, end - begin);
         LineCounts counts;
-        if (IsAscii(content)) {
-            counts = CountAsciiLine(content);
-        } else {
+        if (!CountAsciiLine(content, counts)) {
             counts = CountLine(content);
         }
         const std::size_t columns = counts.columns;
