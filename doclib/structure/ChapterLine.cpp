@@ -301,6 +301,11 @@ constexpr DivisionWordIndex kDivisionWordIndex = [] {
     return index;
 }();
 
+// A blank, a colon, a full stop, a comma, a closing bracket or the lead byte of a dash.
+bool EndsFirstWord(char c) {
+    return c == ' ' || c == '\t' || c == ':' || c == '.' || c == ',' || c == ')' || c == '\xE2';
+}
+
 // The division word that opens `folded` and ends on a boundary (an abbreviation ends in its
 // full stop), the first of the table; null when none does.
 const DivisionWord* OpeningDivisionWord(std::string_view folded) {
@@ -730,8 +735,7 @@ std::optional<ChapterLineMatch> MatchChapterLine(std::string_view trimmed, std::
     // Most lines of prose begin with a word that is no division word: compare the first
     // word's length and first letter before folding anything.
     std::size_t wordEnd = 0;
-    while (wordEnd < trimmed.size() &&
-           std::string_view(" \t:.,)\xE2").find(trimmed[wordEnd]) == std::string_view::npos) {
+    while (wordEnd < trimmed.size() && !EndsFirstWord(trimmed[wordEnd])) {
         ++wordEnd;
     }
     const auto lead = static_cast<unsigned char>(trimmed[0]);

@@ -44,9 +44,4 @@ inline std::size_t FirstFlagged(std::uint64_t flags) {
     return static_cast<std::size_t>(std::countr_zero(flags)) / 8;
 }
 
-// The bytes after the last flagged byte; `flags` is not zero.
-inline std::size_t AfterLastFlagged(std::uint64_t flags) {
-    return static_cast<std::size_t>(std::countl_zero(flags)) / 8;
-}
-
 }  // namespace Tessaly::Docs

@@ -148,40 +148,42 @@ struct LineCounts {
 // ASCII. Most lines of most texts take this way.
 bool CountAsciiLine(std::string_view content, LineCounts& counts) {
     std::size_t words = 0;
-    std::size_t spaceRun = 0;  // spaces that end the bytes looked at so far
-    bool longRun = false;
-    std::size_t pipes = 0;
-    bool tab = false;
-    bool inWord = false;
-    for (std::size_t at = 0; at < content.size(); at += 8) {
-        const std::size_t bytes = std::min<std::size_t>(8, content.size() - at);
-        const std::uint64_t word = LoadEightBytes(content.data() + at, bytes);
+    std::uint64_t wordOpen = 0;        // 0x80 when the byte before is part of a word
+    std::uint64_t previousSpaces = 0;  // the spaces of the eight bytes before
+    std::uint64_t runs = 0;            // where four spaces in a row end
+    std::uint64_t tabs = 0;
+    const auto take = [&](std::uint64_t word, std::uint64_t inLine) {
+        const std::uint64_t spaces = BytesEqual(word, ' ') & inLine;
+        const std::uint64_t tabsHere = BytesEqual(word, '\t') & inLine;
+        const std::uint64_t letters = ~(spaces | tabsHere) & kHighBits & inLine;
+        // A word starts where a non-blank follows a blank or opens the line.
+        words += FlagCount(letters & ~((letters << 8) | wordOpen));
+        wordOpen = letters >> 56;
+        tabs |= tabsHere;
+        // Four spaces in a row lie among these bytes, or among the last three before them and
+        // the first five of these.
+        const std::uint64_t window = (previousSpaces >> 40) | (spaces << 24);
+        const std::uint64_t pairs = spaces & (spaces << 8);
+        const std::uint64_t windowPairs = window & (window << 8);
+        runs |= (pairs & (pairs << 16)) | (windowPairs & (windowPairs << 16));
+        previousSpaces = spaces;
+    };
+    std::size_t at = 0;
+    for (; at + 8 <= content.size(); at += 8) {
+        const std::uint64_t word = LoadEightBytes(content.data() + at, 8);
         if ((word & kHighBits) != 0) {
             return false;
         }
+        take(word, ~std::uint64_t{0});
+    }
+    if (at < content.size()) {
         // Bytes past the end of the line are none of the kinds counted.
-        const std::uint64_t inLine =
-            bytes == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * bytes)) - 1;
-        const std::uint64_t spaces = BytesEqual(word, ' ') & inLine;
-        const std::uint64_t tabs = BytesEqual(word, '\t') & inLine;
-        const std::uint64_t letters = ~(spaces | tabs) & kHighBits & inLine;
-        // A word starts where a non-blank follows a blank or opens the line.
-        const std::uint64_t starts = letters & ~((letters << 8) | (inWord ? 0x80u : 0u));
-        words += FlagCount(starts);
-        inWord = (letters >> 63) != 0;
-        pipes += FlagCount(BytesEqual(word, '|') & inLine);
-        tab = tab || tabs != 0;
-        // Four spaces in a row, inside these bytes or across from the bytes before them.
-        const std::uint64_t pairs = spaces & (spaces << 8);
-        longRun = longRun || (pairs & (pairs << 16)) != 0;
-        const std::uint64_t others = ~spaces & kHighBits;
-        if (others == 0) {
-            spaceRun += 8;
-        } else {
-            longRun = longRun || spaceRun + FirstFlagged(others) >= 4;
-            spaceRun = AfterLastFlagged(others);
+        const std::size_t left = content.size() - at;
+        const std::uint64_t word = LoadEightBytes(content.data() + at, left);
+        if ((word & kHighBits) != 0) {
+            return false;
         }
-        longRun = longRun || spaceRun >= 4;
+        take(word, (std::uint64_t{1} << (8 * left)) - 1);
     }
     std::size_t first = 0;
     while (first < content.size() && (content[first] == ' ' || content[first] == '\t')) {
@@ -195,7 +197,9 @@ bool CountAsciiLine(std::string_view content, LineCounts& counts) {
     counts.words = static_cast<std::uint16_t>(std::min<std::size_t>(words, kMaxWords));
     counts.firstWord = firstEnd - first;
     // Bars make a table only as rules (IsPreformatted), and every rule is one of two bars or more.
-    counts.preformatted = tab || longRun || (pipes >= 2 && IsPreformatted(content));
+    const bool bars = content.find('|') != std::string_view::npos &&
+                      std::count(content.begin(), content.end(), '|') >= 2;
+    counts.preformatted = tabs != 0 || runs != 0 || (bars && IsPreformatted(content));
     return true;
 }
 

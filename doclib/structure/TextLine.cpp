@@ -174,10 +174,18 @@ Indentation MeasureIndent(std::string_view text) {
         const std::size_t spacesEnd = SpacesFrom(text, indent.bytes);
         indent.columns += static_cast<std::uint32_t>(spacesEnd - indent.bytes);
         indent.bytes = spacesEnd;
-        if (indent.bytes < text.size() && text[indent.bytes] == '\t') {
+        if (indent.bytes == text.size()) {
+            return indent;
+        }
+        const char next = text[indent.bytes];
+        if (next == '\t') {
             indent.bytes += 1;
             indent.columns += kTabColumns;
             continue;
+        }
+        // Every other blank begins with a lead byte of 0xC2 or above.
+        if (static_cast<unsigned char>(next) < 0xC2) {
+            return indent;
         }
         const auto [bytes, columns] = BlankAt(text.substr(indent.bytes));
         if (bytes == 0) {

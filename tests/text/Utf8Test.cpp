@@ -59,6 +59,9 @@ TEST(CaseFolding, FollowsUnicodeAndKeepsByteLengths) {
     EXPECT_EQ(folded.size(), 3u);
     utf8::FoldCaseInto("A\xFFZ", folded);
     EXPECT_EQ(folded, "a\xFFz");
+    // Long stretches of ASCII, with the neighbours of A and Z ('@', '[') left alone.
+    utf8::FoldCaseInto("The QUICK @[`{ Brown FOX, Jumps! AZ@Z[A", folded);
+    EXPECT_EQ(folded, "the quick @[`{ brown fox, jumps! az@z[a");
     EXPECT_TRUE(utf8::IsUpper(U'Ş'));
     EXPECT_TRUE(utf8::IsLower(U'ş'));
     EXPECT_TRUE(utf8::IsLetter(U'ก'));  // Thai
