@@ -113,12 +113,14 @@ bool SpaceAtJoin(std::string_view before, std::string_view after) {
     if (before.empty() || after.empty()) {
         return false;
     }
-    const char32_t last = utf8::DecodeBefore(before, before.size()).value;
-    const char32_t next = utf8::DecodeAt(after, 0).value;
-    if (last < 0x80 && next < 0x80) {
-        // The common case of Latin text needs no property look-up.
+    // The common case of Latin text needs no decoding and no property look-up: an ASCII byte is
+    // a character of its own.
+    if (static_cast<unsigned char>(before.back()) < 0x80 &&
+        static_cast<unsigned char>(after.front()) < 0x80) {
         return !CutAddress(before, after);
     }
+    const char32_t last = utf8::DecodeBefore(before, before.size()).value;
+    const char32_t next = utf8::DecodeAt(after, 0).value;
     if (IsWidePunctuation(last) || IsWidePunctuation(next)) {
         return false;
     }

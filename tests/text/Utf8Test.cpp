@@ -89,6 +89,13 @@ TEST(Utf8Policy, AsciiIsEveryByteBelow0x80) {
     EXPECT_FALSE(utf8::IsAscii("eight by\xC3\xA9"));      // in the tail after a word of eight
     EXPECT_FALSE(utf8::IsAscii("\x80 at the start"));     // in the first word of eight
     EXPECT_FALSE(utf8::IsAscii("0123456789abcde\xFF!"));  // in the second word
+    const std::string forty(40, 'a');
+    EXPECT_TRUE(utf8::IsAscii(forty));
+    for (const std::size_t at : {0u, 31u, 32u, 36u, 39u}) {  // in four words, past them, last
+        std::string line = forty;
+        line[at] = '\xE9';
+        EXPECT_FALSE(utf8::IsAscii(line)) << at;
+    }
 }
 
 TEST(CharacterConverter, HandsOutTheCharacterItWouldHoldBack) {
