@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string_view>
 
-#include "doclib/HugePages.h"
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/EightBytes.h"
 #include "doclib/structure/LineJoin.h"
@@ -254,8 +253,7 @@ LineCounts CountLine(std::string_view content) {
 
 LineScan ScanLines(const Document& doc) {
     LineScan scan;
-    scan.lines.reserve(doc.blocks.size());
-    AdviseHugePagesFor(scan.lines);
+    // Not asked for huge pages, as the rebuilt arena is not (DocumentRebuilder).
     scan.lines.resize(doc.blocks.size());
     BlockTextReader reader(doc);
     for (std::size_t b = 0; b < doc.blocks.size(); ++b) {
