@@ -127,6 +127,42 @@ void Append(std::string& out, char32_t c) {
     out.append(Utf8Char(c).view());
 }
 
+bool IsAscii(std::string_view bytes) {
+    // The high bits of four words gathered and tested at once: a line of text is ASCII through
+    // and through, or soon shows it is not.
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    const char* p = bytes.data();
+    const std::size_t size = bytes.size();
+    std::size_t at = 0;
+    std::uint64_t word[4];
+    for (; at + 32 <= size; at += 32) {
+        std::memcpy(word, p + at, 32);
+        if (((word[0] | word[1] | word[2] | word[3]) & kHighBits) != 0) {
+            return false;
+        }
+    }
+    for (; at + 8 <= size; at += 8) {
+        std::memcpy(word, p + at, 8);
+        if ((word[0] & kHighBits) != 0) {
+            return false;
+        }
+    }
+    if (at == size) {
+        return true;
+    }
+    if (size >= 8) {
+        // The last eight bytes, some of them looked at already.
+        std::memcpy(word, p + size - 8, 8);
+        return (word[0] & kHighBits) == 0;
+    }
+    for (; at < size; ++at) {
+        if (static_cast<unsigned char>(p[at]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::size_t ValidPrefixLength(std::string_view bytes) {
     std::size_t i = 0;
     while (i < bytes.size()) {

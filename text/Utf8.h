@@ -59,6 +59,8 @@ std::size_t IllFormedLengthAt(std::string_view text, std::size_t at);
 std::size_t CountCodePoints(std::string_view text);
 void Append(std::string& out, char32_t c);
 
+// True when every byte is below 0x80: a character per byte, no decoding needed.
+bool IsAscii(std::string_view bytes);
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates, at most U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 // Length of the longest prefix of `bytes` that is well-formed UTF-8.

@@ -24,6 +24,10 @@ bool IsLower(char32_t c);
 char32_t FoldCase(char32_t c);
 // `text` folded into `out` (cleared first); the byte length stays the same.
 void FoldCaseInto(std::string_view text, std::string& out);
+// The start of what FoldCaseInto gives, at least `bytes` long (the character that crosses
+// `bytes` is folded whole), or all of it for a shorter text: for a test on how a line begins
+// that most lines fail.
+void FoldCasePrefixInto(std::string_view text, std::size_t bytes, std::string& out);
 
 inline bool IsBlankByte(char c) {
     return c == ' ' || c == '	';
@@ -31,8 +35,18 @@ inline bool IsBlankByte(char c) {
 inline bool IsAsciiDigit(char c) {
     return c >= '0' && c <= '9';
 }
-// `text` without leading and trailing spaces and tabs.
-std::string_view Trim(std::string_view text);
+// `text` without leading and trailing spaces and tabs. In line: every scan of lines trims.
+inline std::string_view Trim(std::string_view text) {
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && IsBlankByte(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && IsBlankByte(text[end - 1])) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
 
 }  // namespace text::utf8
 

@@ -2,7 +2,7 @@
 
 namespace Tessaly::Docs {
 
-std::string_view BlockTextReader::Text(const Block& block) {
+std::string_view BlockTextReader::Gathered(const Block& block) {
     if (block.spanCount == 0) {
         return {};
     }

@@ -14,9 +14,18 @@ class BlockTextReader {
     explicit BlockTextReader(const Document& doc) : doc_(doc) {}
 
     // Valid until the next call.
-    std::string_view Text(const Block& block);
+    std::string_view Text(const Block& block) {
+        // A line of staged text is one span: read where it lies, without a call.
+        if (block.spanCount == 1) {
+            return doc_.SpanText(doc_.spans[block.firstSpan]);
+        }
+        return Gathered(block);
+    }
 
   private:
+    // The text of a block of several spans.
+    std::string_view Gathered(const Block& block);
+
     const Document& doc_;
     std::string scratch_;
 };

@@ -30,6 +30,24 @@ std::string MarkerLetters(std::string_view trimmed) {
     return letters;
 }
 
+// Every marker's letters open with "start" or "endof" or "endth": most lines starting with
+// an asterisk (a bullet) or an E are ruled out on their first letters.
+bool OpensLikeMarker(std::string_view trimmed) {
+    constexpr std::size_t kOpening = 5;
+    char opening[kOpening];
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < trimmed.size() && found < kOpening; ++i) {
+        const char c = trimmed[i];
+        if (c >= 'a' && c <= 'z') {
+            opening[found++] = c;
+        } else if (c >= 'A' && c <= 'Z') {
+            opening[found++] = static_cast<char>(c + ('a' - 'A'));
+        }
+    }
+    const std::string_view letters(opening, found);
+    return letters == "start" || letters == "endof" || letters == "endth";
+}
+
 }  // namespace
 
 FrameMarker MatchFrameMarker(std::string_view trimmed) {
@@ -38,6 +56,9 @@ FrameMarker MatchFrameMarker(std::string_view trimmed) {
     }
     const char first = trimmed[0];
     if (first != '*' && first != 'E' && first != 'e') {
+        return FrameMarker::None;
+    }
+    if (!OpensLikeMarker(trimmed)) {
         return FrameMarker::None;
     }
     const std::string letters = MarkerLetters(trimmed);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 #include "text/AsciiCase.h"
 #include "text/Utf8Text.h"
@@ -276,6 +277,61 @@ std::size_t SkipBlanks(std::string_view s, std::size_t at) {
     }
     return at;
 }
+
+// The division words by their first byte, each list in the table's order: a line is held
+// only against the words that begin as it does.
+struct DivisionWordIndex {
+    std::array<std::uint8_t, 257> start{};  // words of first byte b: order[start[b], start[b + 1])
+    std::array<std::uint8_t, kDivisionWords.size()> order{};
+};
+constexpr DivisionWordIndex kDivisionWordIndex = [] {
+    static_assert(kDivisionWords.size() < 256);
+    DivisionWordIndex index;
+    for (const DivisionWord& w : kDivisionWords) {
+        ++index.start[static_cast<unsigned char>(w.word[0]) + 1];
+    }
+    for (std::size_t b = 1; b < index.start.size(); ++b) {
+        index.start[b] = static_cast<std::uint8_t>(index.start[b] + index.start[b - 1]);
+    }
+    std::array<std::uint8_t, 256> filled{};
+    for (std::size_t i = 0; i < kDivisionWords.size(); ++i) {
+        const auto b = static_cast<unsigned char>(kDivisionWords[i].word[0]);
+        index.order[index.start[b] + filled[b]++] = static_cast<std::uint8_t>(i);
+    }
+    return index;
+}();
+
+// A blank, a colon, a full stop, a comma, a closing bracket or the lead byte of a dash.
+bool EndsFirstWord(char c) {
+    return c == ' ' || c == '\t' || c == ':' || c == '.' || c == ',' || c == ')' || c == '\xE2';
+}
+
+// The division word that opens `folded` and ends on a boundary (an abbreviation ends in its
+// full stop), the first of the table; null when none does.
+const DivisionWord* OpeningDivisionWord(std::string_view folded) {
+    if (folded.empty()) {
+        return nullptr;
+    }
+    const auto b = static_cast<unsigned char>(folded[0]);
+    for (std::size_t k = kDivisionWordIndex.start[b]; k < kDivisionWordIndex.start[b + 1]; ++k) {
+        const DivisionWord& entry = kDivisionWords[kDivisionWordIndex.order[k]];
+        if (folded.substr(0, entry.word.size()) == entry.word &&
+            (entry.word.back() == '.' || IsBoundary(folded, entry.word.size()))) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+// The bytes OpeningDivisionWord reads: the longest division word and a dash after it. Every
+// word that opens a longer text opens its first kDivisionWordReach bytes alike.
+constexpr std::size_t kDivisionWordReach = [] {
+    std::size_t longest = 0;
+    for (const DivisionWord& w : kDivisionWords) {
+        longest = std::max(longest, w.word.size());
+    }
+    return longest + std::string_view("\u2014").size();
+}();
 
 // A separator before a title: ':', '.', or a dash, with its following blanks; npos when none.
 std::size_t TakeTitleSeparator(std::string_view s, std::size_t at) {
@@ -679,8 +735,7 @@ std::optional<ChapterLineMatch> MatchChapterLine(std::string_view trimmed, std::
     // Most lines of prose begin with a word that is no division word: compare the first
     // word's length and first letter before folding anything.
     std::size_t wordEnd = 0;
-    while (wordEnd < trimmed.size() &&
-           std::string_view(" \t:.,)\xE2").find(trimmed[wordEnd]) == std::string_view::npos) {
+    while (wordEnd < trimmed.size() && !EndsFirstWord(trimmed[wordEnd])) {
         ++wordEnd;
     }
     const auto lead = static_cast<unsigned char>(trimmed[0]);
@@ -692,41 +747,42 @@ std::optional<ChapterLineMatch> MatchChapterLine(std::string_view trimmed, std::
     if (!maybe) {
         return std::nullopt;
     }
-    utf8::FoldCaseInto(trimmed, scratch);
+    // Most lines that pass open with no division word either: the start of the line is
+    // folded to find one, and the whole line only once one is found.
+    utf8::FoldCasePrefixInto(trimmed, kDivisionWordReach, scratch);
+    const DivisionWord* opening = OpeningDivisionWord(scratch);
+    if (opening == nullptr) {
+        return std::nullopt;
+    }
+    if (scratch.size() < trimmed.size()) {
+        utf8::FoldCaseInto(trimmed, scratch);
+    }
     const std::string_view folded = scratch;
-    for (const DivisionWord& entry : kDivisionWords) {
-        if (!folded.starts_with(entry.word)) {
-            continue;
-        }
-        std::size_t at = entry.word.size();
-        const bool abbreviated = entry.word.back() == '.';
-        if (!abbreviated && !IsBoundary(folded, at)) {
-            continue;
-        }
-        ChapterLineMatch match;
-        match.kind = entry.kind;
-        const bool needsNumber =
-            entry.kind == DivisionKind::Volume || entry.kind == DivisionKind::Book ||
-            entry.kind == DivisionKind::Part || entry.kind == DivisionKind::Chapter;
-        const std::size_t numberAt = SkipBlanks(folded, at);
-        std::size_t afterNumber = numberAt;
-        if (numberAt > at || abbreviated) {
-            match.number = TakeNumber(folded, afterNumber, entry.kind == DivisionKind::BackMatter);
-        }
-        if (match.number == kNoNumber) {
-            if (needsNumber) {
-                return std::nullopt;
-            }
-            afterNumber = at;
-        }
-        const std::optional<bool> titled = ReadTail(folded, trimmed, afterNumber);
-        if (!titled) {
+    const DivisionWord& entry = *opening;
+    const std::size_t at = entry.word.size();
+    const bool abbreviated = entry.word.back() == '.';
+    ChapterLineMatch match;
+    match.kind = entry.kind;
+    const bool needsNumber = entry.kind == DivisionKind::Volume ||
+                             entry.kind == DivisionKind::Book || entry.kind == DivisionKind::Part ||
+                             entry.kind == DivisionKind::Chapter;
+    const std::size_t numberAt = SkipBlanks(folded, at);
+    std::size_t afterNumber = numberAt;
+    if (numberAt > at || abbreviated) {
+        match.number = TakeNumber(folded, afterNumber, entry.kind == DivisionKind::BackMatter);
+    }
+    if (match.number == kNoNumber) {
+        if (needsNumber) {
             return std::nullopt;
         }
-        match.titled = *titled;
-        return match;
+        afterNumber = at;
     }
-    return std::nullopt;
+    const std::optional<bool> titled = ReadTail(folded, trimmed, afterNumber);
+    if (!titled) {
+        return std::nullopt;
+    }
+    match.titled = *titled;
+    return match;
 }
 
 }  // namespace Tessaly::Docs

@@ -1,11 +1,10 @@
 #include "doclib/structure/LineFacts.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 
-#include "doclib/HugePages.h"
 #include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/EightBytes.h"
 #include "doclib/structure/LineJoin.h"
 #include "doclib/structure/ListMarker.h"
 #include "doclib/structure/SceneBreaks.h"
@@ -136,24 +135,6 @@ std::uint16_t EndFlags(std::string_view content) {
     return flags;
 }
 
-// True when every byte is ASCII, looked at eight bytes at a time.
-bool IsAscii(std::string_view content) {
-    std::size_t at = 0;
-    for (; at + 8 <= content.size(); at += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, content.data() + at, 8);
-        if ((word & 0x8080808080808080ULL) != 0) {
-            return false;
-        }
-    }
-    for (; at < content.size(); ++at) {
-        if (static_cast<unsigned char>(content[at]) >= 0x80) {
-            return false;
-        }
-    }
-    return true;
-}
-
 struct LineCounts {
     std::size_t columns = 0;
     std::size_t firstWord = 0;
@@ -162,32 +143,63 @@ struct LineCounts {
 };
 
 // The counts of the general loop below for a line of ASCII, where every character is one byte
-// and one column, in one pass with few branches: most lines of most texts take this way.
-LineCounts CountAsciiLine(std::string_view content) {
-    LineCounts counts;
-    counts.columns = content.size();
+// and one column, eight bytes at a time; false, with nothing counted, for a line that is not
+// ASCII. Most lines of most texts take this way.
+bool CountAsciiLine(std::string_view content, LineCounts& counts) {
     std::size_t words = 0;
-    std::size_t firstWord = 0;
-    std::size_t spaceRun = 0;
-    std::size_t longestRun = 0;
-    int pipes = 0;
-    bool tab = false;
-    bool inWord = false;
-    for (const char c : content) {
-        const bool blank = c == ' ' || c == '\t';
-        words += (!blank && !inWord) ? 1 : 0;
-        inWord = !blank;
-        firstWord += (words == 1 && inWord) ? 1 : 0;
-        spaceRun = c == ' ' ? spaceRun + 1 : 0;
-        longestRun = std::max(longestRun, spaceRun);
-        pipes += c == '|' ? 1 : 0;
-        tab = tab || c == '\t';
+    std::uint64_t wordOpen = 0;        // 0x80 when the byte before is part of a word
+    std::uint64_t previousSpaces = 0;  // the spaces of the eight bytes before
+    std::uint64_t runs = 0;            // where four spaces in a row end
+    std::uint64_t tabs = 0;
+    const auto take = [&](std::uint64_t word, std::uint64_t inLine) {
+        const std::uint64_t spaces = BytesEqual(word, ' ') & inLine;
+        const std::uint64_t tabsHere = BytesEqual(word, '\t') & inLine;
+        const std::uint64_t letters = ~(spaces | tabsHere) & kHighBits & inLine;
+        // A word starts where a non-blank follows a blank or opens the line.
+        words += FlagCount(letters & ~((letters << 8) | wordOpen));
+        wordOpen = letters >> 56;
+        tabs |= tabsHere;
+        // Four spaces in a row lie among these bytes, or among the last three before them and
+        // the first five of these.
+        const std::uint64_t window = (previousSpaces >> 40) | (spaces << 24);
+        const std::uint64_t pairs = spaces & (spaces << 8);
+        const std::uint64_t windowPairs = window & (window << 8);
+        runs |= (pairs & (pairs << 16)) | (windowPairs & (windowPairs << 16));
+        previousSpaces = spaces;
+    };
+    std::size_t at = 0;
+    for (; at + 8 <= content.size(); at += 8) {
+        const std::uint64_t word = LoadEightBytes(content.data() + at, 8);
+        if ((word & kHighBits) != 0) {
+            return false;
+        }
+        take(word, ~std::uint64_t{0});
     }
+    if (at < content.size()) {
+        // Bytes past the end of the line are none of the kinds counted.
+        const std::size_t left = content.size() - at;
+        const std::uint64_t word = LoadEightBytes(content.data() + at, left);
+        if ((word & kHighBits) != 0) {
+            return false;
+        }
+        take(word, (std::uint64_t{1} << (8 * left)) - 1);
+    }
+    std::size_t first = 0;
+    while (first < content.size() && (content[first] == ' ' || content[first] == '\t')) {
+        ++first;
+    }
+    std::size_t firstEnd = first;
+    while (firstEnd < content.size() && content[firstEnd] != ' ' && content[firstEnd] != '\t') {
+        ++firstEnd;
+    }
+    counts.columns = content.size();
     counts.words = static_cast<std::uint16_t>(std::min<std::size_t>(words, kMaxWords));
-    counts.firstWord = firstWord;
+    counts.firstWord = firstEnd - first;
     // Bars make a table only as rules (IsPreformatted), and every rule is one of two bars or more.
-    counts.preformatted = tab || longestRun >= 4 || (pipes >= 2 && IsPreformatted(content));
-    return counts;
+    const bool bars = content.find('|') != std::string_view::npos &&
+                      std::count(content.begin(), content.end(), '|') >= 2;
+    counts.preformatted = tabs != 0 || runs != 0 || (bars && IsPreformatted(content));
+    return true;
 }
 
 // One pass for the columns, the words and the first word's width. A wide character (Han,
@@ -241,8 +253,7 @@ LineCounts CountLine(std::string_view content) {
 
 LineScan ScanLines(const Document& doc) {
     LineScan scan;
-    scan.lines.reserve(doc.blocks.size());
-    AdviseHugePagesFor(scan.lines);
+    // Not asked for huge pages, as the rebuilt arena is not (DocumentRebuilder).
     scan.lines.resize(doc.blocks.size());
     BlockTextReader reader(doc);
     for (std::size_t b = 0; b < doc.blocks.size(); ++b) {
@@ -265,9 +276,7 @@ LineScan ScanLines(const Document& doc) {
         }
         const std::string_view content = text.substr(begin, end - begin);
         LineCounts counts;
-        if (IsAscii(content)) {
-            counts = CountAsciiLine(content);
-        } else {
+        if (!CountAsciiLine(content, counts)) {
             counts = CountLine(content);
         }
         const std::size_t columns = counts.columns;

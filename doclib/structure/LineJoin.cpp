@@ -67,10 +67,14 @@ std::string_view LastWord(std::string_view text) {
 // "https://" or "www.example.org/path/" at the end of `before`, and a piece of address at the
 // start of `after`.
 bool CutAddress(std::string_view before, std::string_view after) {
+    // A cut address ends in one of these, as nearly no line of prose does: look no further.
+    constexpr std::string_view kCutEnds = "/-_=&?#~%+";
+    if (before.empty() || kCutEnds.find(before.back()) == std::string_view::npos) {
+        return false;
+    }
     const std::string_view head = LastWord(before);
     const bool address = head.find("://") != std::string_view::npos || head.starts_with("www.");
-    if (!address || head.empty() ||
-        std::string_view("/-_=&?#~%+").find(head.back()) == std::string_view::npos) {
+    if (!address || head.empty() || kCutEnds.find(head.back()) == std::string_view::npos) {
         return false;
     }
     // The address goes on up to the first byte no address holds: a blank, a closing quote,
@@ -109,12 +113,14 @@ bool SpaceAtJoin(std::string_view before, std::string_view after) {
     if (before.empty() || after.empty()) {
         return false;
     }
-    const char32_t last = utf8::DecodeBefore(before, before.size()).value;
-    const char32_t next = utf8::DecodeAt(after, 0).value;
-    if (last < 0x80 && next < 0x80) {
-        // The common case of Latin text needs no property look-up.
+    // The common case of Latin text needs no decoding and no property look-up: an ASCII byte is
+    // a character of its own.
+    if (static_cast<unsigned char>(before.back()) < 0x80 &&
+        static_cast<unsigned char>(after.front()) < 0x80) {
         return !CutAddress(before, after);
     }
+    const char32_t last = utf8::DecodeBefore(before, before.size()).value;
+    const char32_t next = utf8::DecodeAt(after, 0).value;
     if (IsWidePunctuation(last) || IsWidePunctuation(next)) {
         return false;
     }

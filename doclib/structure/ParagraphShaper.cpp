@@ -21,6 +21,8 @@ class Shaper {
 
     std::vector<Unit> Run(bool keepParagraphs) {
         const std::size_t n = scan_.lines.size();
+        // At most a unit a line: room reserved once, its pages touched only as units are made.
+        units_.reserve(n);
         for (std::size_t i = 0; i < n;) {
             const LineFacts& line = scan_.lines[i];
             const LineMark mark = marks_[i];

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <utility>
 
+#include "doclib/structure/EightBytes.h"
 #include "text/Utf8Text.h"
 
 namespace Tessaly::Docs {
@@ -94,7 +95,7 @@ std::string_view WithPlainSpaces(std::string_view text, std::string& scratch) {
     const auto has = [text](char lead) {
         return std::memchr(text.data(), lead, text.size()) != nullptr;
     };
-    if (text.empty() || (!has('\xC2') && !has('\xE2') && !has('\xE3'))) {
+    if (utf8::IsAscii(text) || (!has('\xC2') && !has('\xE2') && !has('\xE3'))) {
         return text;
     }
     scratch.assign(text);
@@ -130,6 +131,10 @@ std::pair<std::size_t, std::uint32_t> BlankAt(std::string_view text) {
     if (text[0] == '\t') {
         return {1, kTabColumns};
     }
+    // Every other blank begins with a lead byte of 0xC2 or above.
+    if (static_cast<unsigned char>(text[0]) < 0xC2) {
+        return {0, 0};
+    }
     if (text.starts_with("\xC2\xA0")) {
         return {2, 1};
     }
@@ -145,11 +150,43 @@ std::pair<std::size_t, std::uint32_t> BlankAt(std::string_view text) {
     return {0, 0};
 }
 
+// Where the spaces from `at` on end, eight bytes at a time.
+std::size_t SpacesFrom(std::string_view text, std::size_t at) {
+    for (; at + 8 <= text.size(); at += 8) {
+        const std::uint64_t others =
+            ~BytesEqual(LoadEightBytes(text.data() + at, 8), ' ') & kHighBits;
+        if (others != 0) {
+            return at + FirstFlagged(others);
+        }
+    }
+    while (at < text.size() && text[at] == ' ') {
+        ++at;
+    }
+    return at;
+}
+
 }  // namespace
 
 Indentation MeasureIndent(std::string_view text) {
     Indentation indent;
     for (;;) {
+        // Spaces and tabs make nearly every indent: taken without the general look.
+        const std::size_t spacesEnd = SpacesFrom(text, indent.bytes);
+        indent.columns += static_cast<std::uint32_t>(spacesEnd - indent.bytes);
+        indent.bytes = spacesEnd;
+        if (indent.bytes == text.size()) {
+            return indent;
+        }
+        const char next = text[indent.bytes];
+        if (next == '\t') {
+            indent.bytes += 1;
+            indent.columns += kTabColumns;
+            continue;
+        }
+        // Every other blank begins with a lead byte of 0xC2 or above.
+        if (static_cast<unsigned char>(next) < 0xC2) {
+            return indent;
+        }
         const auto [bytes, columns] = BlankAt(text.substr(indent.bytes));
         if (bytes == 0) {
             return indent;
@@ -176,6 +213,15 @@ std::size_t IndentBytesFor(std::string_view text, std::uint32_t columns) {
 std::size_t TrailingBlankBytes(std::string_view text) {
     std::size_t end = text.size();
     while (end > 0) {
+        // An ASCII byte is a character of its own: a space or tab goes, anything else stays.
+        const char last = text[end - 1];
+        if (static_cast<unsigned char>(last) < 0x80) {
+            if (last != ' ' && last != '\t') {
+                break;
+            }
+            --end;
+            continue;
+        }
         const utf8::CodePoint cp = utf8::DecodeBefore(text, end);
         if (BlankAt(text.substr(end - cp.length, cp.length)).first != cp.length) {
             break;

@@ -1,6 +1,7 @@
 // The one UTF-8 policy, case folding and the character-at-a-time converter.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tests/convert/SampleTexts.h"
@@ -58,11 +59,43 @@ TEST(CaseFolding, FollowsUnicodeAndKeepsByteLengths) {
     EXPECT_EQ(folded.size(), 3u);
     utf8::FoldCaseInto("A\xFFZ", folded);
     EXPECT_EQ(folded, "a\xFFz");
+    // Long stretches of ASCII, with the neighbours of A and Z ('@', '[') left alone.
+    utf8::FoldCaseInto("The QUICK @[`{ Brown FOX, Jumps! AZ@Z[A", folded);
+    EXPECT_EQ(folded, "the quick @[`{ brown fox, jumps! az@z[a");
     EXPECT_TRUE(utf8::IsUpper(U'Ş'));
     EXPECT_TRUE(utf8::IsLower(U'ş'));
     EXPECT_TRUE(utf8::IsLetter(U'ก'));  // Thai
     EXPECT_TRUE(utf8::IsLetter(U'ा'));  // a Devanagari vowel sign belongs to its word
     EXPECT_FALSE(utf8::IsLetter(U'€'));
+}
+
+TEST(CaseFolding, APrefixIsTheStartOfTheWholeFold) {
+    const std::string line = "ÇAĞRI Ωmega \xFF ЁЛКА";
+    std::string whole;
+    utf8::FoldCaseInto(line, whole);
+    // Cuts at a character's edge, inside one (its bytes folded whole), at an invalid byte, and
+    // past the end.
+    for (const std::size_t bytes : {0u, 1u, 2u, 3u, 12u, 14u, 15u, 16u, 100u}) {
+        std::string prefix = "left over";
+        utf8::FoldCasePrefixInto(line, bytes, prefix);
+        EXPECT_GE(prefix.size(), std::min(bytes, line.size())) << bytes;
+        EXPECT_EQ(prefix, whole.substr(0, prefix.size())) << bytes;
+    }
+}
+
+TEST(Utf8Policy, AsciiIsEveryByteBelow0x80) {
+    EXPECT_TRUE(utf8::IsAscii(""));
+    EXPECT_TRUE(utf8::IsAscii("plain text of sixteen+ bytes\t~\x7F"));
+    EXPECT_FALSE(utf8::IsAscii("eight by\xC3\xA9"));      // in the tail after a word of eight
+    EXPECT_FALSE(utf8::IsAscii("\x80 at the start"));     // in the first word of eight
+    EXPECT_FALSE(utf8::IsAscii("0123456789abcde\xFF!"));  // in the second word
+    const std::string forty(40, 'a');
+    EXPECT_TRUE(utf8::IsAscii(forty));
+    for (const std::size_t at : {0u, 31u, 32u, 36u, 39u}) {  // in four words, past them, last
+        std::string line = forty;
+        line[at] = '\xE9';
+        EXPECT_FALSE(utf8::IsAscii(line)) << at;
+    }
 }
 
 TEST(CharacterConverter, HandsOutTheCharacterItWouldHoldBack) {

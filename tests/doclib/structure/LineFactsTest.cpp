@@ -82,11 +82,14 @@ TEST(ChapterLine, EveryKindOfDivisionLineIsStillRecognised) {
     for (const char* line :
          {"Chapter 1", "CHAPTER 12. The Storm", "chapter iv", "Part Two", "Vol. 3", "Book 2",
           "Kapitel 4", "Chapitre 5", "Capitolo 6", "Capítulo 7", "Hoofdstuk 8", "Rozdział 9",
-          "Глава 5", "ГЛАВА 6", "Prologue", "Epilogue", "Tome 2", "Teil 3"}) {
+          "Глава 5", "ГЛАВА 6", "Prologue", "Epilogue", "Tome 2", "Teil 3",
+          // Only the start of a line is folded to find its word: long words on long lines.
+          "ПРЕДИСЛОВИЕ. К РУССКОМУ ИЗДАНИЮ", "Avant-propos: De l'auteur",
+          "Zwischenspiel \u2014 Ein Abend am Hafen"}) {
         EXPECT_TRUE(Tessaly::Docs::MatchChapterLine(line, scratch).has_value()) << line;
     }
-    for (const char* line :
-         {"Chapters of the book were read.", "The 3 chapters", "Parting words", "Chapterhouse 1"}) {
+    for (const char* line : {"Chapters of the book were read.", "The 3 chapters", "Parting words",
+                             "Chapterhouse 1", "Предисловием к изданию служит письмо автора"}) {
         EXPECT_FALSE(Tessaly::Docs::MatchChapterLine(line, scratch).has_value()) << line;
     }
 }
