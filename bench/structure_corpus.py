@@ -64,7 +64,10 @@ EXTRA_MARKDOWN_PACKAGES = [
     "libnss-mdns", "polkitd", "libxmlsec1-dev", "libcrypt-dev", "rsync", "python3-yaml", "python3-xmltodict",
     "python3-httplib2", "psmisc", "shared-mime-info", "t1utils", "lintian",
 ]
-EXTRA_RST_PACKAGES = ["parallel", "lintian", "python3.11", "python3-pkg-resources"]
+EXTRA_RST_PACKAGES = [
+    "lintian", "python3.11", "python3-pkg-resources", "python3-tz", "python3-more-itertools",
+    "python3-colorama", "python3-flask", "python3-pytest",
+]
 # Packages with Texinfo manuals in Info form.
 INFO_PACKAGES = [
     "grep", "sed", "gzip", "diffutils", "findutils", "texinfo", "wget", "bc", "ed", "time", "bzip2",
