@@ -39,8 +39,10 @@ bool IsPreformatted(std::string_view content) {
 }
 
 // A setting of a configuration file, live or commented out: "log_level=debug",
-// "#relay_host = [mail.example.org]". The name is one word of the kind programs use, with an
-// underscore: a sentence wrapped before "x = 3" or "scaling=200" is left alone.
+// "#relay_host = [mail.example.org]", "relayhost =". The name is one word of the kind programs
+// use: with an underscore, or a lowercase word of three letters or more set apart from its "="
+// in a line of ASCII. A sentence wrapped before "x = 3" or "scaling=200" is left alone, and so is
+// a Japanese one wrapped before "scaling = 200".
 bool IsSettingLine(std::string_view content) {
     std::size_t at = content.starts_with('#') ? 1 : 0;
     const std::size_t start = at;
@@ -62,12 +64,26 @@ bool IsSettingLine(std::string_view content) {
     }
     const bool spaced = content[at] == ' ';
     at += spaced ? 1 : 0;
-    if (at + 1 >= content.size() || content[at] != '=' || content[at + 1] == '=') {
+    if (at >= content.size() || content[at] != '=' ||
+        (at + 1 < content.size() && content[at + 1] == '=')) {
         return false;
     }
     ++at;
-    at += spaced && content[at] == ' ' ? 1 : 0;
-    return at < content.size() && content[at] != ' ' && underscore;
+    if (!underscore) {
+        constexpr std::size_t kMinPlainName = 3;
+        const bool ascii = std::all_of(content.begin(), content.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (!spaced || at - 2 - start < kMinPlainName || content[start] < 'a' ||
+            content[start] > 'z' || !ascii) {
+            return false;
+        }
+        // "relayhost =": a setting left empty.
+        if (at == content.size()) {
+            return true;
+        }
+    }
+    at += spaced && at < content.size() && content[at] == ' ' ? 1 : 0;
+    return at < content.size() && content[at] != ' ';
 }
 
 bool IsCodeLike(std::string_view content) {

@@ -124,7 +124,9 @@ TEST(HardWrappedText, SettingsOfAConfigurationFileAreNotJoined) {
         "# Uncomment the next line to have the harbour log sent by mail at dawn\n"
         "#harbour_log_mail_time = 5h\n\n"
         "relay_host_of_the_harbour_office = [mail.harbour.example]\n"
-        "harbour_log_level=debug\n\n" +
+        "harbour_log_level=debug\n\n"
+        "mydestination = harbour.example, quay.harbour.example, localhost.localdomain\n"
+        "relayhost =\n\n" +
         HardWrap({prose[1]}, 72);
     const Document doc = Refined(text);
     ExpectSameWords(text, doc);
@@ -134,6 +136,7 @@ TEST(HardWrappedText, SettingsOfAConfigurationFileAreNotJoined) {
     for (const std::string& block : blocks) {
         EXPECT_EQ(block.find("dawn #harbour"), std::string::npos) << block;
         EXPECT_EQ(block.find("example] harbour"), std::string::npos) << block;
+        EXPECT_EQ(block.find("localdomain relayhost"), std::string::npos) << block;
     }
 }
 
