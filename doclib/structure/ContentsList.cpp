@@ -323,9 +323,12 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
                 break;
             }
             const std::string_view text = reader.Text(doc.blocks[at]);
-            // A deeper line that goes on in lowercase is the wrapped end of the entry above.
-            if (!list.entries.empty() && entry.indent > list.entries.back().indent &&
-                entry.Has(kLineStartsLower)) {
+            // A deeper line that goes on in lowercase is the wrapped end of the entry above;
+            // under a numbered entry, one at its indentation is too.
+            if (!list.entries.empty() && entry.Has(kLineStartsLower) &&
+                (entry.indent > list.entries.back().indent ||
+                 (entry.indent == list.entries.back().indent && !list.entries.back().key.empty() &&
+                  utf8::IsAsciiDigit(list.entries.back().key.front())))) {
                 ContentsEntry& last = list.entries.back();
                 ++last.lines;
                 last.key = ContentsKey(last.key + " " + std::string(text));

@@ -11,6 +11,7 @@
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ChapterLine.h"
 #include "doclib/structure/HeadingShape.h"
+#include "doclib/structure/PageHeader.h"
 #include "doclib/structure/SectionNumber.h"
 #include "doclib/structure/TextLine.h"
 #include "doclib/structure/WrappedHeadingLine.h"
@@ -80,6 +81,7 @@ class Outline {
             }
         }
         MarkListedLines(base);
+        MarkListOwners(base);
     }
 
   private:
@@ -168,7 +170,9 @@ class Outline {
         if (setAmongLines_ && depth >= 2 && TextAbove(i)) {
             return !shape_.Wrapped(scan_, i - 1) || EndsSentence(Plain(i - 1));
         }
-        return !(i > 0 && shape_.Wrapped(scan_, i - 1)) && !(shape_.blankSeparated && TextAbove(i));
+        // Above the page's opening line stand only its head and links.
+        return i == opening_ || (!(i > 0 && shape_.Wrapped(scan_, i - 1)) &&
+                                 !(shape_.blankSeparated && TextAbove(i)));
     }
 
     // The next line opens with a word longer than a third of the width (a link, a path, words
@@ -221,7 +225,22 @@ class Outline {
         return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z');
     }
 
+    // The line that opens a page's text under the bar of links at its top; none where no
+    // such bar says the text is a page of a manual.
+    std::size_t OpeningLine() {
+        std::size_t i = FirstTextLine(doc_, scan_);
+        if (i >= scan_.lines.size() || !scan_.lines[i].IsText() || !IsLinkLine(Plain(i))) {
+            return kNone;
+        }
+        ++i;
+        while (i < scan_.lines.size() && scan_.lines[i].Has(kLineBlank)) {
+            ++i;
+        }
+        return i;
+    }
+
     void FindCandidates() {
+        opening_ = OpeningLine();
         setAmongLines_ = SectionsSetAmongLines();
         std::string folded;
         for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
@@ -447,6 +466,17 @@ class Outline {
         return std::nullopt;
     }
 
+    // A page cut from a longer manual opens with its own heading, numbered where the manual
+    // stands ("2. NEWS"); unless a bar of links above the page's text repeated it.
+    bool OpensPage(std::size_t k, const DepthIndents& indents) {
+        if (candidates_[k].line != opening_) {
+            return false;
+        }
+        const std::optional<std::size_t> next = NextNumbered(k, indents);
+        return !next || candidates_[*next].chapter ||
+               candidates_[*next].path != candidates_[k].path;
+    }
+
     // Accepts the candidates whose numbers run on from the heading before.
     void Sequence(const DepthIndents& indents) {
         std::optional<SectionPath> previous;
@@ -461,7 +491,8 @@ class Outline {
             if (!KeepsIndent(c, indents)) {
                 continue;
             }
-            bool follows = previous ? FollowsInNumbering(*previous, c.path) : AllOnes(c.path);
+            bool follows = previous ? FollowsInNumbering(*previous, c.path)
+                                    : AllOnes(c.path) || OpensPage(k, indents);
             if (!follows && !previous && c.path.depth >= 2) {
                 // A text cut from a longer manual opens mid-numbering ("11.1.", "B.4."): only
                 // when the heading after it runs on from it.
@@ -575,6 +606,13 @@ class Outline {
                 const std::uint32_t line = *at;
                 from = line + 1;
                 if (marks_[line].role == LineRole::Heading) {
+                    // The list names the line alone: what the width seemed to carry on
+                    // below it is the text.
+                    for (std::size_t k = line + 1;
+                         k < scan_.lines.size() && marks_[k].role == LineRole::HeadingContinuation;
+                         ++k) {
+                        marks_[k] = {LineRole::Text, 0};
+                    }
                     continue;
                 }
                 marks_[line] = {LineRole::Heading, ListedLevel(line, entry, indents, base, folded)};
@@ -582,9 +620,59 @@ class Outline {
         }
     }
 
-    // A listed line is found by its words, so it only has to be a line of its own.
-    bool StandsApartForListing(std::size_t i) const {
-        return !shape_.Wrapped(scan_, i) && !(i > 0 && shape_.Wrapped(scan_, i - 1));
+    // A listed line is found by its words, so it only has to be a line of its own; one that
+    // opens with its section number is that section wherever the width left it.
+    bool StandsApartForListing(std::size_t i) {
+        if (!shape_.Wrapped(scan_, i) && !(i > 0 && shape_.Wrapped(scan_, i - 1))) {
+            return true;
+        }
+        return MayOpenSection(i) && MatchSectionLine(Plain(i)).has_value();
+    }
+
+    // A numbered line right above a contents title, whose number every numbered entry of the
+    // list falls under ("4. Memcheck" over "Table of Contents", "4.1", "4.2.1", ...), heads
+    // what the list lists.
+    void MarkListOwners(std::uint8_t base) {
+        for (const ContentsList& list : contents_) {
+            std::size_t above = list.heading;
+            while (above > 0 && scan_.lines[above - 1].Has(kLineBlank)) {
+                --above;
+            }
+            if (list.entries.empty() || list.heading == list.entries.front().line || above == 0) {
+                continue;
+            }
+            const std::size_t i = above - 1;
+            if (!IsPlainText(i) || marks_[i].role != LineRole::Text ||
+                scan_.lines[i].length > kMaxOutlineHeadingColumns || !MayOpenSection(i)) {
+                continue;
+            }
+            const std::optional<SectionLine> owner = MatchSectionLine(Plain(i));
+            if (!owner || owner->path.lettered) {
+                continue;
+            }
+            std::size_t under = 0;
+            for (const ContentsEntry& entry : list.entries) {
+                const std::optional<SectionLine> listed = MatchSectionLine(entry.key);
+                if (!listed) {
+                    continue;
+                }
+                if (!FallsUnder(owner->path, listed->path)) {
+                    under = 0;
+                    break;
+                }
+                ++under;
+            }
+            if (under >= 2) {
+                marks_[i] = {LineRole::Heading, static_cast<std::uint8_t>(std::min<int>(
+                                                    base + owner->path.depth - 1, kMaxLevel))};
+            }
+        }
+    }
+
+    static bool FallsUnder(const SectionPath& above, const SectionPath& below) {
+        return below.depth > above.depth && below.lettered == above.lettered &&
+               std::equal(above.parts.begin(), above.parts.begin() + above.depth,
+                          below.parts.begin());
     }
 
     std::uint8_t ListedLevel(std::uint32_t line, const ContentsEntry& entry,
@@ -614,6 +702,8 @@ class Outline {
     std::uint32_t widest_ = 0;
     std::string spaced_;
     bool setAmongLines_ = false;
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::size_t opening_ = kNone;
     std::string joined_;
 };
 

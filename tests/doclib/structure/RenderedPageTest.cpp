@@ -124,6 +124,36 @@ std::string AnchoredPage() {
     return text;
 }
 
+// The same page with its chapter numbered as its sections are: the contents list wraps an entry
+// at its own indentation, and a section follows a list of settings that ends in no sentence.
+std::string NumberedAnchoredPage() {
+    const std::string nbsp = kPageNbsp;
+    std::string text =
+        "[Prev] [Up] Harbour Manual [Next]\n"
+        "3. Harbour pilots\n"
+        "Table of Contents\n"
+        "  3.1._Taking_a_pilot\n"
+        "  3.2._What_the_harbour_master_writes_in_the_book_when_a_pilot_comes_aboard_at\n"
+        "  night\n"
+        "  3.3._Leaving_port\n" +
+        PageProse(0, 78, "");
+    text += "3.1." + nbsp + "Taking a pilot\n" + PageProse(1, 78, "");
+    text += "3.2." + nbsp +
+            "What the harbour master writes in the book when a pilot comes aboard at night\n" +
+            PageProse(2, 78, "") +
+            "The flags a pilot may fly at the mole are set in the harbour's own rules, as\n"
+            "the book gives them: --flag=<G|H|Q> [default: G], --horn=<count> [default: 2]\n";
+    text += "3.3." + nbsp + "Leaving port\n" + PageProse(3, 78, "");
+    return text;
+}
+
+// A page of a manual's news, cut from the middle of the manual: its own heading under a bar
+// of links, numbered where the manual stands.
+std::string NewsPage() {
+    return "[Prev] [Up] [Up] Harbour Documents [Next]\n4. Harbour news\n\n" + PageProse(0, 72, "") +
+           "\n" + PageProse(1, 72, "") + "\n" + PageProse(2, 72, "");
+}
+
 // A page whose headings carry no number, set left of the text's margin: sections at the
 // margin, subsections two columns in, the text at three; a program's output set flush
 // between them.
@@ -191,6 +221,17 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
            3},
           {"3.2. Leaving port", 2}},
          "Chapter 3. Harbour pilots"},
+        {"a numbered chapter over its contents list, sections under settings",
+         NumberedAnchoredPage(),
+         {{"3. Harbour pilots", 1},
+          {"3.1. Taking a pilot", 2},
+          {"3.2. What the harbour master writes in the book when a pilot comes aboard at night", 2},
+          {"3.3. Leaving port", 2}},
+         "3. Harbour pilots"},
+        {"a page that opens under its bar of links, numbered mid-manual",
+         NewsPage(),
+         {{"4. Harbour news", 1}},
+         "4. Harbour news"},
         {"unnumbered headings left of the text's margin, ranked by how far left",
          OutdentedPage(),
          {{"The Harbour Pilots' Guide", 1},
