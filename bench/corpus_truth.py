@@ -189,6 +189,57 @@ def pandoc_tree_truth(doc):
     return truth
 
 
+def rst_truth(text):
+    """reStructuredText read by docutils, the language's own parser: a manual's directives and
+    roles that docutils does not know (Sphinx's) are left out, never read as text around them. A
+    lone top section is the document's title and first heading, as pandoc_truth has it."""
+    import docutils.core
+    import docutils.nodes as dn
+
+    settings = {"report_level": 5, "halt_level": 5, "warning_stream": False, "file_insertion_enabled": False,
+                "raw_enabled": False, "input_encoding": "unicode", "sectnum_xform": False}
+    tree = docutils.core.publish_doctree(text, settings_overrides=settings)
+    truth = empty_truth()
+    hidden = (dn.system_message, dn.comment, dn.substitution_definition, dn.target, dn.raw)
+
+    def walk(node, depth, in_item):
+        for child in node.children:
+            # The list a "contents" directive generates is no list of the source's.
+            if isinstance(child, hidden) or (isinstance(child, dn.topic) and "contents" in child["classes"]):
+                continue
+            if isinstance(child, dn.section):
+                title = child.next_node(dn.title)
+                if title is not None:
+                    truth["headings"].append([depth + 1, squash(title.astext())])
+                walk(child, depth + 1, in_item)
+            elif isinstance(child, dn.title):
+                continue
+            elif isinstance(child, dn.paragraph):
+                if not in_item:
+                    truth["paragraphs"].append(squash(child.astext()))
+            elif isinstance(child, dn.list_item):
+                first = child.next_node(dn.paragraph)
+                if first is not None:
+                    truth["items"].append(squash(first.astext()))
+                walk(child, depth, True)
+            elif isinstance(child, dn.literal_block):
+                lines = [l.rstrip() for l in child.astext().split("\n") if l.strip()]
+                if lines:
+                    truth["verbatim"].append(lines)
+            elif isinstance(child, dn.Element):
+                walk(child, depth, in_item)
+
+    walk(tree, 0, False)
+    title = tree.next_node(dn.title)
+    if title is not None and title.parent is tree:
+        truth["title"] = squash(title.astext())
+        truth["headings"].insert(0, [0, truth["title"]])
+    truth["headings"] = [h for h in truth["headings"] if h[1]]
+    truth["paragraphs"] = [p for p in truth["paragraphs"] if p]
+    truth["items"] = [i for i in truth["items"] if i]
+    return truth
+
+
 # The sectioning command of a Texinfo node is written as the underline of its title.
 INFO_LEVELS = {"*": 1, "=": 2, "-": 3, ".": 4}
 INFO_BULLET = re.compile(r"^\s+[•*-]\s+(\S.*)$")

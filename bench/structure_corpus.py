@@ -10,7 +10,7 @@ Families (the text a user would hold, and where its truth comes from):
   info                                         Texinfo manuals as the info reader writes them
   markdown, rst                                Markdown and reStructuredText files of the packages'
                                                documentation, read as plain text
-The truth of an HTML page is the page; of Markdown and reStructuredText, pandoc's reading; of an
+The truth of an HTML page is the page; of Markdown, pandoc's reading; of reStructuredText, docutils'; of an
 Info manual, its node titles and their underlines (see corpus_truth.py).
 
   structure_corpus.py OUT [--jobs N] [--per-language N] [--per-package N] [--extra]
@@ -59,14 +59,18 @@ RST_PACKAGES = [
 RST_AS_TXT = {"docutils-doc"}
 # A supplementary tuning set (--extra): manuals of other makers and more reStructuredText, none of
 # them in the lists above, all in the tuning half, so that the checking half stays unseen.
-EXTRA_HTML_PACKAGES = ["valgrind", "ninja-build", "w3m"]
+EXTRA_HTML_PACKAGES = [
+    "valgrind", "ninja-build", "w3m", "aptitude-doc-en", "aptitude-doc-cs", "aptitude-doc-es",
+    "aptitude-doc-fi", "aptitude-doc-fr", "aptitude-doc-it", "aptitude-doc-ja", "debian-kernel-handbook",
+]
 EXTRA_MARKDOWN_PACKAGES = [
     "libnss-mdns", "polkitd", "libxmlsec1-dev", "libcrypt-dev", "rsync", "python3-yaml", "python3-xmltodict",
     "python3-httplib2", "psmisc", "shared-mime-info", "t1utils", "lintian",
 ]
 EXTRA_RST_PACKAGES = [
     "lintian", "python3.11", "python3-pkg-resources", "python3-tz", "python3-more-itertools",
-    "python3-colorama", "python3-flask", "python3-pytest",
+    "python3-colorama", "python3-flask", "python3-pytest", "sphinx-doc", "python-requests-doc",
+    "python-jinja2-doc",
 ]
 # Packages with Texinfo manuals in Info form.
 INFO_PACKAGES = [
@@ -75,7 +79,7 @@ INFO_PACKAGES = [
     "coreutils", "gettext",
 ]
 # The programs that write the texts.
-TOOL_PACKAGES = ["w3m", "lynx", "elinks", "html2text", "pandoc", "info", "texinfo"]
+TOOL_PACKAGES = ["w3m", "lynx", "elinks", "html2text", "pandoc", "info", "texinfo", "python3-docutils"]
 
 RENDERERS = {
     "w3m": ["w3m", "-dump", "-cols", "80", "-O", "UTF-8", "-T", "text/html", "{}"],
@@ -275,17 +279,17 @@ def main():
         writer.write("markdown", package, "en", doc_name(package, "en", path), text, truth, path)
 
     def rst_pattern(p):
-        return r"\.(rst|txt)(\.gz)?$" if p in RST_AS_TXT else r"\.rst(\.gz)?$"
+        # A Sphinx manual keeps its sources beside the pages as "NAME.rst.txt".
+        return r"\.(rst|txt)(\.gz)?$" if p in RST_AS_TXT else r"\.rst(\.txt)?(\.gz)?$"
 
     for package, path in doc_sources(rst, rst_pattern, args.per_package):
         text = read_maybe_gzip(path).decode("utf-8", errors="replace")
-        with tempfile.NamedTemporaryFile("w", suffix=".rst", encoding="utf-8") as tmp:
-            tmp.write(text)
-            tmp.flush()
-            try:
-                truth = corpus_truth.pandoc_truth(tmp.name, "rst")
-            except subprocess.CalledProcessError:
-                continue
+        # docutils rather than pandoc: pandoc runs an inline literal of a Sphinx manual on over
+        # whole sections, and loses their headings with it.
+        try:
+            truth = corpus_truth.rst_truth(text)
+        except Exception:  # a text docutils cannot read at all is left out
+            continue
         writer.write("rst", package, "en", doc_name(package, "en", path), text, truth, path)
 
     for package, path in doc_sources(info, lambda p: r"/usr/share/info/[^/]+\.info(\.gz)?$", args.per_package):

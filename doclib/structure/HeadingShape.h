@@ -33,6 +33,7 @@ struct ShapedHeading {
     std::uint8_t markupTrail = 0;
     FrameClosing closing = FrameClosing::OnTheLine;
     std::uint8_t closeTrail = 0;  // bytes of markup that end the next line
+    bool named = false;           // a rubric given an anchor (":name: mail-server")
 
     std::uint64_t Style() const {
         return (std::uint64_t{static_cast<std::uint8_t>(kind)} << 40) | (std::uint64_t{run} << 32) |

@@ -314,6 +314,8 @@ class Marked {
                 break;
             }
             result_.navigation.push_back(static_cast<std::uint32_t>(j));
+            result_.headings.back().named =
+                result_.headings.back().named || option.starts_with(":name:");
             last = j;
         }
         return last;

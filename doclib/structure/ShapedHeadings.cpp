@@ -148,6 +148,21 @@ bool TitlesNumberedHeadings(const Document& doc, const LineScan& scan, const Lin
     return same > 0 && numbered * 2 >= same;
 }
 
+// Where a text has sections of its own, a rubric without an anchor is an aside's label
+// ("Footnotes", "options" of a directive), which no contents list holds; one a converter wrote
+// for a heading it could not set as a section carries the heading's anchor.
+void WithoutInformalRubrics(std::vector<ShapedHeading>& headings) {
+    const bool sectioned =
+        std::any_of(headings.begin(), headings.end(), [](const ShapedHeading& h) {
+            return h.kind == HeadingStyleKind::Underlined || h.kind == HeadingStyleKind::Overlined;
+        });
+    if (sectioned) {
+        std::erase_if(headings, [](const ShapedHeading& h) {
+            return h.kind == HeadingStyleKind::Rubric && !h.named;
+        });
+    }
+}
+
 }  // namespace
 
 bool MarkShapedHeadings(Document& doc, const LineScan& scan, LineMarks& marks) {
@@ -155,9 +170,10 @@ bool MarkShapedHeadings(Document& doc, const LineScan& scan, LineMarks& marks) {
     for (const std::uint32_t line : marked.navigation) {
         marks[line] = {LineRole::Decoration, 0};
     }
-    const std::vector<ShapedHeading> headings =
+    std::vector<ShapedHeading> headings =
         MergeByLine(FindUnderlinedHeadings(doc, scan, marks),
                     MergeByLine(marked.headings, FindFramedTitleLines(doc, scan, marks)));
+    WithoutInformalRubrics(headings);
     const std::vector<std::uint64_t> styles = RankStyles(headings);
     const bool titleAbove = TitlesNumberedHeadings(doc, scan, marks, headings);
     for (const ShapedHeading& h : headings) {

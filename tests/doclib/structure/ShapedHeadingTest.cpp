@@ -74,6 +74,10 @@ TEST(ShapedHeadings, EveryShapeGivesItsHeadingAndLevel) {
                   ".. rubric:: 2.1. Spring tides and the\n   charts of the outer banks\n"
                   "   :name: spring-tides"}),
          {{"2. Tides", 1}, {"2.1. Spring tides and the charts of the outer banks", 2}}},
+        {"beside underlined sections, only a rubric with an anchor is a heading",
+         Between({"Tides\n=====", ".. rubric:: Footnotes", "Charts\n------",
+                  "   .. rubric:: options", ".. rubric:: Spring tides\n   :name: spring-tides"}),
+         {{"Tides", 1}, {"Charts", 2}, {"Spring tides", 1}}},
         {"backticks under a title are its underline, not a fence of code",
          Between({"Style sheets\n````````````", "Templates\n`````````"}),
          {{"Style sheets", 1}, {"Templates", 1}}},
