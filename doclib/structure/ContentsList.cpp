@@ -10,6 +10,7 @@
 
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ListMarker.h"
+#include "doclib/structure/PageHeader.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
 
@@ -154,6 +155,18 @@ std::string ContentsKey(std::string_view text) {
 
 namespace {
 
+// One link, its spaces written as underscores: "Customizing_the_package_hierarchy", a numbered
+// section of one word ("12.1.2._LVM"), or among such links one of two words ("Leaving_port").
+bool IsLinkedEntry(std::string_view text, bool amongLinks) {
+    if (text.find(' ') != std::string_view::npos) {
+        return false;
+    }
+    const std::size_t number = text.find_first_not_of("0123456789.");
+    return IsLinkLine(text) || (amongLinks && text.find('_') != std::string_view::npos) ||
+           (number > 0 && number != std::string_view::npos &&
+            text.substr(number - 1).starts_with("._"));
+}
+
 // The runs of list items (nested ones among them) that could name sections: short entries
 // that end no sentence.
 std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
@@ -187,9 +200,12 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
             const bool nested =
                 !list.entries.empty() && scan.lines[at].indent > list.entries.front().indent &&
                 (text.starts_with("o ") || text.starts_with("+ ") || text.starts_with("# "));
+            // A renderer that sets no bullets writes each entry as one link, its spaces as
+            // underscores ("Customizing_the_package_hierarchy").
             if (nested) {
                 text = utf8::Trim(text.substr(2));
-            } else if (!scan.lines[at].Has(kLineListItem)) {
+            } else if (!scan.lines[at].Has(kLineListItem) &&
+                       !IsLinkedEntry(text, !list.entries.empty())) {
                 break;
             }
             if (EndsLikeSentence(text, false)) {
@@ -242,21 +258,29 @@ std::optional<ContentsList> FindUntitledList(const Document& doc, const LineScan
         }
     }
     for (ContentsList& run : runs) {
-        // The entries found again after the run, each after the one before it.
+        // The entries found again after the run, each after the one before it; and how many
+        // of its first entries are (a page that holds only the first of the sections its list
+        // names).
         std::size_t found = 0;
+        std::size_t leading = 0;
+        bool unbroken = true;
         std::uint32_t from = run.end;
         for (const ContentsEntry& entry : run.entries) {
             const auto at = places.find(entry.key);
-            if (at == places.end()) {
-                continue;
+            bool hit = false;
+            if (at != places.end()) {
+                const auto next = std::lower_bound(at->second.begin(), at->second.end(), from);
+                if (next != at->second.end()) {
+                    hit = true;
+                    from = *next + 1;
+                }
             }
-            const auto next = std::lower_bound(at->second.begin(), at->second.end(), from);
-            if (next != at->second.end()) {
-                ++found;
-                from = *next + 1;
-            }
+            unbroken = unbroken && hit;
+            found += hit ? 1 : 0;
+            leading += unbroken ? 1 : 0;
         }
-        if (found >= kMinUntitledEntries && found * 2 >= run.entries.size()) {
+        if (found >= kMinUntitledEntries &&
+            (found * 2 >= run.entries.size() || leading >= kMinUntitledEntries)) {
             // The list has no title line: its first entry stands for it.
             run.heading = run.entries.front().line;
             return std::move(run);

@@ -33,11 +33,14 @@ constexpr std::size_t kItemLookahead = 4;
 constexpr std::size_t kMaxLinesGoneOn = 2;
 // Columns of a common word and the space before it.
 constexpr std::uint32_t kCommonWordColumns = 12;
+// Bytes of the word a chapter line opens with before its number ("Chapter", "فصل", "第 ").
+constexpr std::size_t kMaxChapterWordBytes = 16;
 
 struct OutlineCandidate {
     std::uint32_t line = 0;
     SectionPath path;
     bool chapter = false;  // a chapter line ("Chapter 3") already marked as a heading
+    bool weak = false;     // taken only where its number runs on from the heading before
     bool accepted = false;
 };
 
@@ -65,6 +68,10 @@ class Outline {
           widest_(TextCutWidth(scan)) {}
 
     void Run() {
+        pageHeading_ = RepeatedPageHeading(doc_, scan_);
+        if (pageHeading_ && marks_[*pageHeading_].role == LineRole::Text) {
+            marks_[*pageHeading_] = {LineRole::Heading, 1};
+        }
         FindCandidates();
         RejectRuns();
         Sequence(DepthIndents{});
@@ -175,6 +182,18 @@ class Outline {
                                  !(shape_.blankSeparated && TextAbove(i)));
     }
 
+    // A numbered line that only seems cut by the width, a long title near the margin: it
+    // follows a finished sentence and the next line opens a new one. It heads a section only
+    // where its number runs on from the heading before.
+    bool SeemsCutAfterASentence(std::size_t i) {
+        if (!setAmongLines_ || WrappedHeading(i) || i + 1 >= scan_.lines.size() ||
+            !scan_.lines[i + 1].Has(kLineStartsUpper) ||
+            scan_.lines[i + 1].indent != scan_.lines[i].indent) {
+            return false;
+        }
+        return !TextAbove(i) || EndsSentence(Plain(i - 1));
+    }
+
     // The next line opens with a word longer than a third of the width (a link, a path, words
     // bound by no-break spaces) while a word of common length would still fit: the width says
     // nothing of whether the line was cut.
@@ -276,8 +295,12 @@ class Outline {
             if (!section && WrappedHeading(i)) {
                 section = MatchSectionLine(Joined(i, true));
             }
+            bool weak = false;
             if (section && !StandsApart(i, section->path.depth)) {
-                section.reset();
+                weak = section->path.depth >= 2 && SeemsCutAfterASentence(i);
+                if (!weak) {
+                    section.reset();
+                }
             }
             // The first line of a block of numbered lines is a list's, like the rest of it;
             // but a section over its own first subsection ("2.1" over "2.1.1") heads it.
@@ -294,6 +317,7 @@ class Outline {
                 OutlineCandidate c;
                 c.line = static_cast<std::uint32_t>(i);
                 c.path = section->path;
+                c.weak = weak;
                 candidates_.push_back(c);
             }
         }
@@ -491,6 +515,9 @@ class Outline {
             if (!KeepsIndent(c, indents)) {
                 continue;
             }
+            if (c.weak && !(previous && FollowsInNumbering(*previous, c.path))) {
+                continue;
+            }
             bool follows = previous ? FollowsInNumbering(*previous, c.path)
                                     : AllOnes(c.path) || OpensPage(k, indents);
             if (!follows && !previous && c.path.depth >= 2) {
@@ -629,25 +656,33 @@ class Outline {
         return MayOpenSection(i) && MatchSectionLine(Plain(i)).has_value();
     }
 
-    // A numbered line right above a contents title, whose number every numbered entry of the
-    // list falls under ("4. Memcheck" over "Table of Contents", "4.1", "4.2.1", ...), heads
-    // what the list lists.
+    // A numbered line right above a contents list (or its title), whose number every numbered
+    // entry of the list falls under ("4. Memcheck" over "Table of Contents", "4.1", "4.2.1";
+    // "12장. Advanced Administration" over "12.1._RAID_and_LVM"), heads what the list lists.
     void MarkListOwners(std::uint8_t base) {
         for (const ContentsList& list : contents_) {
             std::size_t above = list.heading;
             while (above > 0 && scan_.lines[above - 1].Has(kLineBlank)) {
                 --above;
             }
-            if (list.entries.empty() || list.heading == list.entries.front().line || above == 0) {
+            if (list.entries.empty() || above == 0) {
                 continue;
             }
-            const std::size_t i = above - 1;
+            std::size_t i = above - 1;
             if (!IsPlainText(i) || marks_[i].role != LineRole::Text ||
-                scan_.lines[i].length > kMaxOutlineHeadingColumns || !MayOpenSection(i)) {
+                scan_.lines[i].length > kMaxOutlineHeadingColumns) {
                 continue;
             }
-            const std::optional<SectionLine> owner = MatchSectionLine(Plain(i));
-            if (!owner || owner->path.lettered) {
+            std::optional<SectionPath> owner = OwnerPath(i);
+            // A title the width broke: its end stands over the list.
+            bool wrapped = false;
+            if (!owner && i > 0 && IsPlainText(i - 1) && marks_[i - 1].role == LineRole::Text &&
+                shape_.Wrapped(scan_, i - 1)) {
+                owner = OwnerPath(i - 1);
+                wrapped = owner.has_value();
+                i -= wrapped ? 1 : 0;
+            }
+            if (!owner) {
                 continue;
             }
             std::size_t under = 0;
@@ -656,7 +691,7 @@ class Outline {
                 if (!listed) {
                     continue;
                 }
-                if (!FallsUnder(owner->path, listed->path)) {
+                if (!FallsUnder(*owner, listed->path)) {
                     under = 0;
                     break;
                 }
@@ -664,9 +699,49 @@ class Outline {
             }
             if (under >= 2) {
                 marks_[i] = {LineRole::Heading, static_cast<std::uint8_t>(std::min<int>(
-                                                    base + owner->path.depth - 1, kMaxLevel))};
+                                                    base + owner->depth - 1, kMaxLevel))};
+                if (wrapped) {
+                    marks_[i + 1] = {LineRole::HeadingContinuation, 0};
+                }
             }
         }
+    }
+
+    // The number of a section line, or of a chapter line in any language ("Chapter 12.",
+    // "12장.", "第 12 章"): the first number among its first words.
+    std::optional<SectionPath> OwnerPath(std::size_t i) {
+        const std::string_view text = Plain(i);
+        if (MayOpenSection(i)) {
+            if (const std::optional<SectionLine> section = MatchSectionLine(text)) {
+                return section->path.lettered ? std::nullopt : std::optional(section->path);
+            }
+        }
+        // A line framed by marks is a heading of its own shape, read later.
+        if (!scan_.lines[i].Has(kLineStartsWord) || !IsTitlePhrase(text)) {
+            return std::nullopt;
+        }
+        const std::size_t digit = text.find_first_of("0123456789");
+        if (digit == std::string_view::npos || digit > kMaxChapterWordBytes) {
+            return std::nullopt;
+        }
+        std::size_t end = digit;
+        std::uint32_t value = 0;
+        while (end < text.size() && end - digit < 4 && utf8::IsAsciiDigit(text[end])) {
+            value = value * 10 + static_cast<std::uint32_t>(text[end] - '0');
+            ++end;
+        }
+        // "12.1" is a section's number, which MatchSectionLine reads.
+        const bool more =
+            end < text.size() &&
+            (utf8::IsAsciiDigit(text[end]) ||
+             (text[end] == '.' && end + 1 < text.size() && utf8::IsAsciiDigit(text[end + 1])));
+        if (value == 0 || more) {
+            return std::nullopt;
+        }
+        SectionPath path;
+        path.depth = 1;
+        path.parts[0] = static_cast<std::uint16_t>(value);
+        return path;
     }
 
     static bool FallsUnder(const SectionPath& above, const SectionPath& below) {
@@ -686,9 +761,11 @@ class Outline {
         if (MatchChapterLine(text, folded)) {
             return base;
         }
+        // Unnumbered sections rank by the list's indentation, under the page's own heading.
         const auto rank = std::lower_bound(indents.begin(), indents.end(), entry.indent);
+        const std::ptrdiff_t top = pageHeading_ ? 2 : 1;
         return static_cast<std::uint8_t>(
-            std::min<std::ptrdiff_t>(1 + (rank - indents.begin()), kMaxLevel));
+            std::min<std::ptrdiff_t>(top + (rank - indents.begin()), kMaxLevel));
     }
 
     const Document& doc_;
@@ -704,6 +781,7 @@ class Outline {
     bool setAmongLines_ = false;
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::size_t opening_ = kNone;
+    std::optional<std::size_t> pageHeading_;
     std::string joined_;
 };
 

@@ -6,6 +6,7 @@
 #include "doclib/structure/BlockTextReader.h"
 #include "doclib/structure/ContentsList.h"
 #include "doclib/structure/HeadingShape.h"
+#include "doclib/structure/LineJoin.h"
 #include "doclib/structure/TextLine.h"
 #include "doclib/structure/TitleFinder.h"
 #include "text/Utf8Text.h"
@@ -23,6 +24,8 @@ constexpr std::uint16_t kMaxFurnitureWords = 12;
 constexpr int kMinPlaceholderCapitals = 4;
 // Lines a wrapped link of the page's head goes on over.
 constexpr std::size_t kMaxLinkLines = 3;
+// The words of the manual's name between a bar's two links.
+constexpr std::size_t kMaxBarNameWords = 6;
 
 bool IsAsciiDigitByte(char c) {
     return c >= '0' && c <= '9';
@@ -71,7 +74,9 @@ bool IsNavigationBar(std::string_view trimmed) {
             ++at;  // the label after a link number
         }
     }
-    return links >= 2 && (words == 0 || (links >= 3 && endsWithLink));
+    // Between two links only a short name ("[Prev] Search patterns [Next]").
+    return links >= 2 &&
+           (words == 0 || (endsWithLink && (links >= 3 || words <= kMaxBarNameWords)));
 }
 
 // "[Download the ebook](https://example.org/get/)": one link of Markdown, the whole line.
@@ -126,8 +131,12 @@ class PageHead {
     std::string HeadingText(std::size_t i) {
         std::string text(Words(i, marks_[i].markupLead, marks_[i].markupTrail));
         if (i + 1 < marks_.size() && marks_[i + 1].role == LineRole::HeadingContinuation) {
-            text += ' ';
-            text += Words(i + 1, 0, marks_[i + 1].markupTrail);
+            const std::string_view rest = Words(i + 1, 0, marks_[i + 1].markupTrail);
+            // Two lines of a script written without spaces join tightly.
+            if (SpaceAtJoin(text, rest)) {
+                text += ' ';
+            }
+            text += rest;
         }
         return CollapseBlanks(text);
     }
@@ -291,6 +300,36 @@ void UnmarkRepeatedHeading(const Document& doc, const LineScan& scan, LineMarks&
 }
 
 }  // namespace
+
+std::optional<std::size_t> RepeatedPageHeading(const Document& doc, const LineScan& scan) {
+    const std::size_t copy = FirstTextLine(doc, scan);
+    const std::size_t n = scan.lines.size();
+    if (copy >= n || !scan.lines[copy].IsPlainText() || !IsFurniture(scan, copy)) {
+        return std::nullopt;
+    }
+    BlockTextReader reader(doc);
+    const std::string key = ContentsKey(reader.Text(doc.blocks[copy]));
+    if (key.empty()) {
+        return std::nullopt;
+    }
+    bool bar = false;
+    for (std::size_t i = copy + 1; i < n && i <= copy + kMaxBarLines; ++i) {
+        if (scan.lines[i].Has(kLineBlank)) {
+            continue;
+        }
+        if (IsBarAt(doc, scan, i)) {
+            bar = true;
+            continue;
+        }
+        if (bar && scan.lines[i].IsPlainText() && ContentsKey(reader.Text(doc.blocks[i])) == key) {
+            return i;
+        }
+        if (!IsFurniture(scan, i) || scan.lines[i].IsPlainText()) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
 
 void UnmarkNavigationTitles(const Document& doc, const LineScan& scan, LineMarks& marks) {
     UnmarkRepeatedHeading(doc, scan, marks);

@@ -7,6 +7,7 @@
 // heading above all its others does.
 
 #include <cstddef>
+#include <optional>
 #include <string_view>
 
 #include "doclib/Document.h"
@@ -31,6 +32,11 @@ bool IsLinkLine(std::string_view trimmed);
 
 // The first line of the text: past blank lines and the page's head lines.
 std::size_t FirstTextLine(const Document& doc, const LineScan& scan);
+
+// The page's heading where nothing but its markup says so: the line under a bar of links (and
+// its rule) whose words the head of the page stood above the bar ("Customizing keybindings" /
+// "[Prev] Customizing aptitude [Next]" / "=====" / "Customizing keybindings").
+std::optional<std::size_t> RepeatedPageHeading(const Document& doc, const LineScan& scan);
 
 // The titles a navigation bar names go back to text: the copy of the page's first heading over
 // the bar, and the titles of the pages before and after it beside its links.

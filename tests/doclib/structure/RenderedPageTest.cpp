@@ -154,6 +154,51 @@ std::string NewsPage() {
            "\n" + PageProse(1, 72, "") + "\n" + PageProse(2, 72, "");
 }
 
+// A page whose heading carries no number: its copy over a bar of links and a rule, then the
+// heading and the links to its sections, one link a line, spaces written as underscores.
+std::string UnnumberedSectionsPage() {
+    std::string text =
+        "       Taking a pilot\n"
+        "[Prev] Harbour pilots  [Next]\n" +
+        std::string(78, '=') +
+        "\n"
+        "Taking a pilot\n"
+        "  Signals_at_night\n"
+        "  Boarding_from_the_pilot_boat\n"
+        "  Leaving_port\n" +
+        PageProse(0, 78, "");
+    text += "Signals at night\n" + PageProse(1, 78, "");
+    text += "Boarding from the pilot boat\n" + PageProse(2, 78, "");
+    text += "Leaving port\n" + PageProse(3, 78, "");
+    return text;
+}
+
+// A chapter's page in a script without capitals: the chapter line the width broke over the
+// links to its sections, of which the page holds the first three; a section's long title
+// near the margin, under a finished sentence.
+std::string ChapterOfAHandbookPage() {
+    std::string text =
+        "Download_the_ebook\n"
+        "    * Prev\n"
+        "    * 港の手引き\n"
+        "    * Next\n"
+        "第 12 章 港の仕事、水先案内人、信号、乗船、出港、潮、海図、結び目、航海日誌、\n"
+        "夜の当直\n"
+        "  12.1._水先案内\n"
+        "        12.1.1._夜の信号\n"
+        "        12.1.2._乗船\n"
+        "  12.2._出港\n"
+        "  12.3._潮\n" +
+        PageProse(0, 78, "");
+    text += "12.1.\u00A0水先案内\n" + PageProse(1, 78, "");
+    text += "12.1.1.\u00A0夜の信号\n" + PageProse(2, 78, "");
+    text +=
+        "12.1.2.\u00A0乗船 when the weather closes in over the outer banks and the mole\n"
+        "The pilot boat comes alongside on the lee side, and the pilot climbs the ladder.\n" +
+        PageProse(3, 78, "");
+    return text;
+}
+
 // A page whose headings carry no number, set left of the text's margin: sections at the
 // margin, subsections two columns in, the text at three; a program's output set flush
 // between them.
@@ -232,6 +277,21 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
          NewsPage(),
          {{"4. Harbour news", 1}},
          "4. Harbour news"},
+        {"an unnumbered page heading under its bar, its sections listed as links",
+         UnnumberedSectionsPage(),
+         {{"Taking a pilot", 1},
+          {"Signals at night", 2},
+          {"Boarding from the pilot boat", 2},
+          {"Leaving port", 2}},
+         "Taking a pilot"},
+        {"a wrapped chapter line over the links to sections the page holds only some of",
+         ChapterOfAHandbookPage(),
+         {{"第 12 章 港の仕事、水先案内人、信号、乗船、出港、潮、海図、結び目、航海日誌、夜の当直",
+           1},
+          {"12.1. 水先案内", 2},
+          {"12.1.1. 夜の信号", 3},
+          {"12.1.2. 乗船 when the weather closes in over the outer banks and the mole", 3}},
+         "第 12 章 港の仕事、水先案内人、信号、乗船、出港、潮、海図、結び目、航海日誌、夜の当直"},
         {"unnumbered headings left of the text's margin, ranked by how far left",
          OutdentedPage(),
          {{"The Harbour Pilots' Guide", 1},
