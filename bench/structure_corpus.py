@@ -14,6 +14,7 @@ The truth of an HTML page is the page; of Markdown, pandoc's reading; of reStruc
 Info manual, its node titles and their underlines (see corpus_truth.py).
 
   structure_corpus.py OUT [--jobs N] [--per-language N] [--per-package N] [--extra]
+                      [--more-tuning-pages SKIP]
   structure_corpus.py --packages      (what scripts/structure-corpus.sh installs)
 
 OUT receives FAMILY/NAME.txt, FAMILY/NAME.json (truth, package, family, language) and
@@ -135,8 +136,9 @@ def page_language(path, markup):
     return "en"
 
 
-def html_sources(packages, per_language):
-    """The largest pages of each manual and language: chapters rather than contents pages."""
+def html_sources(packages, per_language, skip=0):
+    """The largest pages of each manual and language: chapters rather than contents pages; past
+    the `skip` largest, for pages of the same manuals that another corpus did not take."""
     sources = []
     for package in packages:
         by_language = {}
@@ -147,7 +149,7 @@ def html_sources(packages, per_language):
             markup = open(path, encoding="utf-8", errors="replace").read()
             by_language.setdefault(page_language(path, markup), []).append((len(markup), path))
         for language, pages in sorted(by_language.items()):
-            for _, path in sorted(pages, key=lambda p: (-p[0], p[1]))[:per_language]:
+            for _, path in sorted(pages, key=lambda p: (-p[0], p[1]))[skip:skip + per_language]:
                 sources.append((package, language, path))
     return sources
 
@@ -242,6 +244,8 @@ def main():
     ap.add_argument("--per-language", type=int, default=2, help="pages of each HTML manual and language")
     ap.add_argument("--per-package", type=int, default=8, help="Markdown, reStructuredText or Info files of a package")
     ap.add_argument("--extra", action="store_true", help="write the supplementary tuning set instead")
+    ap.add_argument("--more-tuning-pages", type=int, default=0, metavar="SKIP",
+                    help="write only further pages of the tuning half's HTML manuals, past the SKIP largest of each language")
     ap.add_argument("--max-bytes", type=int, default=700000, help="leave out texts larger than this")
     args = ap.parse_args()
     if args.packages:
@@ -253,15 +257,18 @@ def main():
         ap.error("the corpus folder is missing")
 
     os.makedirs(args.out, exist_ok=True)
-    writer = Writer(args.out, args.max_bytes, "tune" if args.extra else None)
+    more = args.more_tuning_pages > 0
+    writer = Writer(args.out, args.max_bytes, "tune" if args.extra or more else None)
     html, markdown, rst, info = (
         (EXTRA_HTML_PACKAGES, EXTRA_MARKDOWN_PACKAGES, EXTRA_RST_PACKAGES, [])
         if args.extra else (HTML_PACKAGES, MARKDOWN_PACKAGES, RST_PACKAGES, INFO_PACKAGES))
+    if more:
+        html, markdown, rst, info = [p for p in HTML_PACKAGES if half_of(p) == "tune"], [], [], []
     home = tempfile.mkdtemp(prefix="corpus-home-")
     env = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8", HOME=home, TERM="dumb")
     pool = concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs))
 
-    pages = html_sources(html, args.per_language)
+    pages = html_sources(html, args.per_language, args.more_tuning_pages)
     print("HTML pages: %d" % len(pages), file=sys.stderr)
     jobs = []
     for package, language, path in pages:
