@@ -176,6 +176,12 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
     for (std::size_t i = 0; i < n && runs.size() < kMaxUntitledTries; ++i) {
         ContentsList list;
         list.heading = static_cast<std::uint32_t>(i);
+        // A render that sets no bullets may write each entry as a paragraph of its own.
+        bool spaced = false;
+        const auto standsAlone = [&](std::size_t j) {
+            return scan.lines[j].IsPlainText() && (j == 0 || scan.lines[j - 1].Has(kLineBlank)) &&
+                   j + 1 < n && scan.lines[j + 1].Has(kLineBlank);
+        };
         std::size_t at = i;
         for (; at < n; ++at) {
             if (scan.lines[at].Has(kLineBlank)) {
@@ -185,7 +191,8 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
                 while (next < n && scan.lines[next].Has(kLineBlank)) {
                     ++next;
                 }
-                if (list.entries.empty() || next >= n || !scan.lines[next].Has(kLineListItem)) {
+                if (list.entries.empty() || next >= n ||
+                    !(scan.lines[next].Has(kLineListItem) || (spaced && standsAlone(next)))) {
                     break;
                 }
                 at = next - 1;
@@ -204,8 +211,13 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
             // underscores ("Customizing_the_package_hierarchy").
             if (nested) {
                 text = utf8::Trim(text.substr(2));
-            } else if (!scan.lines[at].Has(kLineListItem) &&
-                       !IsLinkedEntry(text, !list.entries.empty())) {
+            } else if (spaced || (list.entries.empty() && !scan.lines[at].Has(kLineListItem) &&
+                                  !IsLinkedEntry(text, false))) {
+                if (!standsAlone(at)) {
+                    break;
+                }
+                spaced = true;
+            } else if (!scan.lines[at].Has(kLineListItem) && !IsLinkedEntry(text, true)) {
                 break;
             }
             if (EndsLikeSentence(text, false)) {

@@ -7,6 +7,7 @@
 #include "doclib/structure/ContentsList.h"
 #include "doclib/structure/HeadingShape.h"
 #include "doclib/structure/LineJoin.h"
+#include "doclib/structure/TableRule.h"
 #include "doclib/structure/TextLine.h"
 #include "doclib/structure/TitleFinder.h"
 #include "text/Utf8Text.h"
@@ -324,7 +325,9 @@ std::optional<std::size_t> RepeatedPageHeading(const Document& doc, const LineSc
         if (bar && scan.lines[i].IsPlainText() && ContentsKey(reader.Text(doc.blocks[i])) == key) {
             return i;
         }
-        if (!IsFurniture(scan, i) || scan.lines[i].IsPlainText()) {
+        // Rules of the bar's table ("------ ------") and of the page stand between.
+        const bool rule = IsColumnRule(LineContent(reader.Text(doc.blocks[i])));
+        if (!IsFurniture(scan, i) || (scan.lines[i].IsPlainText() && !rule)) {
             return std::nullopt;
         }
     }

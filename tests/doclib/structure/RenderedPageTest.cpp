@@ -173,6 +173,22 @@ std::string UnnumberedSectionsPage() {
     return text;
 }
 
+// The same page as a converter writes it, one paragraph a block: the bar a table under the
+// copy of the heading, each entry of the contents a paragraph of its own.
+std::string SpacedContentsPage() {
+    std::string text =
+        "  Taking a pilot\n  -------------- -------------- ------\n"
+        "  [Prev]         Harbour pilots [Next]\n\n" +
+        std::string(78, '-') +
+        "\n\nTaking a pilot\n\nSignals at night\n\nBoarding from the pilot "
+        "boat\n\nLeaving port\n\n" +
+        PageProse(0, 78, "");
+    text += "\nSignals at night\n\n" + PageProse(1, 78, "");
+    text += "\nBoarding from the pilot boat\n\n" + PageProse(2, 78, "");
+    text += "\nLeaving port\n\n" + PageProse(3, 78, "");
+    return text;
+}
+
 // A chapter's page in a script without capitals: the chapter line the width broke over the
 // links to its sections, of which the page holds the first three; a section's long title
 // near the margin, under a finished sentence.
@@ -279,6 +295,13 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
          "4. Harbour news"},
         {"an unnumbered page heading under its bar, its sections listed as links",
          UnnumberedSectionsPage(),
+         {{"Taking a pilot", 1},
+          {"Signals at night", 2},
+          {"Boarding from the pilot boat", 2},
+          {"Leaving port", 2}},
+         "Taking a pilot"},
+        {"the same, its contents one paragraph an entry, its bar a table",
+         SpacedContentsPage(),
          {{"Taking a pilot", 1},
           {"Signals at night", 2},
           {"Boarding from the pilot boat", 2},
