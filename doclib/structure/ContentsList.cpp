@@ -30,6 +30,8 @@ constexpr std::size_t kMaxUntitledTries = 4;
 constexpr std::size_t kMinUntitledEntries = 3;
 constexpr std::uint16_t kMaxEntryWords = 12;
 constexpr std::size_t kMinEntryCodePoints = 3;
+// The line by which a contents list of one paragraph an entry has begun.
+constexpr std::size_t kMaxSpacedListStart = 60;
 
 }  // namespace
 
@@ -213,14 +215,17 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
                 text = utf8::Trim(text.substr(2));
             } else if (spaced || (list.entries.empty() && !scan.lines[at].Has(kLineListItem) &&
                                   !IsLinkedEntry(text, false))) {
-                if (!standsAlone(at)) {
+                // Only a page's own contents, at its top, is written so; further down such
+                // lines are the steps or names of the text.
+                if (!standsAlone(at) || (!spaced && at > kMaxSpacedListStart)) {
                     break;
                 }
                 spaced = true;
             } else if (!scan.lines[at].Has(kLineListItem) && !IsLinkedEntry(text, true)) {
                 break;
             }
-            if (EndsLikeSentence(text, false)) {
+            // A directive standing alone (".. container:: note") is markup, not an entry.
+            if (EndsLikeSentence(text, false) || (spaced && IsMarkupLine(text))) {
                 break;
             }
             std::string key = ContentsKey(text);
@@ -235,6 +240,7 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
         }
         if (list.entries.size() >= kMinUntitledEntries) {
             list.end = list.entries.back().line + 1;
+            list.spaced = spaced;
             runs.push_back(std::move(list));
         }
         i = std::max(i, at);
@@ -291,8 +297,10 @@ std::optional<ContentsList> FindUntitledList(const Document& doc, const LineScan
             found += hit ? 1 : 0;
             leading += unbroken ? 1 : 0;
         }
-        if (found >= kMinUntitledEntries &&
-            (found * 2 >= run.entries.size() || leading >= kMinUntitledEntries)) {
+        const bool recurs = run.spaced
+                                ? leading == run.entries.size()
+                                : found * 2 >= run.entries.size() || leading >= kMinUntitledEntries;
+        if (found >= kMinUntitledEntries && recurs) {
             // The list has no title line: its first entry stands for it.
             run.heading = run.entries.front().line;
             return std::move(run);
