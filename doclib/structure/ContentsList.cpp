@@ -297,6 +297,13 @@ std::optional<ContentsList> FindUntitledList(const Document& doc, const LineScan
             found += hit ? 1 : 0;
             leading += unbroken ? 1 : 0;
         }
+        // Lines of one paragraph each are a list only when all come back; the first may be
+        // the page's heading over them, which the list does not name.
+        if (run.spaced && found + 1 == run.entries.size() && leading == 0 &&
+            found >= kMinUntitledEntries) {
+            run.entries.erase(run.entries.begin());
+            leading = found;
+        }
         const bool recurs = run.spaced
                                 ? leading == run.entries.size()
                                 : found * 2 >= run.entries.size() || leading >= kMinUntitledEntries;
