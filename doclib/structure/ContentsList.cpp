@@ -170,20 +170,21 @@ bool IsLinkedEntry(std::string_view text, bool amongLinks) {
 }
 
 // The runs of list items (nested ones among them) that could name sections: short entries
-// that end no sentence.
+// that end no sentence. A render that sets neither bullets nor links writes them as plain
+// lines, one a paragraph or all in one block; only at the page's top are such lines taken.
 std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
     BlockTextReader reader(doc);
     std::vector<ContentsList> runs;
+    std::size_t itemRuns = 0;
     const std::size_t n = scan.lines.size();
-    for (std::size_t i = 0; i < n && runs.size() < kMaxUntitledTries; ++i) {
+    const auto plainEntry = [&](std::size_t j) {
+        return scan.lines[j].IsPlainText() && !scan.lines[j].Has(kLineListItem);
+    };
+    for (std::size_t i = 0; i < n && itemRuns < kMaxUntitledTries; ++i) {
         ContentsList list;
         list.heading = static_cast<std::uint32_t>(i);
-        // A render that sets no bullets may write each entry as a paragraph of its own.
-        bool spaced = false;
-        const auto standsAlone = [&](std::size_t j) {
-            return scan.lines[j].IsPlainText() && (j == 0 || scan.lines[j - 1].Has(kLineBlank)) &&
-                   j + 1 < n && scan.lines[j + 1].Has(kLineBlank);
-        };
+        bool plain = false;
+        std::unordered_set<std::string> listed;  // a plain run ends where the body starts over
         std::size_t at = i;
         for (; at < n; ++at) {
             if (scan.lines[at].Has(kLineBlank)) {
@@ -194,7 +195,7 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
                     ++next;
                 }
                 if (list.entries.empty() || next >= n ||
-                    !(scan.lines[next].Has(kLineListItem) || (spaced && standsAlone(next)))) {
+                    !(scan.lines[next].Has(kLineListItem) || (plain && plainEntry(next)))) {
                     break;
                 }
                 at = next - 1;
@@ -213,26 +214,27 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
             // underscores ("Customizing_the_package_hierarchy").
             if (nested) {
                 text = utf8::Trim(text.substr(2));
-            } else if (spaced || (list.entries.empty() && !scan.lines[at].Has(kLineListItem) &&
-                                  !IsLinkedEntry(text, false))) {
-                // Only a page's own contents, at its top, is written so; further down such
-                // lines are the steps or names of the text.
-                if (!standsAlone(at) || (!spaced && at > kMaxSpacedListStart)) {
+            } else if (plain || (list.entries.empty() && !scan.lines[at].Has(kLineListItem) &&
+                                 !IsLinkedEntry(text, false))) {
+                const bool opens =
+                    at <= kMaxSpacedListStart && (at == 0 || scan.lines[at - 1].Has(kLineBlank));
+                if (!plainEntry(at) || (!plain && !opens)) {
                     break;
                 }
-                spaced = true;
+                plain = true;
             } else if (!scan.lines[at].Has(kLineListItem) && !IsLinkedEntry(text, true)) {
                 break;
             }
             // A directive standing alone (".. container:: note") is markup, not an entry.
-            if (EndsLikeSentence(text, false) || (spaced && IsMarkupLine(text))) {
+            if (EndsLikeSentence(text, false) || (plain && IsMarkupLine(text))) {
                 break;
             }
             std::string key = ContentsKey(text);
             // "- I", "- V": keys of a table; "- ``get(name)``": names of a program's parts,
             // which a definition list explains further on. Neither titles a section.
             if (utf8::CountCodePoints(key) < kMinEntryCodePoints ||
-                key.find_first_of("`=$\\{}<>|;@") != std::string::npos) {
+                key.find_first_of("`=$\\{}<>|;@") != std::string::npos ||
+                (plain && !listed.insert(key).second)) {
                 break;
             }
             list.entries.push_back(ContentsEntry{static_cast<std::uint32_t>(at), 1,
@@ -240,7 +242,8 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
         }
         if (list.entries.size() >= kMinUntitledEntries) {
             list.end = list.entries.back().line + 1;
-            list.spaced = spaced;
+            list.plain = plain;
+            itemRuns += plain ? 0 : 1;
             runs.push_back(std::move(list));
         }
         i = std::max(i, at);
@@ -299,12 +302,12 @@ std::optional<ContentsList> FindUntitledList(const Document& doc, const LineScan
         }
         // Lines of one paragraph each are a list only when all come back; the first may be
         // the page's heading over them, which the list does not name.
-        if (run.spaced && found + 1 == run.entries.size() && leading == 0 &&
+        if (run.plain && found + 1 == run.entries.size() && leading == 0 &&
             found >= kMinUntitledEntries) {
             run.entries.erase(run.entries.begin());
             leading = found;
         }
-        const bool recurs = run.spaced
+        const bool recurs = run.plain
                                 ? leading == run.entries.size()
                                 : found * 2 >= run.entries.size() || leading >= kMinUntitledEntries;
         if (found >= kMinUntitledEntries && recurs) {
@@ -383,6 +386,14 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
                 ContentsEntry& last = list.entries.back();
                 ++last.lines;
                 last.key = ContentsKey(last.key + " " + std::string(text));
+                if (spaced) {
+                    listed.insert(last.key);
+                    if (SpacedEntryAfter(doc, scan, at, listed)) {
+                        while (at + 1 < n && scan.lines[at + 1].Has(kLineBlank)) {
+                            ++at;
+                        }
+                    }
+                }
                 continue;
             }
             list.entries.push_back(

@@ -25,7 +25,7 @@ struct ContentsList {
     std::uint32_t heading = 0;  // the "Contents" line
     std::uint32_t end = 0;      // one past the last entry line
     std::vector<ContentsEntry> entries;
-    bool spaced = false;  // untitled, one paragraph an entry: every entry must come back
+    bool plain = false;  // untitled, its entries plain lines: every one must come back
 };
 
 // True when `trimmed` names a table of contents.

@@ -262,7 +262,9 @@ class Outline {
         opening_ = OpeningLine();
         setAmongLines_ = SectionsSetAmongLines();
         std::string folded;
-        for (std::size_t i = 0; i < scan_.lines.size(); ++i) {
+        // Above the page's heading stand its copy and the bar of links: the page's head.
+        const std::size_t from = pageHeading_ ? *pageHeading_ + 1 : 0;
+        for (std::size_t i = from; i < scan_.lines.size(); ++i) {
             const LineFacts& line = scan_.lines[i];
             if (inContents_[i] || !IsPlainText(i) || line.length > kMaxOutlineHeadingColumns) {
                 continue;

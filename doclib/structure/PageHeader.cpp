@@ -313,23 +313,22 @@ std::optional<std::size_t> RepeatedPageHeading(const Document& doc, const LineSc
     if (key.empty()) {
         return std::nullopt;
     }
-    bool bar = false;
+    // A bar of links or a rule (of the bar's table, of the page) stands between the two;
+    // a bar whose links are set without brackets ("Prev  Customizing  Next") is furniture.
+    bool apart = false;
     for (std::size_t i = copy + 1; i < n && i <= copy + kMaxBarLines; ++i) {
         if (scan.lines[i].Has(kLineBlank)) {
             continue;
         }
-        if (IsBarAt(doc, scan, i)) {
-            bar = true;
-            continue;
-        }
-        if (bar && scan.lines[i].IsPlainText() && ContentsKey(reader.Text(doc.blocks[i])) == key) {
+        const bool rule =
+            !scan.lines[i].IsPlainText() || IsColumnRule(LineContent(reader.Text(doc.blocks[i])));
+        if (apart && !rule && ContentsKey(reader.Text(doc.blocks[i])) == key) {
             return i;
         }
-        // Rules of the bar's table ("------ ------") and of the page stand between.
-        const bool rule = IsColumnRule(LineContent(reader.Text(doc.blocks[i])));
-        if (!IsFurniture(scan, i) || (scan.lines[i].IsPlainText() && !rule)) {
+        if (!IsFurniture(scan, i)) {
             return std::nullopt;
         }
+        apart = apart || rule || IsBarAt(doc, scan, i);
     }
     return std::nullopt;
 }

@@ -189,6 +189,22 @@ std::string SpacedContentsPage() {
     return text;
 }
 
+// The same page from a renderer that drops the brackets of links: its bar is a line of words,
+// its contents a block of lines.
+std::string BlockContentsPage() {
+    std::string text =
+        "                         Taking a pilot\n"
+        "Prev                    Harbour pilots                    Next\n\n" +
+        std::string(78, '=') +
+        "\n\nTaking a pilot\n\nSignals at night\nBoarding from the pilot boat\n"
+        "Leaving port\n\n" +
+        PageProse(0, 78, "");
+    text += "\nSignals at night\n\n" + PageProse(1, 78, "");
+    text += "\nBoarding from the pilot boat\n\n" + PageProse(2, 78, "");
+    text += "\nLeaving port\n\n" + PageProse(3, 78, "");
+    return text;
+}
+
 // A chapter's page in a script without capitals: the chapter line the width broke over the
 // links to its sections, of which the page holds the first three; a section's long title
 // near the margin, under a finished sentence.
@@ -307,6 +323,13 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
           {"Boarding from the pilot boat", 2},
           {"Leaving port", 2}},
          "Taking a pilot"},
+        {"the same, its bar without brackets, its contents a block of lines",
+         BlockContentsPage(),
+         {{"Taking a pilot", 1},
+          {"Signals at night", 2},
+          {"Boarding from the pilot boat", 2},
+          {"Leaving port", 2}},
+         "Taking a pilot"},
         {"a wrapped chapter line over the links to sections the page holds only some of",
          ChapterOfAHandbookPage(),
          {{"第 12 章 港の仕事、水先案内人、信号、乗船、出港、潮、海図、結び目、航海日誌、夜の当直",
@@ -386,6 +409,9 @@ TEST(RenderedPage, ProseThatOnlyLooksLikeThePagesShapesStaysProse) {
         {"a line opening with stars that the next line does not close",
          PageProse(0, 78, "") + "** Keep clear of the quay\n" + PageProse(1, 78, "") +
              "** Mind the ropes **\n" + PageProse(2, 78, "")},
+        {"short lines at the top, not all of which come back as lines of their own",
+         "Harbour office\nQuay Street 4\nOstrand\n\n" + PageProse(0, 72, "") + "\nOstrand\n\n" +
+             PageProse(1, 72, "") + "\nQuay Street 4\n\n" + PageProse(2, 72, "")},
         {"a link line and a bar of links over the text",
          "[1]Download the logbook\n\n[2]Prev   [3]Next\n\n" + PageProse(0, 72, "") + "\n" +
              PageProse(1, 72, "")},
