@@ -231,6 +231,27 @@ std::string LongContents(double scale) {
     return out;
 }
 
+// A page's own untitled contents at its top, 100,000 entries written as plain lines, all coming
+// back below as headings, and as many written as links with underscores.
+std::string UntitledContents(double scale) {
+    Words words;
+    const int entries = static_cast<int>(100000 * scale);
+    std::string out =
+        "Harbour log\nPrev   Harbour   Next\n\n" + std::string(78, '=') + "\n\nHarbour log\n\n";
+    for (int i = 0; i < entries; ++i) {
+        out += "Night watch " + std::to_string(i) + " at the quay\n";
+    }
+    out += "\n";
+    for (int i = 0; i < entries; ++i) {
+        out += "  Night_watch_" + std::to_string(i) + "_at_the_mole\n";
+    }
+    for (int i = 0; i < entries; ++i) {
+        out += "Night watch " + std::to_string(i) + " at the quay\n\n" + words.Sentence() +
+               "\n\nNight watch " + std::to_string(i) + " at the mole\n\n";
+    }
+    return out;
+}
+
 // A million titles framed by stars among the lines of the text, every other one closed on
 // the next line, no blank line anywhere.
 std::string StarFramedTitles(double scale) {
@@ -288,6 +309,7 @@ int RunHostile(double scale) {
     } shapes[] = {{"underlined titles 1M", UnderlinedTitles},
                   {"capital lines 1M", CapitalLines},
                   {"contents 100k entries", LongContents},
+                  {"untitled contents 200k", UntitledContents},
                   {"star-framed titles 1M", StarFramedTitles},
                   {"sections among lines 1M", SectionsAmongLines},
                   {"steps and literals 100k", StepsAndLiterals}};

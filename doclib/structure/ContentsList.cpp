@@ -32,6 +32,7 @@ constexpr std::uint16_t kMaxEntryWords = 12;
 constexpr std::size_t kMinEntryCodePoints = 3;
 // The line by which a contents list of one paragraph an entry has begun.
 constexpr std::size_t kMaxSpacedListStart = 60;
+constexpr std::size_t kMaxPlainRuns = 2;
 
 }  // namespace
 
@@ -176,6 +177,7 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
     BlockTextReader reader(doc);
     std::vector<ContentsList> runs;
     std::size_t itemRuns = 0;
+    std::size_t plainRuns = 0;  // each is read again over the whole text: a few at most
     const std::size_t n = scan.lines.size();
     const auto plainEntry = [&](std::size_t j) {
         return scan.lines[j].IsPlainText() && !scan.lines[j].Has(kLineListItem);
@@ -218,7 +220,7 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
                                  !IsLinkedEntry(text, false))) {
                 const bool opens =
                     at <= kMaxSpacedListStart && (at == 0 || scan.lines[at - 1].Has(kLineBlank));
-                if (!plainEntry(at) || (!plain && !opens)) {
+                if (!plainEntry(at) || (!plain && (!opens || plainRuns >= kMaxPlainRuns))) {
                     break;
                 }
                 plain = true;
@@ -244,11 +246,53 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
             list.end = list.entries.back().line + 1;
             list.plain = plain;
             itemRuns += plain ? 0 : 1;
+            plainRuns += plain ? 1 : 0;
             runs.push_back(std::move(list));
         }
         i = std::max(i, at);
     }
     return runs;
+}
+
+// Plain lines are a list only when every one comes back further down as a line of its own, in
+// order; the first may be the page's heading over them, which the list does not name. A line
+// is read for its words only where it is as wide as the entry it may be.
+bool PlainRunComesBack(const Document& doc, const LineScan& scan, ContentsList& run) {
+    BlockTextReader reader(doc);
+    const auto columns = [&](std::size_t i) { return scan.lines[i].length - scan.lines[i].indent; };
+    // An entry may carry its renderer's link number ("[7]Leaving port"); the heading does not.
+    std::vector<std::uint32_t> widths;
+    for (const ContentsEntry& entry : run.entries) {
+        const std::string_view text = utf8::Trim(reader.Text(doc.blocks[entry.line]));
+        const std::size_t close = text.find(']');
+        const bool numbered = text.starts_with('[') && close != std::string_view::npos &&
+                              close > 1 && text.find_first_not_of("0123456789", 1) == close;
+        widths.push_back(columns(entry.line) -
+                         (numbered ? static_cast<std::uint32_t>(close + 1) : 0));
+    }
+    const auto is = [&](std::size_t i, std::size_t k) {
+        return columns(i) == widths[k] &&
+               ContentsKey(reader.Text(doc.blocks[i])) == run.entries[k].key;
+    };
+    std::size_t next = 1;
+    bool headingCameBack = false;
+    for (std::size_t i = run.end; i < scan.lines.size() && next < run.entries.size(); ++i) {
+        if (!scan.lines[i].IsText()) {
+            continue;
+        }
+        if (is(i, next)) {
+            ++next;
+        } else if (next == 1 && !headingCameBack) {
+            headingCameBack = is(i, 0);
+        }
+    }
+    if (next < run.entries.size()) {
+        return false;
+    }
+    if (!headingCameBack) {
+        run.entries.erase(run.entries.begin());
+    }
+    return run.entries.size() >= kMinUntitledEntries;
 }
 
 }  // namespace
@@ -258,16 +302,21 @@ std::optional<ContentsList> FindUntitledList(const Document& doc, const LineScan
     if (runs.empty()) {
         return std::nullopt;
     }
-    // Every line of its own after the first run, by its words: one pass for all the runs.
+    // Every line of its own after the first run of items, by its words: one pass for all
+    // the runs of items.
     BlockTextReader reader(doc);
     std::unordered_map<std::string, std::vector<std::uint32_t>> places;
     std::unordered_set<std::string> keys;
+    std::optional<std::uint32_t> firstEnd;
     for (const ContentsList& run : runs) {
-        for (const ContentsEntry& entry : run.entries) {
-            keys.insert(entry.key);
+        if (!run.plain) {
+            firstEnd = firstEnd ? std::min(*firstEnd, run.end) : run.end;
+            for (const ContentsEntry& entry : run.entries) {
+                keys.insert(entry.key);
+            }
         }
     }
-    for (std::size_t i = runs.front().end; i < scan.lines.size(); ++i) {
+    for (std::size_t i = firstEnd.value_or(scan.lines.size()); i < scan.lines.size(); ++i) {
         const LineFacts& line = scan.lines[i];
         if (!line.IsText() || line.Has(kLineListItem) || line.words > kMaxEntryWords ||
             line.length > kMaxEntryColumns) {
@@ -279,6 +328,13 @@ std::optional<ContentsList> FindUntitledList(const Document& doc, const LineScan
         }
     }
     for (ContentsList& run : runs) {
+        if (run.plain) {
+            if (PlainRunComesBack(doc, scan, run)) {
+                run.heading = run.entries.front().line;
+                return std::move(run);
+            }
+            continue;
+        }
         // The entries found again after the run, each after the one before it; and how many
         // of its first entries are (a page that holds only the first of the sections its list
         // names).
@@ -300,17 +356,8 @@ std::optional<ContentsList> FindUntitledList(const Document& doc, const LineScan
             found += hit ? 1 : 0;
             leading += unbroken ? 1 : 0;
         }
-        // Lines of one paragraph each are a list only when all come back; the first may be
-        // the page's heading over them, which the list does not name.
-        if (run.plain && found + 1 == run.entries.size() && leading == 0 &&
-            found >= kMinUntitledEntries) {
-            run.entries.erase(run.entries.begin());
-            leading = found;
-        }
-        const bool recurs = run.plain
-                                ? leading == run.entries.size()
-                                : found * 2 >= run.entries.size() || leading >= kMinUntitledEntries;
-        if (found >= kMinUntitledEntries && recurs) {
+        if (found >= kMinUntitledEntries &&
+            (found * 2 >= run.entries.size() || leading >= kMinUntitledEntries)) {
             // The list has no title line: its first entry stands for it.
             run.heading = run.entries.front().line;
             return std::move(run);
