@@ -154,55 +154,50 @@ std::string NewsPage() {
            "\n" + PageProse(1, 72, "") + "\n" + PageProse(2, 72, "");
 }
 
-// A page whose heading carries no number: its copy over a bar of links and a rule, then the
-// heading and the links to its sections, one link a line, spaces written as underscores.
-std::string UnnumberedSectionsPage() {
-    std::string text =
-        "       Taking a pilot\n"
-        "[Prev] Harbour pilots  [Next]\n" +
-        std::string(78, '=') +
-        "\n"
-        "Taking a pilot\n"
-        "  Signals_at_night\n"
-        "  Boarding_from_the_pilot_boat\n"
-        "  Leaving_port\n" +
-        PageProse(0, 78, "");
-    text += "Signals at night\n" + PageProse(1, 78, "");
-    text += "Boarding from the pilot boat\n" + PageProse(2, 78, "");
-    text += "Leaving port\n" + PageProse(3, 78, "");
+// A page of the pilots' manual: its head and contents as `head` gives them, then its sections,
+// blank lines around their headings or none.
+std::string PilotPage(const std::string& head, bool blankLines) {
+    const std::string gap = blankLines ? "\n" : "";
+    std::string text = head + PageProse(0, 78, "");
+    const char* sections[] = {"Signals at night", "Boarding from the pilot boat", "Leaving port"};
+    for (std::size_t k = 0; k < std::size(sections); ++k) {
+        text += gap + sections[k] + "\n" + gap + PageProse(k + 1, 78, "");
+    }
     return text;
 }
 
-// The same page as a converter writes it, one paragraph a block: the bar a table under the
-// copy of the heading, each entry of the contents a paragraph of its own.
+// Its heading carries no number: its copy over a bar of links and a rule, then the heading
+// and the links to its sections, one link a line, spaces written as underscores.
+std::string UnnumberedSectionsPage() {
+    return PilotPage("       Taking a pilot\n[Prev] Harbour pilots  [Next]\n" +
+                         std::string(78, '=') +
+                         "\nTaking a pilot\n  Signals_at_night\n  Boarding_from_the_pilot_boat\n"
+                         "  Leaving_port\n",
+                     false);
+}
+
+// As a converter writes it, one paragraph a block: the bar a table under the copy of the
+// heading, each entry of the contents a paragraph of its own.
 std::string SpacedContentsPage() {
-    std::string text =
+    return PilotPage(
         "  Taking a pilot\n  -------------- -------------- ------\n"
         "  [Prev]         Harbour pilots [Next]\n\n" +
-        std::string(78, '-') +
-        "\n\nTaking a pilot\n\nSignals at night\n\nBoarding from the pilot "
-        "boat\n\nLeaving port\n\n" +
-        PageProse(0, 78, "");
-    text += "\nSignals at night\n\n" + PageProse(1, 78, "");
-    text += "\nBoarding from the pilot boat\n\n" + PageProse(2, 78, "");
-    text += "\nLeaving port\n\n" + PageProse(3, 78, "");
-    return text;
+            std::string(78, '-') +
+            "\n\nTaking a pilot\n\nSignals at night\n\nBoarding from the pilot "
+            "boat\n\nLeaving port\n\n",
+        true);
 }
 
-// The same page from a renderer that drops the brackets of links: its bar is a line of words,
-// its contents a block of lines.
+// From a renderer that drops the brackets of links: its bar is a line of words, its contents
+// a block of lines.
 std::string BlockContentsPage() {
-    std::string text =
+    return PilotPage(
         "                         Taking a pilot\n"
         "Prev                    Harbour pilots                    Next\n\n" +
-        std::string(78, '=') +
-        "\n\nTaking a pilot\n\nSignals at night\nBoarding from the pilot boat\n"
-        "Leaving port\n\n" +
-        PageProse(0, 78, "");
-    text += "\nSignals at night\n\n" + PageProse(1, 78, "");
-    text += "\nBoarding from the pilot boat\n\n" + PageProse(2, 78, "");
-    text += "\nLeaving port\n\n" + PageProse(3, 78, "");
-    return text;
+            std::string(78, '=') +
+            "\n\nTaking a pilot\n\nSignals at night\nBoarding from the pilot boat\n"
+            "Leaving port\n\n",
+        true);
 }
 
 // A chapter's page in a script without capitals: the chapter line the width broke over the
