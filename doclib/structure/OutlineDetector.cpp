@@ -71,6 +71,10 @@ class Outline {
         pageHeading_ = RepeatedPageHeading(doc_, scan_);
         if (pageHeading_ && marks_[*pageHeading_].role == LineRole::Text) {
             marks_[*pageHeading_] = {LineRole::Heading, 1};
+            // A page numbered "3.2." heads the book: its sections "3.2.1." are one below it.
+            if (const std::optional<SectionLine> page = MatchSectionLine(Plain(*pageHeading_))) {
+                pageDepth_ = page->path.depth;
+            }
         }
         FindCandidates();
         RejectRuns();
@@ -79,7 +83,7 @@ class Outline {
         const std::uint8_t base = ChapterLevel();
         for (const OutlineCandidate& c : candidates_) {
             if (c.accepted && !c.chapter) {
-                const int level = base + c.path.depth - 1;
+                const int level = LevelOf(base, c.path.depth);
                 marks_[c.line] = {LineRole::Heading,
                                   static_cast<std::uint8_t>(std::min<int>(level, kMaxLevel))};
                 for (std::size_t k = 1, lines = LinesGoneOn(c.line); k <= lines; ++k) {
@@ -701,7 +705,7 @@ class Outline {
             }
             if (under >= 2) {
                 marks_[i] = {LineRole::Heading, static_cast<std::uint8_t>(std::min<int>(
-                                                    base + owner->depth - 1, kMaxLevel))};
+                                                    LevelOf(base, owner->depth), kMaxLevel))};
                 if (wrapped) {
                     marks_[i + 1] = {LineRole::HeadingContinuation, 0};
                 }
@@ -746,6 +750,13 @@ class Outline {
         return path;
     }
 
+    // The level of a section of `depth` parts: under the chapters, or under the page's own
+    // numbered heading.
+    int LevelOf(std::uint8_t base, std::size_t depth) const {
+        const int level = base + static_cast<int>(depth) - 1;
+        return pageDepth_ > 1 ? std::max(level - static_cast<int>(pageDepth_) + 1, 2) : level;
+    }
+
     static bool FallsUnder(const SectionPath& above, const SectionPath& below) {
         return below.depth > above.depth && below.lettered == above.lettered &&
                std::equal(above.parts.begin(), above.parts.begin() + above.depth,
@@ -758,7 +769,7 @@ class Outline {
         const std::string_view text = Plain(line);
         if (const std::optional<SectionLine> section = MatchSectionLine(text)) {
             return static_cast<std::uint8_t>(
-                std::min<int>(base + section->path.depth - 1, kMaxLevel));
+                std::min<int>(LevelOf(base, section->path.depth), kMaxLevel));
         }
         if (MatchChapterLine(text, folded)) {
             return base;
@@ -784,6 +795,7 @@ class Outline {
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     std::size_t opening_ = kNone;
     std::optional<std::size_t> pageHeading_;
+    std::size_t pageDepth_ = 0;
     std::string joined_;
 };
 

@@ -45,6 +45,20 @@ bool IsPageLinkLine(std::string_view trimmed) {
     return at > kLink.size() && at < trimmed.size() && trimmed[at] == ']';
 }
 
+// "#[1]Installation Guide [2]Appendix B": the page's links all on one line, the width
+// carrying them on over the lines below, up to a blank line.
+bool IsPageLinkList(std::string_view trimmed) {
+    constexpr std::string_view kLinks = "#[";
+    if (!trimmed.starts_with(kLinks)) {
+        return false;
+    }
+    std::size_t at = kLinks.size();
+    while (at < trimmed.size() && IsAsciiDigitByte(trimmed[at])) {
+        ++at;
+    }
+    return at > kLinks.size() && at < trimmed.size() && trimmed[at] == ']';
+}
+
 // "[Prev]  [Up]  [Next]", "[5]Prev   [6]Next": every word of the line opens a link; or links
 // on both sides of the manual's name ("[Prev] [Up] User Manual [Next]").
 bool IsNavigationBar(std::string_view trimmed) {
@@ -195,8 +209,8 @@ bool IsPageHeadLine(std::string_view trimmed) {
     const bool declaration = trimmed.starts_with("<?xml ") && trimmed.ends_with("?>");
     const bool doctype = (trimmed.starts_with("<!DOCTYPE ") || trimmed.starts_with("<!doctype ")) &&
                          trimmed.ends_with(">");
-    return declaration || doctype || IsPageLinkLine(trimmed) || IsMarkupLine(trimmed) ||
-           IsMarkdownLink(trimmed);
+    return declaration || doctype || IsPageLinkLine(trimmed) || IsPageLinkList(trimmed) ||
+           IsMarkupLine(trimmed) || IsMarkdownLink(trimmed);
 }
 
 std::size_t FirstTextLine(const Document& doc, const LineScan& scan) {
@@ -212,6 +226,12 @@ std::size_t FirstTextLine(const Document& doc, const LineScan& scan) {
             break;
         }
         ++first;
+        if (IsPageLinkList(content)) {
+            while (first < scan.lines.size() && scan.lines[first].IsText()) {
+                ++first;
+            }
+            continue;
+        }
         // A link too long for the line goes on below, up to the relation that closes it
         // ("... (parent)").
         if (IsPageLinkLine(content) && !content.ends_with(')')) {

@@ -200,6 +200,20 @@ std::string BlockContentsPage() {
         true);
 }
 
+// A page as a renderer writes it that lists the page's links first, all on one line the width
+// carries on, and indents the text: the heading's copy over a bar of links the width broke.
+std::string LinkListPage() {
+    return "   #[1]Harbour Manual [2]Chapter 3. Harbour pilots [3]3.1. Taking a pilot [4]3.3.\n"
+           "   Moorings\n\n"
+           "   3.2. Leaving port\n"
+           "   [5]Prev   Chapter 3. Harbour pilots, signals, boarding, leaving port and\n"
+           "   tides  [6] Next\n"
+           "     ______________________________________________________________\n\n"
+           "3.2. Leaving port\n\n" +
+           PageProse(0, 72, "   ") + "\n3.2.1. The outer banks\n\n" + PageProse(1, 72, "   ") +
+           "\n3.2.2. The mole\n\n" + PageProse(2, 72, "   ");
+}
+
 // A chapter's page in a script without capitals: the chapter line the width broke over the
 // links to its sections, of which the page holds the first three; a section's long title
 // near the margin, under a finished sentence.
@@ -325,6 +339,10 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
           {"Boarding from the pilot boat", 2},
           {"Leaving port", 2}},
          "Taking a pilot"},
+        {"the page's links listed on its first lines, a bar the width broke",
+         LinkListPage(),
+         {{"3.2. Leaving port", 1}, {"3.2.1. The outer banks", 2}, {"3.2.2. The mole", 2}},
+         "3.2. Leaving port"},
         {"a wrapped chapter line over the links to sections the page holds only some of",
          ChapterOfAHandbookPage(),
          {{"第 12 章 港の仕事、水先案内人、信号、乗船、出港、潮、海図、結び目、航海日誌、夜の当直",
