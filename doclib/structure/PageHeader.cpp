@@ -32,31 +32,27 @@ bool IsAsciiDigitByte(char c) {
     return c >= '0' && c <= '9';
 }
 
-// "Link: [3]Chapter 1. Tutorials (previous)"
-bool IsPageLinkLine(std::string_view trimmed) {
-    constexpr std::string_view kLink = "Link: [";
-    if (!trimmed.starts_with(kLink)) {
+// `trimmed` opens with `opening` ("Link: [", "#[") and a link number closed by its bracket.
+bool OpensWithNumberedLink(std::string_view trimmed, std::string_view opening) {
+    if (!trimmed.starts_with(opening)) {
         return false;
     }
-    std::size_t at = kLink.size();
+    std::size_t at = opening.size();
     while (at < trimmed.size() && IsAsciiDigitByte(trimmed[at])) {
         ++at;
     }
-    return at > kLink.size() && at < trimmed.size() && trimmed[at] == ']';
+    return at > opening.size() && at < trimmed.size() && trimmed[at] == ']';
+}
+
+// "Link: [3]Chapter 1. Tutorials (previous)"
+bool IsPageLinkLine(std::string_view trimmed) {
+    return OpensWithNumberedLink(trimmed, "Link: [");
 }
 
 // "#[1]Installation Guide [2]Appendix B": the page's links all on one line, the width
 // carrying them on over the lines below, up to a blank line.
 bool IsPageLinkList(std::string_view trimmed) {
-    constexpr std::string_view kLinks = "#[";
-    if (!trimmed.starts_with(kLinks)) {
-        return false;
-    }
-    std::size_t at = kLinks.size();
-    while (at < trimmed.size() && IsAsciiDigitByte(trimmed[at])) {
-        ++at;
-    }
-    return at > kLinks.size() && at < trimmed.size() && trimmed[at] == ']';
+    return OpensWithNumberedLink(trimmed, "#[");
 }
 
 // "[Prev]  [Up]  [Next]", "[5]Prev   [6]Next": every word of the line opens a link; or links
