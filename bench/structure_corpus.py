@@ -14,7 +14,7 @@ The truth of an HTML page is the page; of Markdown, pandoc's reading; of reStruc
 Info manual, its node titles and their underlines (see corpus_truth.py).
 
   structure_corpus.py OUT [--jobs N] [--per-language N] [--per-package N] [--extra]
-                      [--more-tuning-pages SKIP]
+                      [--more-tuning-pages SKIP] [--only PACKAGE[,PACKAGE]]
   structure_corpus.py --packages      (what scripts/structure-corpus.sh installs)
 
 OUT receives FAMILY/NAME.txt, FAMILY/NAME.json (truth, package, family, language) and
@@ -63,6 +63,8 @@ RST_AS_TXT = {"docutils-doc"}
 EXTRA_HTML_PACKAGES = [
     "valgrind", "ninja-build", "w3m", "aptitude-doc-en", "aptitude-doc-cs", "aptitude-doc-es",
     "aptitude-doc-fi", "aptitude-doc-fr", "aptitude-doc-it", "aptitude-doc-ja", "debian-kernel-handbook",
+    "debian-edu-doc-en", "debian-edu-doc-de", "debian-edu-doc-es", "debian-edu-doc-fr", "debian-edu-doc-it",
+    "debian-edu-doc-ja", "debian-edu-doc-nl", "libpam-doc", "xorg-docs", "postgresql-doc-15",
 ]
 EXTRA_MARKDOWN_PACKAGES = [
     "libnss-mdns", "polkitd", "libxmlsec1-dev", "libcrypt-dev", "rsync", "python3-yaml", "python3-xmltodict",
@@ -246,6 +248,8 @@ def main():
     ap.add_argument("--extra", action="store_true", help="write the supplementary tuning set instead")
     ap.add_argument("--more-tuning-pages", type=int, default=0, metavar="SKIP",
                     help="write only further pages of the tuning half's HTML manuals, past the SKIP largest of each language")
+    ap.add_argument("--only", default="", metavar="PACKAGES",
+                    help="read only these packages of the chosen lists (comma-separated)")
     ap.add_argument("--max-bytes", type=int, default=700000, help="leave out texts larger than this")
     args = ap.parse_args()
     if args.packages:
@@ -264,6 +268,9 @@ def main():
         if args.extra else (HTML_PACKAGES, MARKDOWN_PACKAGES, RST_PACKAGES, INFO_PACKAGES))
     if more:
         html, markdown, rst, info = [p for p in HTML_PACKAGES if half_of(p) == "tune"], [], [], []
+    if args.only:
+        only = set(args.only.split(","))
+        html, markdown, rst, info = ([p for p in packages if p in only] for packages in (html, markdown, rst, info))
     home = tempfile.mkdtemp(prefix="corpus-home-")
     env = dict(os.environ, LANG="C.UTF-8", LC_ALL="C.UTF-8", HOME=home, TERM="dumb")
     pool = concurrent.futures.ThreadPoolExecutor(max_workers=max(1, args.jobs))

@@ -170,6 +170,25 @@ bool IsLinkedEntry(std::string_view text, bool amongLinks) {
             text.substr(number - 1).starts_with("._"));
 }
 
+// A link of two words ("Asetustiedoston_muoto") opens a run of links where the line under it,
+// at its indentation, is one too. Both open with a capital and hold nothing but words: names
+// in a program's code ("smtpd_tls_key_file=", "reject_unlisted_sender,") are no titles.
+bool OpensLinkRun(const Document& doc, const LineScan& scan, std::size_t at,
+                  std::string_view text) {
+    const auto titleLink = [&](std::size_t i, std::string_view link) {
+        return scan.lines[i].Has(kLineStartsUpper) && IsLinkedEntry(link, true) &&
+               link.find_first_of("=,./:;`|*()[]<>{}\\\"'") == std::string_view::npos &&
+               !link.starts_with('_') && !link.ends_with('_');
+    };
+    if (text.find('_') == std::string_view::npos || at + 1 >= scan.lines.size() ||
+        !scan.lines[at + 1].IsText() || scan.lines[at + 1].indent != scan.lines[at].indent ||
+        !titleLink(at, text)) {
+        return false;
+    }
+    BlockTextReader reader(doc);
+    return titleLink(at + 1, utf8::Trim(reader.Text(doc.blocks[at + 1])));
+}
+
 // The runs of list items (nested ones among them) that could name sections: short entries
 // that end no sentence. A render that sets neither bullets nor links writes them as plain
 // lines, one a paragraph or all in one block; only at the page's top are such lines taken.
@@ -216,8 +235,9 @@ std::vector<ContentsList> ItemRuns(const Document& doc, const LineScan& scan) {
             // underscores ("Customizing_the_package_hierarchy").
             if (nested) {
                 text = utf8::Trim(text.substr(2));
-            } else if (plain || (list.entries.empty() && !scan.lines[at].Has(kLineListItem) &&
-                                 !IsLinkedEntry(text, false))) {
+            } else if (plain ||
+                       (list.entries.empty() && !scan.lines[at].Has(kLineListItem) &&
+                        !IsLinkedEntry(text, false) && !OpensLinkRun(doc, scan, at, text))) {
                 const bool opens =
                     at <= kMaxSpacedListStart && (at == 0 || scan.lines[at - 1].Has(kLineBlank));
                 if (!plainEntry(at) || (!plain && (!opens || plainRuns >= kMaxPlainRuns))) {

@@ -179,11 +179,30 @@ class Outline {
             return false;
         }
         if (setAmongLines_ && depth >= 2 && TextAbove(i)) {
-            return !shape_.Wrapped(scan_, i - 1) || EndsSentence(Plain(i - 1));
+            // Nor does an item of a list go on left of its own marker.
+            return !shape_.Wrapped(scan_, i - 1) || EndsSentence(Plain(i - 1)) ||
+                   RunsOnFromLineAbove(i) ||
+                   (scan_.lines[i - 1].Has(kLineListItem) &&
+                    scan_.lines[i].indent < scan_.lines[i - 1].indent);
         }
         // Above the page's opening line stand only its head and links.
         return i == opening_ || (!(i > 0 && shape_.Wrapped(scan_, i - 1)) &&
                                  !(shape_.blankSeparated && TextAbove(i)));
+    }
+
+    // The line above is a numbered heading long enough to seem cut, and this line's number
+    // runs on from its number ("6.2.1." under "6.2."): no title goes on in a new number.
+    bool RunsOnFromLineAbove(std::size_t i) {
+        if (!MayOpenSection(i - 1)) {
+            return false;
+        }
+        const std::optional<SectionLine> above = MatchSectionLine(Plain(i - 1));
+        if (!above) {
+            return false;
+        }
+        const SectionPath path = above->path;
+        const std::optional<SectionLine> own = MatchSectionLine(Plain(i));
+        return own && FollowsInNumbering(path, own->path);
     }
 
     // A numbered line that only seems cut by the width, a long title near the margin: it
@@ -353,6 +372,15 @@ class Outline {
         for (std::size_t j = i + 1; j < end; ++j) {
             if (opens(j, number + 1)) {
                 return true;
+            }
+            // A chapter's own first section under it ("19.1." under "19."): no list goes
+            // on past it.
+            if (IsPlainText(j) && scan_.lines[j].indent == scan_.lines[i].indent &&
+                MayOpenSection(j)) {
+                const std::optional<SectionLine> below = MatchSectionLine(Plain(j));
+                if (below && OpensSubsection(section.path, below->path)) {
+                    break;
+                }
             }
         }
         for (std::size_t j = i; number > 1 && j-- > 0 && j + kItemLookahead > i;) {
@@ -526,12 +554,14 @@ class Outline {
             }
             bool follows = previous ? FollowsInNumbering(*previous, c.path)
                                     : AllOnes(c.path) || OpensPage(k, indents);
-            if (!follows && !previous && c.path.depth >= 2) {
+            if (!follows && !previous) {
                 // A text cut from a longer manual opens mid-numbering ("11.1.", "B.4."): only
-                // when the heading after it runs on from it.
+                // when the heading after it runs on from it; a chapter's number ("3.") only
+                // over its own first section.
                 const std::optional<std::size_t> next = NextNumbered(k, indents);
                 follows = next && !candidates_[*next].chapter &&
-                          FollowsInNumbering(c.path, candidates_[*next].path);
+                          (c.path.depth >= 2 ? FollowsInNumbering(c.path, candidates_[*next].path)
+                                             : OpensSubsection(c.path, candidates_[*next].path));
             }
             if (!follows && previous && c.path.depth == 1 && c.path.parts[0] == 1) {
                 // The numbering starts again (a preface, then the chapters): only when the
@@ -656,8 +686,18 @@ class Outline {
     // A listed line is found by its words, so it only has to be a line of its own; one that
     // opens with its section number is that section wherever the width left it.
     bool StandsApartForListing(std::size_t i) {
-        if (!shape_.Wrapped(scan_, i) && !(i > 0 && shape_.Wrapped(scan_, i - 1))) {
-            return true;
+        if (!shape_.Wrapped(scan_, i)) {
+            if (!(i > 0 && shape_.Wrapped(scan_, i - 1))) {
+                return true;
+            }
+            // The line above only seems cut: it ends a sentence, or it is a listing's long
+            // line, under which the listed words end no sentence and a new one opens.
+            const bool sentenceBelow = i + 1 < scan_.lines.size() && IsPlainText(i + 1) &&
+                                       scan_.lines[i + 1].Has(kLineStartsUpper);
+            if (EndsSentence(Plain(i - 1)) ||
+                (sentenceBelow && !EndsLikeSentence(Plain(i), true))) {
+                return true;
+            }
         }
         return MayOpenSection(i) && MatchSectionLine(Plain(i)).has_value();
     }

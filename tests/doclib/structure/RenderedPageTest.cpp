@@ -155,13 +155,17 @@ std::string NewsPage() {
 }
 
 // A page of the pilots' manual: its head and contents as `head` gives them, then its sections,
-// blank lines around their headings or none.
-std::string PilotPage(const std::string& head, bool blankLines) {
+// blank lines around their headings or none; `beforeLast` ends the text above the last one.
+std::string PilotPage(const std::string& head, bool blankLines,
+                      const std::vector<std::string>& sections = {"Signals at night",
+                                                                  "Boarding from the pilot boat",
+                                                                  "Leaving port"},
+                      const std::string& beforeLast = "") {
     const std::string gap = blankLines ? "\n" : "";
     std::string text = head + PageProse(0, 78, "");
-    const char* sections[] = {"Signals at night", "Boarding from the pilot boat", "Leaving port"};
-    for (std::size_t k = 0; k < std::size(sections); ++k) {
-        text += gap + sections[k] + "\n" + gap + PageProse(k + 1, 78, "");
+    for (std::size_t k = 0; k < sections.size(); ++k) {
+        text += (k + 1 == sections.size() ? beforeLast : "") + gap + sections[k] + "\n" + gap +
+                PageProse(k + 1, 78, "");
     }
     return text;
 }
@@ -174,6 +178,31 @@ std::string UnnumberedSectionsPage() {
                          "\nTaking a pilot\n  Signals_at_night\n  Boarding_from_the_pilot_boat\n"
                          "  Leaving_port\n",
                      false);
+}
+
+// Links of two words each (languages that join their words) over the sections; the last
+// section under a line of a program's call that runs to the margin.
+std::string TwoWordLinksPage() {
+    return PilotPage(
+        "       Luotsinotto\n[Prev] Harbour pilots  [Next]\n" + std::string(78, '=') +
+            "\nLuotsinotto\n  Yön_merkit\n  Luotsiveneestä_nousu\n  Satamasta_lähtö\n",
+        false, {"Yön merkit", "Luotsiveneestä nousu", "Satamasta lähtö"},
+        "harbour-log --berth=north --tide=high --pilot=aboard --night --keep=/var/log\n");
+}
+
+// Numbered sections right under the text, each number bound to its title by a no-break space
+// the width cannot cut: a long section title over its first subsection, a subsection under a
+// list item of one long link, and a chapter whose only section is a few lines long.
+std::string BoundNumbersPage() {
+    const std::string nb = kPageNbsp;
+    return "3." + nb + "Harbour pilots\n3.1." + nb + "Taking a pilot\n" + PageProse(0, 80, "") +
+           "3.2." + nb + "Where the harbour master keeps the book of pilots and of their boats\n" +
+           "3.2.1." + nb + "the outer banks\n" + PageProse(1, 80, "") +
+           "The charts of the banks are kept at:\n"
+           "    * https://harbour.example.org/charts/current/outer-banks/north-mole/\n" +
+           "3.2.2." + nb + "The mole\n" + PageProse(2, 80, "") + "4." + nb + "Moorings\n" +
+           "Ropes are kept in the shed.\n4.1." + nb + "Ropes\nEach rope is coiled.\n5." + nb +
+           "Tides\n" + PageProse(3, 80, "");
 }
 
 // As a converter writes it, one paragraph a block: the bar a table under the copy of the
@@ -325,6 +354,24 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
           {"Boarding from the pilot boat", 2},
           {"Leaving port", 2}},
          "Taking a pilot"},
+        {"links of two words, the last section under a call at the margin",
+         TwoWordLinksPage(),
+         {{"Luotsinotto", 1},
+          {"Yön merkit", 2},
+          {"Luotsiveneestä nousu", 2},
+          {"Satamasta lähtö", 2}},
+         "Luotsinotto"},
+        {"numbers bound to their titles, which seem to leave the line above cut",
+         BoundNumbersPage(),
+         {{"3. Harbour pilots", 1},
+          {"3.1. Taking a pilot", 2},
+          {"3.2. Where the harbour master keeps the book of pilots and of their boats", 2},
+          {"3.2.1. the outer banks", 3},
+          {"3.2.2. The mole", 3},
+          {"4. Moorings", 1},
+          {"4.1. Ropes", 2},
+          {"5. Tides", 1}},
+         "page"},
         {"the same, its contents one paragraph an entry, its bar a table",
          SpacedContentsPage(),
          {{"Taking a pilot", 1},
