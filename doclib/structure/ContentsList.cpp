@@ -29,6 +29,7 @@ constexpr std::size_t kMaxTitleBytes = 64;
 constexpr std::size_t kMaxUntitledTries = 4;
 constexpr std::size_t kMinUntitledEntries = 3;
 constexpr std::uint16_t kMaxEntryWords = 12;
+constexpr std::uint16_t kMaxNumberedEntryWords = 24;
 constexpr std::size_t kMinEntryCodePoints = 3;
 // The line by which a contents list of one paragraph an entry has begun.
 constexpr std::size_t kMaxSpacedListStart = 60;
@@ -404,11 +405,14 @@ bool SpacedEntryAfter(const Document& doc, const LineScan& scan, std::size_t at,
         return false;
     }
     const LineFacts& line = scan.lines[next];
-    if (!line.IsPlainText() || line.length > kMaxEntryColumns || line.words > kMaxEntryWords) {
-        return false;
-    }
     BlockTextReader reader(doc);
     const std::string_view text = utf8::Trim(reader.Text(doc.blocks[next]));
+    // A numbered entry may take the words of a long title in a wordy language.
+    const std::uint16_t words =
+        !text.empty() && utf8::IsAsciiDigit(text.front()) ? kMaxNumberedEntryWords : kMaxEntryWords;
+    if (!line.IsPlainText() || line.length > kMaxEntryColumns || line.words > words) {
+        return false;
+    }
     if (EndsLikeSentence(text, false)) {
         return false;
     }
@@ -445,11 +449,21 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
             }
             const std::string_view text = reader.Text(doc.blocks[at]);
             // A deeper line that goes on in lowercase is the wrapped end of the entry above;
-            // under a numbered entry, one at its indentation is too.
-            if (!list.entries.empty() && entry.Has(kLineStartsLower) &&
-                (entry.indent > list.entries.back().indent ||
-                 (entry.indent == list.entries.back().indent && !list.entries.back().key.empty() &&
-                  utf8::IsAsciiDigit(list.entries.back().key.front())))) {
+            // under a numbered entry, one at its indentation is too. Where blank lines space
+            // the entries, any line right under one that opens with no number goes on with it
+            // ("Installation from a stick instead of a" over "Blu-ray.").
+            const bool numberedAbove = !list.entries.empty() && !list.entries.back().key.empty() &&
+                                       utf8::IsAsciiDigit(list.entries.back().key.front());
+            const bool underEntry = spaced && !list.entries.empty() &&
+                                    at == list.entries.back().line + list.entries.back().lines &&
+                                    entry.indent >= list.entries.back().indent &&
+                                    !entry.Has(kLineListItem) &&
+                                    !utf8::IsAsciiDigit(utf8::Trim(text).front());
+            if (!list.entries.empty() &&
+                ((entry.Has(kLineStartsLower) &&
+                  (entry.indent > list.entries.back().indent ||
+                   (entry.indent == list.entries.back().indent && numberedAbove))) ||
+                 (underEntry && numberedAbove))) {
                 ContentsEntry& last = list.entries.back();
                 ++last.lines;
                 last.key = ContentsKey(last.key + " " + std::string(text));

@@ -320,7 +320,13 @@ class Outline {
             if (!section && WrappedHeading(i)) {
                 section = MatchSectionLine(Joined(i, true));
             }
+            // A title may end in a mark ("11.3.2.1. DISK CRITICAL: /usr 309 MB (5%):"): such
+            // a line heads a section only where its number runs on from the heading before.
             bool weak = false;
+            if (!section) {
+                section = MatchEndMarkedSection(Plain(i));
+                weak = section.has_value();
+            }
             if (section && !StandsApart(i, section->path.depth)) {
                 weak = section->path.depth >= 2 && SeemsCutAfterASentence(i);
                 if (!weak) {
@@ -346,6 +352,19 @@ class Outline {
                 candidates_.push_back(c);
             }
         }
+    }
+
+    // A section line of two parts or more whose title ends in a full stop or a colon.
+    static std::optional<SectionLine> MatchEndMarkedSection(std::string_view trimmed) {
+        if (!trimmed.ends_with('.') && !trimmed.ends_with(':')) {
+            return std::nullopt;
+        }
+        std::optional<SectionLine> section =
+            MatchSectionLine(utf8::Trim(trimmed.substr(0, trimmed.size() - 1)));
+        if (!section || section->path.depth < 2) {
+            return std::nullopt;
+        }
+        return section;
     }
 
     // `below` is the first subsection of `above`: 2.1.1 under 2.1.

@@ -180,6 +180,39 @@ TEST(Outline, SectionsIndentedByTheirDepthNestAndStepsStayItems) {
           {"4.2. Keeping files", 2},
           {"4.2.1. Old copies", 3},
           {"4.3. Restoring", 2}}},
+        {"a contents list spaced by blank lines, its long entries wordy or wrapped",
+         "   Contents\n\n   1. [2]Setting up\n\n   1.1. [3]Before you begin\n\n"
+         "   1.1.1. [4]Space on the disk\n\n"
+         "   1.2. [5]Keeping the machine up to date when the school has only a slow line to "
+         "the world\n\n"
+         "   1.3. [6]Installing from a stick instead of from a disc or from a\n   Blu-ray "
+         "disc\n\n   1.3.1. [7]Sticks\n\n   2. [8]Using it\n\n"
+         "1. Setting up\n\n" +
+             Paragraph(0) + "\n  1.1. Before you begin\n\n" + Paragraph(1) +
+             "\n    1.1.1. Space on the disk\n\n" + Paragraph(2) +
+             "\n  1.2. Keeping the machine up to date when the school has only a slow line to "
+             "the world\n\n" +
+             Paragraph(3) +
+             "\n  1.3. Installing from a stick instead of from a disc or from a Blu-ray "
+             "disc\n\n" +
+             Paragraph(4) + "\n    1.3.1. Sticks\n\n" + Paragraph(0) + "\n2. Using it\n\n" +
+             Paragraph(1),
+         {{"1. Setting up", 1},
+          {"1.1. Before you begin", 2},
+          {"1.1.1. Space on the disk", 3},
+          {"1.2. Keeping the machine up to date when the school has only a slow line to the "
+           "world",
+           2},
+          {"1.3. Installing from a stick instead of from a disc or from a Blu-ray disc", 2},
+          {"1.3.1. Sticks", 3},
+          {"2. Using it", 1}}},
+        {"titles that end in a mark, where their numbers run on",
+         "1. Alerts\n\n" + Paragraph(0) + "\n1.1. DISK CRITICAL: free space on /usr low:\n\n" +
+             Paragraph(1) + "\n1.2. The queue holds 61 jobs.\n\n" + Paragraph(2) +
+             "\n3.4. The price rose again.\n\n" + Paragraph(3),
+         {{"1. Alerts", 1},
+          {"1.1. DISK CRITICAL: free space on /usr low:", 2},
+          {"1.2. The queue holds 61 jobs.", 2}}},
         {"numbers that run on from nothing stay prose",
          "2.5. The price rose again\n\n" + Paragraph(0) + "\n7.1. Nobody answered\n\n" +
              Paragraph(1),
