@@ -87,7 +87,14 @@ bool IsContentsTitle(std::string_view trimmed) {
         return false;
     }
     std::string spaced;
-    const std::string_view plain = utf8::Trim(WithPlainSpaces(trimmed, spaced));
+    std::string_view plain = utf8::Trim(WithPlainSpaces(trimmed, spaced));
+    // Markdown sets the title in bold ("**Table of Contents**").
+    for (const std::string_view mark : {"**", "__", "*", "_"}) {
+        if (plain.size() > 2 * mark.size() && plain.starts_with(mark) && plain.ends_with(mark)) {
+            plain = plain.substr(mark.size(), plain.size() - 2 * mark.size());
+            break;
+        }
+    }
     std::string lower;
     utf8::FoldCaseInto(plain, lower);
     while (!lower.empty() && (lower.back() == ':' || lower.back() == '.')) {
@@ -452,8 +459,10 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
             // under a numbered entry, one at its indentation is too. Where blank lines space
             // the entries, any line right under one that opens with no number goes on with it
             // ("Installation from a stick instead of a" over "Blu-ray.").
-            const bool numberedAbove = !list.entries.empty() && !list.entries.back().key.empty() &&
-                                       utf8::IsAsciiDigit(list.entries.back().key.front());
+            const bool numberedAbove =
+                !list.entries.empty() &&
+                utf8::IsAsciiDigit(
+                    utf8::Trim(reader.Text(doc.blocks[list.entries.back().line])).front());
             const bool underEntry = spaced && !list.entries.empty() &&
                                     at == list.entries.back().line + list.entries.back().lines &&
                                     entry.indent >= list.entries.back().indent &&
@@ -467,9 +476,11 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
                 ContentsEntry& last = list.entries.back();
                 ++last.lines;
                 last.key = ContentsKey(last.key + " " + std::string(text));
-                if (spaced) {
+                // The first entry's wrapped end may be what blank lines space from the next.
+                if (spaced || list.entries.size() == 1) {
                     listed.insert(last.key);
                     if (SpacedEntryAfter(doc, scan, at, listed)) {
+                        spaced = true;
                         while (at + 1 < n && scan.lines[at + 1].Has(kLineBlank)) {
                             ++at;
                         }

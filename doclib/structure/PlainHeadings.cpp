@@ -25,6 +25,8 @@ constexpr std::uint32_t kMaxCapitalsColumns = 60;
 constexpr std::uint32_t kMaxShortHeadingColumns = 70;
 constexpr std::uint16_t kMaxPlainHeadingWords = 10;
 constexpr int kMinCapitals = 4;
+// Headings found by their section numbers that make a text's sections numbered throughout.
+constexpr std::size_t kMinNumberedSections = 5;
 // Lines this long are prose wherever they stand.
 constexpr std::uint32_t kProseColumns = 40;
 // Candidates one under another (blank lines between) this many times are a list.
@@ -147,6 +149,18 @@ class PlainHeadingFinder {
         onlyShortLines_ =
             std::none_of(marks_.begin() + static_cast<std::ptrdiff_t>(skipTitle), marks_.end(),
                          [](const LineMark& mark) { return mark.role == LineRole::Heading; });
+        // Sections numbered throughout leave a bare short line to title a box or a term.
+        std::size_t numbered = 0;
+        for (std::size_t i = skipTitle; i < n && numbered < kMinNumberedSections; ++i) {
+            if (marks_[i].role == LineRole::Heading) {
+                std::string spaced;
+                numbered += MatchSectionLine(
+                                WithPlainSpaces(LineContent(reader_.Text(doc_.blocks[i])), spaced))
+                                ? 1
+                                : 0;
+            }
+        }
+        numberedSections_ = numbered >= kMinNumberedSections;
         kinds_.assign(n, PlainKind::None);
         std::size_t capitals = 0;
         const std::size_t skip = TitleBlockEnd();
@@ -279,8 +293,8 @@ class PlainHeadingFinder {
         if (line.length - line.indent <= kMaxCapitalsColumns && IsInCapitals(text, kMinCapitals)) {
             return PlainKind::Capitals;
         }
-        if (!(paragraphLines || (shape_.hardWrapped && onlyShortLines_)) || IsField(text) ||
-            !OpensLikeTitle(text) || HasCodeMarks(text) || WordsDeclined(text) ||
+        if (!((paragraphLines && !numberedSections_) || (shape_.hardWrapped && onlyShortLines_)) ||
+            IsField(text) || !OpensLikeTitle(text) || HasCodeMarks(text) || WordsDeclined(text) ||
             IsNumberedCaption(text) || text.ends_with("\uFF1A") || OpensWithLabel(text)) {
             return PlainKind::None;
         }
@@ -461,8 +475,9 @@ class PlainHeadingFinder {
     const DocumentShape& shape_;
     LineMarks& marks_;
     std::vector<PlainKind> kinds_;
-    std::uint16_t margin_ = 0;     // the text's margin, where lines left of it may be headings
-    bool onlyShortLines_ = false;  // no heading found by its number or markup
+    std::uint16_t margin_ = 0;       // the text's margin, where lines left of it may be headings
+    bool onlyShortLines_ = false;    // no heading found by its number or markup
+    bool numberedSections_ = false;  // headings found by their section numbers, many
     std::string scratch_;
     // The headings of the document and their contents keys, gathered once for every list.
     std::vector<std::uint32_t> headings_;

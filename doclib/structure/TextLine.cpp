@@ -24,8 +24,9 @@ bool EndsLikeSentence(std::string_view trimmed, bool countQuestions) {
         const utf8::CodePoint cp = utf8::DecodeBefore(trimmed, end);
         if (!IsClosingMark(cp.value)) {
             const char32_t c = cp.value;
-            if (c == '.' || c == ',' || c == ';' || c == ':' || c == 0x3002 || c == 0xFF0C ||
-                c == 0xFF0E || c == 0x2026) {
+            // The ideographic and full-width marks end a clause as theirs do: "、" "，" "：" "；".
+            if (c == '.' || c == ',' || c == ';' || c == ':' || c == 0x3001 || c == 0x3002 ||
+                c == 0xFF0C || c == 0xFF0E || c == 0xFF1A || c == 0xFF1B || c == 0x2026) {
                 return true;
             }
             return countQuestions && (c == '!' || c == '?' || c == 0xFF01 || c == 0xFF1F);

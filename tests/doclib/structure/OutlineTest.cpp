@@ -206,6 +206,16 @@ TEST(Outline, SectionsIndentedByTheirDepthNestAndStepsStayItems) {
           {"1.3. Installing from a stick instead of from a disc or from a Blu-ray disc", 2},
           {"1.3.1. Sticks", 3},
           {"2. Using it", 1}}},
+        {"a contents list in bold over links, its first entry wrapped",
+         "**Table of Contents**\n\n1. [Setting up the machines for the\nschool](#setup)\n\n"
+         "1.1. [Before you begin](#begin)\n\n1.2. [After the first run](#after)\n\n"
+         "2. [Using it](#use)\n\n1. Setting up the machines for the school\n\n" +
+             Paragraph(0) + "\n1.1. Before you begin\n\n" + Paragraph(1) +
+             "\n1.2. After the first run\n\n" + Paragraph(2) + "\n2. Using it\n\n" + Paragraph(3),
+         {{"1. Setting up the machines for the school", 1},
+          {"1.1. Before you begin", 2},
+          {"1.2. After the first run", 2},
+          {"2. Using it", 1}}},
         {"titles that end in a mark, where their numbers run on",
          "1. Alerts\n\n" + Paragraph(0) + "\n1.1. DISK CRITICAL: free space on /usr low:\n\n" +
              Paragraph(1) + "\n1.2. The queue holds 61 jobs.\n\n" + Paragraph(2) +

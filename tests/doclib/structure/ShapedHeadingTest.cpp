@@ -204,4 +204,23 @@ TEST(PlainHeadings, ShortLinesOfProseAndListsStayText) {
     }
 }
 
+// Sections numbered throughout, one paragraph a line: the bare short lines between them name
+// the terms and boxes of a section, and a line that leads into the next ends a clause.
+TEST(PlainHeadings, UnderNumberedSectionsABareShortLineHeadsNothing) {
+    std::string text;
+    for (std::size_t k = 1; k <= 5; ++k) {
+        text += std::to_string(k) + ". Part " + std::to_string(k) + " of the harbour\n\n" +
+                OneLine(k) + "\n\n" + OneLine(k + 1) + "\n\n";
+    }
+    text += "Main quay\n\n" + OneLine(0) + "\n\n水先案内人を呼ぶには、\n\n" + OneLine(1) +
+            "\n\n6. Leaving port\n\n" + OneLine(2) + "\n";
+    std::vector<Heading> expected;
+    for (std::size_t k = 1; k <= 5; ++k) {
+        expected.push_back(
+            {std::to_string(k) + ". Part " + std::to_string(k) + " of the harbour", 1});
+    }
+    expected.push_back({"6. Leaving port", 1});
+    EXPECT_EQ(Headings(Refined(text)), expected);
+}
+
 }  // namespace
