@@ -112,9 +112,16 @@ class Outline {
     // The lines below line `i` a heading goes on in when the width broke it: none, or one, or
     // where sections stand among the lines, up to two.
     std::size_t LinesGoneOn(std::size_t i) {
+        // Words, or words in brackets ("(before Bullseye)").
         const auto words = [&](std::size_t j) {
-            return j < scan_.lines.size() && marks_[j].role == LineRole::Text &&
-                   scan_.lines[j].Has(kLineStartsWord | kLineEndsWord);
+            if (j >= scan_.lines.size() || marks_[j].role != LineRole::Text) {
+                return false;
+            }
+            if (scan_.lines[j].Has(kLineStartsWord | kLineEndsWord)) {
+                return true;
+            }
+            const std::string_view text = Plain(j);
+            return text.size() > 2 && text.starts_with('(') && text.ends_with(')');
         };
         if (HeadingGoesOnBelow(scan_, shape_, widest_, i)) {
             return words(i + 1) ? 1 : 0;

@@ -240,14 +240,19 @@ TEST(Outline, SectionsIndentedByTheirDepthNestAndStepsStayItems) {
 }
 
 TEST(Outline, ALongSectionTitleWrappedOntoASecondLineIsOneHeading) {
-    std::string text = "1. Basics\n\n" + Paragraph(0) + "\n";
-    text += "1.1. Control of the permissions given to the files that a program\ncreates\n\n";
-    text += Paragraph(1) + "\n1.2. Links\n\n" + Paragraph(2);
-    const std::vector<Heading> headings = Headings(Refined(text));
-    ASSERT_EQ(headings.size(), 3u);
-    EXPECT_EQ(
-        headings[1],
-        (Heading{"1.1. Control of the permissions given to the files that a program creates", 2}));
+    // Its end in words, or in brackets.
+    for (const std::string end : {"creates", "(before the upgrade)"}) {
+        std::string text = "1. Basics\n\n" + Paragraph(0) + "\n";
+        text +=
+            "1.1. Control of the permissions given to the files that a program\n" + end + "\n\n";
+        text += Paragraph(1) + "\n1.2. Links\n\n" + Paragraph(2);
+        const std::vector<Heading> headings = Headings(Refined(text));
+        ASSERT_EQ(headings.size(), 3u) << end;
+        EXPECT_EQ(
+            headings[1],
+            (Heading{"1.1. Control of the permissions given to the files that a program " + end,
+                     2}));
+    }
 }
 
 TEST(Outline, AListOfTablesIsNoRunOfHeadings) {
