@@ -64,7 +64,8 @@ EXTRA_HTML_PACKAGES = [
     "valgrind", "ninja-build", "w3m", "aptitude-doc-en", "aptitude-doc-cs", "aptitude-doc-es",
     "aptitude-doc-fi", "aptitude-doc-fr", "aptitude-doc-it", "aptitude-doc-ja", "debian-kernel-handbook",
     "debian-edu-doc-en", "debian-edu-doc-de", "debian-edu-doc-es", "debian-edu-doc-fr", "debian-edu-doc-it",
-    "debian-edu-doc-ja", "debian-edu-doc-nl", "libpam-doc", "xorg-docs", "postgresql-doc-15",
+    "debian-edu-doc-ja", "debian-edu-doc-nl", "libpam-doc", "xorg-docs", "postgresql-doc-15", "mutt",
+    "exim4-doc-html", "nut-doc", "bind9-doc", "apache2-doc",
 ]
 EXTRA_MARKDOWN_PACKAGES = [
     "libnss-mdns", "polkitd", "libxmlsec1-dev", "libcrypt-dev", "rsync", "python3-yaml", "python3-xmltodict",

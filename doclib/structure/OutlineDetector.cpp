@@ -81,9 +81,19 @@ class Outline {
         Sequence(DepthIndents{});
         Sequence(HeadingIndents());
         const std::uint8_t base = ChapterLevel();
+        // A page that opens under its bar with a section's number ("A.2.") heads the book as
+        // a page heading the bar repeated does.
+        std::optional<std::uint32_t> opensPage;
+        for (const OutlineCandidate& c : candidates_) {
+            if (c.accepted && !c.chapter && c.line == opening_ && !pageHeading_ &&
+                c.path.depth > 1) {
+                opensPage = c.line;
+                pageDepth_ = c.path.depth;
+            }
+        }
         for (const OutlineCandidate& c : candidates_) {
             if (c.accepted && !c.chapter) {
-                const int level = LevelOf(base, c.path.depth);
+                const int level = c.line == opensPage ? 1 : LevelOf(base, c.path.depth);
                 marks_[c.line] = {LineRole::Heading,
                                   static_cast<std::uint8_t>(std::min<int>(level, kMaxLevel))};
                 for (std::size_t k = 1, lines = LinesGoneOn(c.line); k <= lines; ++k) {
@@ -278,9 +288,19 @@ class Outline {
     // such bar says the text is a page of a manual.
     std::size_t OpeningLine() {
         std::size_t i = FirstTextLine(doc_, scan_);
-        if (i >= scan_.lines.size() || !scan_.lines[i].IsText() || !IsLinkLine(Plain(i))) {
+        if (i >= scan_.lines.size() || !scan_.lines[i].IsText()) {
             return kNone;
         }
+        const std::size_t rule = NextNonBlank(i);
+        const bool overRule = rule < scan_.lines.size() && scan_.lines[rule].Has(kLineOrnament);
+        if (!IsLinkLine(Plain(i)) && !IsSpacedBarOverRule(doc_, scan_, i)) {
+            return kNone;
+        }
+        // The rule under the bar is no text of the page.
+        return overRule ? NextNonBlank(rule) : NextNonBlank(i);
+    }
+
+    std::size_t NextNonBlank(std::size_t i) const {
         ++i;
         while (i < scan_.lines.size() && scan_.lines[i].Has(kLineBlank)) {
             ++i;

@@ -1,5 +1,6 @@
 #include "doclib/structure/PageHeader.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -27,6 +28,9 @@ constexpr int kMinPlaceholderCapitals = 4;
 constexpr std::size_t kMaxLinkLines = 3;
 // The words of the manual's name between a bar's two links.
 constexpr std::size_t kMaxBarNameWords = 6;
+// A bar of links written as words: groups spaced wide, each of a few words.
+constexpr std::size_t kMaxBarGroups = 5;
+constexpr std::size_t kMaxBarGroupWords = 3;
 
 bool IsAsciiDigitByte(char c) {
     return c >= '0' && c <= '9';
@@ -88,6 +92,28 @@ bool IsNavigationBar(std::string_view trimmed) {
     // Between two links only a short name ("[Prev] Search patterns [Next]").
     return links >= 2 &&
            (words == 0 || (endsWithLink && (links >= 3 || words <= kMaxBarNameWords)));
+}
+
+// A renderer that writes links as their words sets a bar of them spaced wide ("Prev   Next",
+// "Précédent   Niveau supérieur   Suivant"): a few groups of a few words, none a sentence.
+bool IsSpacedBar(std::string_view trimmed) {
+    std::size_t groups = 0;
+    std::size_t at = 0;
+    while (at < trimmed.size()) {
+        const std::size_t gap = trimmed.find("  ", at);
+        const std::string_view group =
+            utf8::Trim(trimmed.substr(at, gap == std::string_view::npos ? gap : gap - at));
+        if (!group.empty()) {
+            if (++groups > kMaxBarGroups ||
+                static_cast<std::size_t>(std::count(group.begin(), group.end(), ' ')) >=
+                    kMaxBarGroupWords ||
+                EndsLikeSentence(group, true)) {
+                return false;
+            }
+        }
+        at = gap == std::string_view::npos ? trimmed.size() : gap + 2;
+    }
+    return groups >= 2;
 }
 
 // "[Download the ebook](https://example.org/get/)": one link of Markdown, the whole line.
@@ -167,6 +193,22 @@ class PageHead {
 };
 
 }  // namespace
+
+bool IsSpacedBarOverRule(const Document& doc, const LineScan& scan, std::size_t i) {
+    if (i >= scan.lines.size() || !scan.lines[i].IsText()) {
+        return false;
+    }
+    std::size_t rule = i + 1;
+    while (rule < scan.lines.size() && scan.lines[rule].Has(kLineBlank)) {
+        ++rule;
+    }
+    if (rule >= scan.lines.size() || !scan.lines[rule].Has(kLineOrnament)) {
+        return false;
+    }
+    BlockTextReader reader(doc);
+    std::string spaced;
+    return IsSpacedBar(utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[i]), spaced)));
+}
 
 bool IsMarkupLine(std::string_view trimmed) {
     // "<div class="navheader">", "</div>", "<p align="center"><img src="logo.png"></p>": tags

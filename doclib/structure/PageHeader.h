@@ -30,6 +30,10 @@ bool IsPageHeadLine(std::string_view trimmed);
 // ("[Download](https://example.org/get/)").
 bool IsLinkLine(std::string_view trimmed);
 
+// Line `i` is a bar of links written as their words, spaced wide, over a rule ("Prev   Next" /
+// "=====").
+bool IsSpacedBarOverRule(const Document& doc, const LineScan& scan, std::size_t i);
+
 // The first line of the text: past blank lines and the page's head lines.
 std::size_t FirstTextLine(const Document& doc, const LineScan& scan);
 

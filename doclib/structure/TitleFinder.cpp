@@ -338,7 +338,8 @@ void DecideTitle(Document& doc, const LineScan& scan, const DocumentShape& shape
         const std::string_view text = utf8::Trim(reader.Text(doc.blocks[first]));
         titleLine = marks[first].role == LineRole::Text &&
                     IsTitleShaped(scan.lines[first], text, shape, scan, first) &&
-                    !IsContentsTitle(text) && !IsLinkLine(text);
+                    !IsContentsTitle(text) && !IsLinkLine(text) &&
+                    !IsSpacedBarOverRule(doc, scan, first);
         if (titleLine) {
             // The by-line under the title, or under a subtitle below it.
             std::size_t next = first + 1;

@@ -347,6 +347,11 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
          NewsPage(),
          {{"4. Harbour news", 1}},
          "4. Harbour news"},
+        {"a page of an appendix under a bar of links written as their words",
+         "Prev   Up   Next\n" + std::string(78, '=') + "\nA.2. Harbour signals\n" +
+             PageProse(0, 78, "") + PageProse(1, 78, ""),
+         {{"A.2. Harbour signals", 1}},
+         "A.2. Harbour signals"},
         {"an unnumbered page heading under its bar, its sections listed as links",
          UnnumberedSectionsPage(),
          {{"Taking a pilot", 1},
