@@ -106,6 +106,15 @@ bool IsContentsTitle(std::string_view trimmed) {
 std::string ContentsKey(std::string_view text) {
     std::string spaced;
     std::string_view plain = utf8::Trim(WithPlainSpaces(text, spaced));
+    // A linked entry's number closed by an underscore ("3._Getting_it") is a number as the
+    // heading's "3. Getting it" is.
+    std::string unlinked;
+    if (const std::size_t digits = plain.find_first_not_of("0123456789");
+        digits > 0 && digits != std::string_view::npos && plain.substr(digits).starts_with("._")) {
+        unlinked.assign(plain);
+        unlinked[digits + 1] = ' ';
+        plain = unlinked;
+    }
     // "- Introduction" and "3. Introduction" list the heading "Introduction".
     if (const std::optional<ListMarker> marker = ParseListMarker(plain)) {
         const std::size_t bulletBytes = utf8::DecodeAt(plain, 0).length - 1;

@@ -520,9 +520,11 @@ TEST(Outline, ContentsKeysDropLeadersAndPageNumbers) {
     EXPECT_EQ(ContentsKey("12) INSTALLING"), "installing");
     EXPECT_EQ(ContentsKey("1.2. Installing"), "1.2. installing");
     EXPECT_EQ(ContentsKey("1.2._Installing_the_program"), "1.2. installing the program");
+    EXPECT_EQ(ContentsKey("3._Getting_the_program"), ContentsKey("3. Getting the program"));
     EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("Table of Contents"));
     EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("Inhaltsverzeichnis:"));
     EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("目次"));
+    EXPECT_TRUE(Tessaly::Docs::IsContentsTitle("**Table of Contents**"));
     EXPECT_FALSE(Tessaly::Docs::IsContentsTitle("Contents of the box"));
 }
 
