@@ -306,6 +306,25 @@ bool IsBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
     return IsNavigationBar(utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[i]), spaced)));
 }
 
+// Nothing but blank lines from line `i` on.
+bool AtFoot(const LineScan& scan, std::size_t i) {
+    for (; i < scan.lines.size(); ++i) {
+        if (!scan.lines[i].Has(kLineBlank)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsSpacedBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
+    if (!scan.lines[i].IsText()) {
+        return false;
+    }
+    BlockTextReader reader(doc);
+    std::string spaced;
+    return IsSpacedBar(utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[i]), spaced)));
+}
+
 // A heading over a bar of links is the bar's title; one under it that holds a link itself
 // ("Chapter 8. Locales [Home]  Chapter 10. Data") names the pages the bar leads to.
 void UnmarkBarTitles(const Document& doc, const LineScan& scan, LineMarks& marks) {
@@ -318,9 +337,15 @@ void UnmarkBarTitles(const Document& doc, const LineScan& scan, LineMarks& marks
             i + 1 < marks.size() && marks[i + 1].role == LineRole::HeadingContinuation;
         const std::size_t below = i + (wrapped ? 2 : 1);
         const bool overBar = IsBarAt(doc, scan, below);
+        // Under a bar written as words at the page's foot, the titles stand in columns
+        // ("Chapter 2. Getting StartedHome  Chapter 4. Advanced Usage").
+        std::string spaced;
+        const std::string_view content =
+            WithPlainSpaces(LineContent(reader.Text(doc.blocks[i])), spaced);
         const bool underBar =
-            i > 0 && IsBarAt(doc, scan, i - 1) &&
-            LineContent(reader.Text(doc.blocks[i])).find('[') != std::string_view::npos;
+            i > 0 && ((IsBarAt(doc, scan, i - 1) && content.find('[') != std::string_view::npos) ||
+                      (IsSpacedBarAt(doc, scan, i - 1) &&
+                       content.find("  ") != std::string_view::npos && AtFoot(scan, below)));
         if (overBar || underBar) {
             marks[i] = LineMark{};
             if (wrapped) {

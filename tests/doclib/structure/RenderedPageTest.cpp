@@ -349,7 +349,9 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
          "4. Harbour news"},
         {"a page of an appendix under a bar of links written as their words",
          "Prev   Up   Next\n" + std::string(78, '=') + "\nA.2. Harbour signals\n" +
-             PageProse(0, 78, "") + PageProse(1, 78, ""),
+             PageProse(0, 78, "") + PageProse(1, 78, "") + std::string(78, '=') + "\nPrev" +
+             std::string(40, ' ') + "Next\nChapter 2. BoardingHome " + kPageNbsp +
+             " Chapter 4. Moorings\n",
          {{"A.2. Harbour signals", 1}},
          "A.2. Harbour signals"},
         {"an unnumbered page heading under its bar, its sections listed as links",
