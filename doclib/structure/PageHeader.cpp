@@ -306,16 +306,6 @@ bool IsBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
     return IsNavigationBar(utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[i]), spaced)));
 }
 
-// Nothing but blank lines from line `i` on.
-bool AtFoot(const LineScan& scan, std::size_t i) {
-    for (; i < scan.lines.size(); ++i) {
-        if (!scan.lines[i].Has(kLineBlank)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool IsSpacedBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
     if (!scan.lines[i].IsText()) {
         return false;
@@ -329,6 +319,11 @@ bool IsSpacedBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
 // ("Chapter 8. Locales [Home]  Chapter 10. Data") names the pages the bar leads to.
 void UnmarkBarTitles(const Document& doc, const LineScan& scan, LineMarks& marks) {
     BlockTextReader reader(doc);
+    // The page's foot: nothing but blank lines after it.
+    std::size_t foot = scan.lines.size();
+    while (foot > 0 && scan.lines[foot - 1].Has(kLineBlank)) {
+        --foot;
+    }
     for (std::size_t i = 0; i < marks.size(); ++i) {
         if (marks[i].role != LineRole::Heading) {
             continue;
@@ -345,7 +340,7 @@ void UnmarkBarTitles(const Document& doc, const LineScan& scan, LineMarks& marks
         const bool underBar =
             i > 0 && ((IsBarAt(doc, scan, i - 1) && content.find('[') != std::string_view::npos) ||
                       (IsSpacedBarAt(doc, scan, i - 1) &&
-                       content.find("  ") != std::string_view::npos && AtFoot(scan, below)));
+                       content.find("  ") != std::string_view::npos && below >= foot));
         if (overBar || underBar) {
             marks[i] = LineMark{};
             if (wrapped) {
