@@ -116,6 +116,15 @@ bool IsSpacedBar(std::string_view trimmed) {
     return groups >= 2;
 }
 
+bool IsSpacedBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
+    if (!scan.lines[i].IsText()) {
+        return false;
+    }
+    BlockTextReader reader(doc);
+    std::string spaced;
+    return IsSpacedBar(utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[i]), spaced)));
+}
+
 // "[Download the ebook](https://example.org/get/)": one link of Markdown, the whole line.
 bool IsMarkdownLink(std::string_view trimmed) {
     const std::size_t middle = trimmed.find("](");
@@ -195,19 +204,15 @@ class PageHead {
 }  // namespace
 
 bool IsSpacedBarOverRule(const Document& doc, const LineScan& scan, std::size_t i) {
-    if (i >= scan.lines.size() || !scan.lines[i].IsText()) {
+    if (i >= scan.lines.size()) {
         return false;
     }
     std::size_t rule = i + 1;
     while (rule < scan.lines.size() && scan.lines[rule].Has(kLineBlank)) {
         ++rule;
     }
-    if (rule >= scan.lines.size() || !scan.lines[rule].Has(kLineOrnament)) {
-        return false;
-    }
-    BlockTextReader reader(doc);
-    std::string spaced;
-    return IsSpacedBar(utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[i]), spaced)));
+    return rule < scan.lines.size() && scan.lines[rule].Has(kLineOrnament) &&
+           IsSpacedBarAt(doc, scan, i);
 }
 
 bool IsMarkupLine(std::string_view trimmed) {
@@ -304,15 +309,6 @@ bool IsBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
     BlockTextReader reader(doc);
     std::string spaced;
     return IsNavigationBar(utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[i]), spaced)));
-}
-
-bool IsSpacedBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
-    if (!scan.lines[i].IsText()) {
-        return false;
-    }
-    BlockTextReader reader(doc);
-    std::string spaced;
-    return IsSpacedBar(utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[i]), spaced)));
 }
 
 // A heading over a bar of links is the bar's title; one under it that holds a link itself
