@@ -65,7 +65,8 @@ EXTRA_HTML_PACKAGES = [
     "aptitude-doc-fi", "aptitude-doc-fr", "aptitude-doc-it", "aptitude-doc-ja", "debian-kernel-handbook",
     "debian-edu-doc-en", "debian-edu-doc-de", "debian-edu-doc-es", "debian-edu-doc-fr", "debian-edu-doc-it",
     "debian-edu-doc-ja", "debian-edu-doc-nl", "libpam-doc", "xorg-docs", "postgresql-doc-15", "mutt",
-    "exim4-doc-html", "nut-doc", "bind9-doc", "apache2-doc",
+    "exim4-doc-html", "nut-doc", "bind9-doc", "apache2-doc", "blends-doc", "apt-doc", "dbconfig-common",
+    "live-manual-html",
 ]
 EXTRA_MARKDOWN_PACKAGES = [
     "libnss-mdns", "polkitd", "libxmlsec1-dev", "libcrypt-dev", "rsync", "python3-yaml", "python3-xmltodict",

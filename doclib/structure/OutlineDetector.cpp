@@ -678,14 +678,23 @@ class Outline {
             }
         }
         std::unordered_map<std::string, std::vector<std::uint32_t>> places;
+        std::unordered_map<std::uint32_t, std::size_t> goesOn;  // lines a listed title wraps into
         for (std::size_t i = contents_.front().end; i < scan_.lines.size(); ++i) {
             if (inContents_[i] || !IsPlainText(i) ||
                 scan_.lines[i].length > kMaxOutlineHeadingColumns ||
-                (marks_[i].role != LineRole::Text && marks_[i].role != LineRole::Heading) ||
-                !StandsApartForListing(i)) {
+                (marks_[i].role != LineRole::Text && marks_[i].role != LineRole::Heading)) {
                 continue;
             }
-            std::string key = ContentsKey(reader_.Text(doc_.blocks[i]));
+            std::string key;
+            if (StandsApartForListing(i)) {
+                key = ContentsKey(reader_.Text(doc_.blocks[i]));
+            }
+            if (!keys.contains(key) && marks_[i].role == LineRole::Text) {
+                const std::size_t lines = ListedTitleGoesOn(i, keys, key);
+                if (lines > 0) {
+                    goesOn[static_cast<std::uint32_t>(i)] = lines;
+                }
+            }
             if (keys.contains(key)) {
                 places[std::move(key)].push_back(static_cast<std::uint32_t>(i));
             }
@@ -725,8 +734,44 @@ class Outline {
                     continue;
                 }
                 marks_[line] = {LineRole::Heading, ListedLevel(line, entry, indents, base, folded)};
+                const auto wrapped = goesOn.find(line);
+                for (std::size_t k = 1; wrapped != goesOn.end() && k <= wrapped->second; ++k) {
+                    marks_[line + k] = {LineRole::HeadingContinuation, 0};
+                }
             }
         }
+    }
+
+    // A listed title the width broke over lines of their own ("4. My UPS driver won't work.
+    // I'm starting it as root, and root owns the" over "device, so what's the problem?"):
+    // the lines below it, at its indentation, whose words with its own make up an entry of
+    // the lists; `key` becomes that entry's. None where no run of lines does.
+    std::size_t ListedTitleGoesOn(std::size_t i,
+                                  const std::unordered_map<std::string, std::size_t>& keys,
+                                  std::string& key) {
+        if (!shape_.Wrapped(scan_, i) ||
+            (i > 0 && shape_.Wrapped(scan_, i - 1) && !EndsSentence(Plain(i - 1)))) {
+            return 0;
+        }
+        std::string joined(Plain(i));
+        for (std::size_t k = 1; k <= kMaxLinesGoneOn; ++k) {
+            const std::size_t at = i + k;
+            if (at >= scan_.lines.size() || !IsPlainText(at) || marks_[at].role != LineRole::Text ||
+                scan_.lines[at].indent != scan_.lines[i].indent) {
+                return 0;
+            }
+            joined += ' ';
+            joined += Plain(at);
+            std::string candidate = ContentsKey(joined);
+            if (keys.contains(candidate)) {
+                key = std::move(candidate);
+                return k;
+            }
+            if (!shape_.Wrapped(scan_, at)) {
+                return 0;
+            }
+        }
+        return 0;
     }
 
     // A listed line is found by its words, so it only has to be a line of its own; one that

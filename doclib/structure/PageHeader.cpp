@@ -22,6 +22,9 @@ constexpr std::size_t kMaxBarLines = 8;
 // Link lines, a site's menu and a bar may stand above a page's first heading; prose may not.
 constexpr std::size_t kMaxLinesAboveTitle = 16;
 constexpr std::uint16_t kMaxFurnitureWords = 12;
+// Between a page's foot rule and its last line: a line or two of a few words each.
+constexpr std::size_t kMaxFootLines = 2;
+constexpr std::uint16_t kMaxFootLineWords = 4;
 // A converter's placeholder ("[TABLE]") names what it stands for in this many capitals at least.
 constexpr int kMinPlaceholderCapitals = 4;
 // Lines a wrapped link of the page's head goes on over.
@@ -311,6 +314,29 @@ bool IsBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
     return IsNavigationBar(utf8::Trim(WithPlainSpaces(reader.Text(doc.blocks[i]), spaced)));
 }
 
+// The page's last line, under its foot's rule and a short line or two ("Prev", a bar with
+// one link left): the title of the page a link leads to, heading nothing.
+bool NamesPageUnderFootRule(const LineScan& scan, std::size_t i, std::size_t below,
+                            std::size_t foot) {
+    if (below < foot) {
+        return false;
+    }
+    std::size_t lines = 0;
+    for (std::size_t k = i; k-- > 0;) {
+        if (scan.lines[k].Has(kLineBlank)) {
+            continue;
+        }
+        if (scan.lines[k].Has(kLineOrnament)) {
+            return lines > 0;
+        }
+        if (++lines > kMaxFootLines || !IsFurniture(scan, k) ||
+            scan.lines[k].words > kMaxFootLineWords) {
+            return false;
+        }
+    }
+    return false;
+}
+
 // A heading over a bar of links is the bar's title; one under it that holds a link itself
 // ("Chapter 8. Locales [Home]  Chapter 10. Data") names the pages the bar leads to.
 void UnmarkBarTitles(const Document& doc, const LineScan& scan, LineMarks& marks) {
@@ -337,7 +363,7 @@ void UnmarkBarTitles(const Document& doc, const LineScan& scan, LineMarks& marks
             i > 0 && ((IsBarAt(doc, scan, i - 1) && content.find('[') != std::string_view::npos) ||
                       (IsSpacedBarAt(doc, scan, i - 1) &&
                        content.find("  ") != std::string_view::npos && below >= foot));
-        if (overBar || underBar) {
+        if (overBar || underBar || NamesPageUnderFootRule(scan, i, below, foot)) {
             marks[i] = LineMark{};
             if (wrapped) {
                 marks[i + 1] = LineMark{};

@@ -147,6 +147,40 @@ std::string NumberedAnchoredPage() {
     return text;
 }
 
+// The manual's last page: the bar at its foot holds one link, the title of the page it leads
+// to under it.
+std::string LastPage() {
+    std::string text = "<?xml version=\"1.0\"?>\n\nChapter 3. Harbour pilots\nPrev" +
+                       std::string(20, ' ') + "\n" + std::string(78, '=') +
+                       "\n****** Chapter 3. Harbour pilots ******\n";
+    text += PageProse(0, 78, "") + "***** 3.1. Taking a pilot *****\n" + PageProse(1, 78, "") +
+            PageProse(2, 78, "") + PageProse(3, 78, "");
+    const std::string nb = kPageNbsp;
+    return text + std::string(78, '=') + "\nPrev" + nb + std::string(16, ' ') + nb + "   " + nb +
+           " \nChapter" + nb + "2." + nb + "TidesHome " + nb + " \n";
+}
+
+// Questions and answers, the questions listed first: a question of two sentences, or one
+// ending in a full stop, the width broke over two lines.
+std::string QuestionsPage() {
+    std::string text =
+        "Harbour questions\nTable of Contents\n  1._How_do_I_call_a_pilot?\n"
+        "  2._My_pilot_boat_will_not_start._I_have_checked_the_fuel,_and_the_tank_is_full,\n"
+        "  so_what_is_wrong?\n"
+        "  3._I_have_a_boat_with_a_grey_hull_and_the_harbour_master_will_not_let_it_moor\n"
+        "  at_the_mole.\n";
+    text += "1. How do I call a pilot?\n" + PageProse(0, 78, "");
+    text +=
+        "2. My pilot boat will not start. I have checked the fuel, and the tank is full, so\n"
+        "what is wrong?\n" +
+        PageProse(1, 78, "");
+    text +=
+        "3. I have a boat with a grey hull and the harbour master will not let it moor at\n"
+        "the mole.\n" +
+        PageProse(2, 78, "");
+    return text;
+}
+
 // A page of a manual's news, cut from the middle of the manual: its own heading under a bar
 // of links, numbered where the manual stands.
 std::string NewsPage() {
@@ -343,6 +377,21 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
           {"3.2. What the harbour master writes in the book when a pilot comes aboard at night", 2},
           {"3.3. Leaving port", 2}},
          "3. Harbour pilots"},
+        {"the last page, the bar at its foot one link over the previous page's title",
+         LastPage(),
+         {{"Chapter 3. Harbour pilots", 1}, {"3.1. Taking a pilot", 2}},
+         "Chapter 3. Harbour pilots"},
+        {"listed questions the width broke, a sentence inside or a full stop at the end",
+         QuestionsPage(),
+         {{"Harbour questions", 1},
+          {"1. How do I call a pilot?", 1},
+          {"2. My pilot boat will not start. I have checked the fuel, and the tank is full, so "
+           "what is wrong?",
+           1},
+          {"3. I have a boat with a grey hull and the harbour master will not let it moor at the "
+           "mole.",
+           1}},
+         "Harbour questions"},
         {"a page that opens under its bar of links, numbered mid-manual",
          NewsPage(),
          {{"4. Harbour news", 1}},
