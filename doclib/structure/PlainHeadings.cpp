@@ -41,10 +41,19 @@ constexpr std::uint16_t kMinTextMargin = 2;
 constexpr std::uint16_t kMaxTextMargin = 16;
 constexpr std::size_t kMarginTenths = 6;
 constexpr std::size_t kMinOutdentedHeadings = 2;
+// A title among the lines of a text without blank lines: this many words and columns at most,
+// and boxes labelled in capitals ("TIP Getting the console") this often make a text whose short
+// lines title asides.
+constexpr std::uint16_t kMaxAmongLinesWords = 8;
+constexpr std::uint32_t kMaxAmongLinesColumns = 50;
+constexpr std::size_t kMaxLabelledLines = 1;
+constexpr std::size_t kLabelShare = 5;
+constexpr std::size_t kMinAmongLinesHeadings = 2;
 
 // Capitals: "INSTALLING"; ShortLine: a short line over a paragraph line; Outdented: a short
-// line set left of the margin the text keeps, as renders set a page's headings.
-enum class PlainKind : std::uint8_t { None, Capitals, ShortLine, Outdented };
+// line set left of the margin the text keeps, as renders set a page's headings; AmongLines: a
+// short title between a finished sentence and a new paragraph, in a text without blank lines.
+enum class PlainKind : std::uint8_t { None, Capitals, ShortLine, Outdented, AmongLines };
 
 // Dialogue and quotations open with a quote or a dash; such a line is speech, not a title.
 bool OpensQuotation(std::string_view text) {
@@ -119,6 +128,13 @@ bool OpensWithLabel(std::string_view text) {
            !IsInCapitals(text, kMinCapitals);
 }
 
+// The same, its kind a short word or a few ("TIP Getting the console", "IN PRACTICE
+// Testing"): a first word in capitals, of two letters or more, and more words after it.
+bool OpensWithShortLabel(std::string_view text) {
+    const std::size_t space = text.find(' ');
+    return space != std::string_view::npos && IsInCapitals(text.substr(0, space), 2);
+}
+
 class PlainHeadingFinder {
   public:
     PlainHeadingFinder(const Document& doc, const LineScan& scan, const DocumentShape& shape,
@@ -164,9 +180,21 @@ class PlainHeadingFinder {
         kinds_.assign(n, PlainKind::None);
         std::size_t capitals = 0;
         const std::size_t skip = TitleBlockEnd();
+        const bool amongLines = shape_.hardWrapped && !shape_.blankSeparated;
+        std::size_t labelled = 0;
         for (std::size_t i = skip; i < n; ++i) {
             kinds_[i] = Classify(i, paragraphLines);
+            if (kinds_[i] == PlainKind::None && amongLines) {
+                kinds_[i] = ClassifyAmongLines(i, labelled);
+            }
             capitals += kinds_[i] == PlainKind::Capitals ? 1 : 0;
+        }
+        // Where boxes carry labels, a short title among the lines may name one; a label or
+        // two among many titles are titles that open with a name in capitals ("HID Usage").
+        const auto among = static_cast<std::size_t>(
+            std::count(kinds_.begin(), kinds_.end(), PlainKind::AmongLines));
+        if (labelled > kMaxLabelledLines && labelled * kLabelShare > among) {
+            std::replace(kinds_.begin(), kinds_.end(), PlainKind::AmongLines, PlainKind::None);
         }
         // Capitals are headings only against prose in mixed case, of which there is far more,
         // written one paragraph a line: in wrapped manuals they are terms and labels of boxes.
@@ -301,6 +329,46 @@ class PlainHeadingFinder {
         return PlainKind::ShortLine;
     }
 
+    // In a text without blank lines, a title is a short line of words of its own: the line
+    // above ends a sentence (or heads it), a paragraph the width cut opens with a capital below
+    // it, at its indentation. A box's label in capitals counts in `labelled`.
+    PlainKind ClassifyAmongLines(std::size_t i, std::size_t& labelled) {
+        const std::size_t n = scan_.lines.size();
+        if (i == 0 || i + 1 >= n || marks_[i].role != LineRole::Text) {
+            return PlainKind::None;
+        }
+        const LineFacts& line = scan_.lines[i];
+        const LineFacts& above = scan_.lines[i - 1];
+        const LineFacts& below = scan_.lines[i + 1];
+        // It opens with a word, its first letter a capital.
+        if (!line.IsPlainText() || !line.Has(kLineStartsUpper) || !line.Has(kLineStartsWord) ||
+            line.Has(kLineListItem | kLinePreformatted | kLineCodeLike) ||
+            line.words > kMaxAmongLinesWords || line.length - line.indent > kMaxAmongLinesColumns ||
+            !above.IsText() || !below.IsPlainText() || marks_[i + 1].role != LineRole::Text ||
+            !below.Has(kLineStartsUpper) || below.indent != line.indent ||
+            below.Has(kLineListItem) || !shape_.Wrapped(scan_, i + 1)) {
+            return PlainKind::None;
+        }
+        if (marks_[i - 1].role == LineRole::Text) {
+            const std::string_view last = LineContent(reader_.Text(doc_.blocks[i - 1]));
+            if (!above.IsPlainText() || !EndsLikeSentence(last, true) || last.ends_with(',') ||
+                last.ends_with(';') || last.ends_with(':')) {
+                return PlainKind::None;
+            }
+        }
+        const std::string_view text = LineContent(reader_.Text(doc_.blocks[i]));
+        if (EndsLikeSentence(text, true) || HasCodeMarks(text) || WordsDeclined(text) ||
+            IsNumberedCaption(text) || IsField(text) || OpensQuotation(text) ||
+            text.ends_with("\uFF1A")) {
+            return PlainKind::None;
+        }
+        if (OpensWithShortLabel(text) || OpensWithLabel(text)) {
+            ++labelled;
+            return PlainKind::None;
+        }
+        return PlainKind::AmongLines;
+    }
+
     // A chapter or numbered line the detectors by words declined (out of order, in a list),
     // or the title of a contents list: its words were judged already.
     bool WordsDeclined(std::string_view text) {
@@ -317,6 +385,10 @@ class PlainHeadingFinder {
         if (outdented < static_cast<std::ptrdiff_t>(kMinOutdentedHeadings)) {
             std::replace(kinds_.begin(), kinds_.end(), PlainKind::Outdented, PlainKind::None);
         }
+        const auto among = std::count(kinds_.begin(), kinds_.end(), PlainKind::AmongLines);
+        if (among < static_cast<std::ptrdiff_t>(kMinAmongLinesHeadings)) {
+            std::replace(kinds_.begin(), kinds_.end(), PlainKind::AmongLines, PlainKind::None);
+        }
         if (!shape_.hardWrapped) {
             return;
         }
@@ -331,12 +403,14 @@ class PlainHeadingFinder {
     void DropLabels() {
         std::unordered_map<std::string, std::size_t> seen;
         for (std::size_t i = 0; i < kinds_.size(); ++i) {
-            if (kinds_[i] == PlainKind::ShortLine || kinds_[i] == PlainKind::Outdented) {
+            if (kinds_[i] == PlainKind::ShortLine || kinds_[i] == PlainKind::Outdented ||
+                kinds_[i] == PlainKind::AmongLines) {
                 ++seen[std::string(LineContent(reader_.Text(doc_.blocks[i])))];
             }
         }
         for (std::size_t i = 0; i < kinds_.size(); ++i) {
-            if ((kinds_[i] == PlainKind::ShortLine || kinds_[i] == PlainKind::Outdented) &&
+            if ((kinds_[i] == PlainKind::ShortLine || kinds_[i] == PlainKind::Outdented ||
+                 kinds_[i] == PlainKind::AmongLines) &&
                 seen[std::string(LineContent(reader_.Text(doc_.blocks[i])))] >= kLabelRepeats) {
                 kinds_[i] = PlainKind::None;
             }
@@ -357,7 +431,8 @@ class PlainHeadingFinder {
     // or a list.
     void KeepLinesThatHeadText() {
         for (std::size_t i = scan_.lines.size(); i-- > 0;) {
-            if (kinds_[i] == PlainKind::None) {
+            // A title among the lines was judged by the paragraph under it already.
+            if (kinds_[i] == PlainKind::None || kinds_[i] == PlainKind::AmongLines) {
                 continue;
             }
             const std::size_t next = NextNonBlank(i);
@@ -446,11 +521,21 @@ class PlainHeadingFinder {
         outdents.erase(std::unique(outdents.begin(), outdents.end()), outdents.end());
         const int outdentBase = above ? *above + 1 : 1;
         std::uint8_t sibling = 0;
+        std::uint8_t parent = 0;  // the last heading found by its number or markup
         for (std::size_t i = titleEnd; i < scan_.lines.size(); ++i) {
             if (kinds_[i] == PlainKind::None) {
                 if (marks_[i].role == LineRole::Heading) {
                     sibling = marks_[i].level;
+                    parent = marks_[i].level;
                 }
+                continue;
+            }
+            // Titles among the lines name the parts of the section above them, where the
+            // numbers stop.
+            if (kinds_[i] == PlainKind::AmongLines) {
+                const int level = parent > 0 ? parent + 1 : std::max<int>(sibling, 1);
+                marks_[i] = {LineRole::Heading,
+                             static_cast<std::uint8_t>(std::min<int>(level, kMaxPlainLevel))};
                 continue;
             }
             if (kinds_[i] == PlainKind::Outdented) {

@@ -181,6 +181,14 @@ std::string QuestionsPage() {
     return text;
 }
 
+// Numbered sections without blank lines, the parts of the first titled under it where the
+// numbers stop, each title between a finished sentence and a new paragraph.
+std::string UnnumberedPartsPage(const std::string& first, const std::string& second) {
+    return "4. Harbour pilots\n" + PageProse(0, 78, "") + "4.1. Taking a pilot\n" +
+           PageProse(1, 78, "") + first + "\n" + PageProse(2, 78, "") + second + "\n" +
+           PageProse(3, 78, "") + "4.2. Leaving port\n" + PageProse(4, 78, "");
+}
+
 // A page of a manual's news, cut from the middle of the manual: its own heading under a bar
 // of links, numbered where the manual stands.
 std::string NewsPage() {
@@ -392,6 +400,18 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
            "mole.",
            1}},
          "Harbour questions"},
+        {"titles among the lines where the numbers stop",
+         UnnumberedPartsPage("Signals at night", "Boarding from the pilot boat"),
+         {{"4. Harbour pilots", 1},
+          {"4.1. Taking a pilot", 2},
+          {"Signals at night", 3},
+          {"Boarding from the pilot boat", 3},
+          {"4.2. Leaving port", 2}},
+         "4. Harbour pilots"},
+        {"boxes labelled in capitals among the lines, which head nothing",
+         UnnumberedPartsPage("TIP Signals at night", "BACK TO BASICS The pilot boat"),
+         {{"4. Harbour pilots", 1}, {"4.1. Taking a pilot", 2}, {"4.2. Leaving port", 2}},
+         "4. Harbour pilots"},
         {"a page that opens under its bar of links, numbered mid-manual",
          NewsPage(),
          {{"4. Harbour news", 1}},
