@@ -34,6 +34,8 @@ constexpr std::size_t kMinEntryCodePoints = 3;
 // The line by which a contents list of one paragraph an entry has begun.
 constexpr std::size_t kMaxSpacedListStart = 60;
 constexpr std::size_t kMaxPlainRuns = 2;
+// An entry's line this long the width may have cut.
+constexpr std::uint32_t kMinCutEntryColumns = 64;
 
 }  // namespace
 
@@ -437,6 +439,18 @@ bool SpacedEntryAfter(const Document& doc, const LineScan& scan, std::size_t at,
 
 }  // namespace
 
+// "17.1.3._Adding", "A.2. Tides": a section's number, not a title's first word ("32_bit").
+bool OpensWithSectionNumber(std::string_view trimmed) {
+    std::size_t at = 0;
+    if (!trimmed.empty() && trimmed[0] >= 'A' && trimmed[0] <= 'Z') {
+        ++at;
+    }
+    while (at < trimmed.size() && (utf8::IsAsciiDigit(trimmed[at]) || trimmed[at] == '.')) {
+        ++at;
+    }
+    return at > 0 && trimmed[at - 1] == '.' && (at == 1 || trimmed[at - 2] != '.');
+}
+
 std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan& scan) {
     std::vector<ContentsList> lists;
     BlockTextReader reader(doc);
@@ -477,11 +491,18 @@ std::vector<ContentsList> FindContentsLists(const Document& doc, const LineScan&
                                     entry.indent >= list.entries.back().indent &&
                                     !entry.Has(kLineListItem) &&
                                     !utf8::IsAsciiDigit(utf8::Trim(text).front());
+            // Under a numbered entry the width cut, a line at its indentation that opens with
+            // no number ("32_bit", "PXE") is its end.
+            const bool cutAbove = numberedAbove &&
+                                  at == list.entries.back().line + list.entries.back().lines &&
+                                  entry.indent == list.entries.back().indent &&
+                                  scan.lines[at - 1].length >= kMinCutEntryColumns &&
+                                  !OpensWithSectionNumber(utf8::Trim(text));
             if (!list.entries.empty() &&
                 ((entry.Has(kLineStartsLower) &&
                   (entry.indent > list.entries.back().indent ||
                    (entry.indent == list.entries.back().indent && numberedAbove))) ||
-                 (underEntry && numberedAbove))) {
+                 (underEntry && numberedAbove) || cutAbove)) {
                 ContentsEntry& last = list.entries.back();
                 ++last.lines;
                 last.key = ContentsKey(last.key + " " + std::string(text));

@@ -202,6 +202,12 @@ class Outline {
                    (scan_.lines[i - 1].Has(kLineListItem) &&
                     scan_.lines[i].indent < scan_.lines[i - 1].indent);
         }
+        // A chapter's number left of an item of a list set in, whose last sentence ended
+        // above it, opens no line of that item.
+        if (setAmongLines_ && TextAbove(i) && scan_.lines[i].indent < scan_.lines[i - 1].indent &&
+            EndsSentence(Plain(i - 1))) {
+            return true;
+        }
         // Above the page's opening line stand only its head and links.
         return i == opening_ || (!(i > 0 && shape_.Wrapped(scan_, i - 1)) &&
                                  !(shape_.blankSeparated && TextAbove(i)));
@@ -392,6 +398,30 @@ class Outline {
             return std::nullopt;
         }
         return section;
+    }
+
+    // `later` runs on from a heading that runs on from `earlier`: 8.1 after 7.5.2 (8 between
+    // them), 2.4.2 after 2.3.
+    static bool SkipsOneHeading(const SectionPath& earlier, const SectionPath& later) {
+        SectionPath between = earlier;
+        if (earlier.depth < kMaxSectionDepth) {
+            between.parts[between.depth++] = 1;
+            if (FollowsInNumbering(between, later)) {
+                return true;
+            }
+        }
+        for (std::uint8_t depth = earlier.depth; depth >= 1; --depth) {
+            between = earlier;
+            between.depth = depth;
+            for (std::size_t k = depth; k < kMaxSectionDepth; ++k) {
+                between.parts[k] = 0;
+            }
+            ++between.parts[depth - 1];
+            if (FollowsInNumbering(between, later)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // `below` is the first subsection of `above`: 2.1.1 under 2.1.
@@ -616,6 +646,15 @@ class Outline {
                 follows = next && !candidates_[*next].chapter &&
                           FollowsInNumbering(c.path, candidates_[*next].path);
             }
+            if (!follows && previous && SkipsOneHeading(*previous, c.path) &&
+                !ResumedLater(k, *previous, indents)) {
+                // One heading no line gave (a chapter's number the width ran into its text):
+                // the numbering takes up again after it where the next heading runs on too.
+                const std::optional<std::size_t> next = NextNumbered(k, indents);
+                follows = next && !candidates_[*next].chapter &&
+                          (c.path.depth >= 2 ? FollowsInNumbering(c.path, candidates_[*next].path)
+                                             : OpensSubsection(c.path, candidates_[*next].path));
+            }
             if (follows && previous && ListInsideSection(k, *previous, indents)) {
                 follows = false;
             }
@@ -624,6 +663,22 @@ class Outline {
                 previous = c.path;
             }
         }
+    }
+
+    // A numbered line a little after `k` runs on from `previous`: the numbering goes on
+    // there, and line `k` is none of its headings.
+    bool ResumedLater(std::size_t k, const SectionPath& previous, const DepthIndents& indents) {
+        const std::size_t end = std::min(candidates_.size(), k + 1 + kResumeWindow);
+        for (std::size_t j = k + 1; j < end; ++j) {
+            if (candidates_[j].chapter) {
+                return false;
+            }
+            if (KeepsIndent(candidates_[j], indents) &&
+                FollowsInNumbering(previous, candidates_[j].path)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     // Line `k` climbs out of a subsection, yet the subsections come back a few numbered lines

@@ -536,6 +536,28 @@ TEST(Outline, AContentsTitleUnderAPrefaceIsNoSubtitle) {
     EXPECT_EQ(headings[0], (Heading{"Preface", 1}));
 }
 
+// Entries the width cut go on at their own indentation, in a line that opens with no number:
+// a digit ("32_bit") or a capital ("PXE") that is no entry of its own.
+TEST(Outline, AContentsEntryTheWidthCutGoesOnUnderItsNumber) {
+    const std::string text =
+        "Contents\n  1._Setting_up\n"
+        "        1.1._Adding_a_second_archive_for_the_clients_that_still_run_on_old\n"
+        "        32_bit_machines\n"
+        "        1.2._Choosing_what_the_boot_menu_offers_to_clients_that_start_from_the\n"
+        "        PXE\n  2._Using_it\n\n"
+        "1. Setting up\n\n" +
+        Paragraph(0) +
+        "\n1.1. Adding a second archive for the clients that still run on old 32 bit "
+        "machines\n\n" +
+        Paragraph(1) +
+        "\n1.2. Choosing what the boot menu offers to clients that start from the PXE\n\n" +
+        Paragraph(2) + "\n2. Using it\n\n" + Paragraph(3);
+    const Document doc = Refined(text);
+    EXPECT_EQ(CountKind(doc, BlockKind::ListItem), 4u);
+    EXPECT_EQ(Headings(doc).size(), 4u);
+    EXPECT_EQ(WordsOf(text), WordsOf(doc));
+}
+
 TEST(Outline, PlainProseGetsNoHeadings) {
     std::string text;
     for (int p = 0; p < 6; ++p) {

@@ -189,6 +189,18 @@ std::string UnnumberedPartsPage(const std::string& first, const std::string& sec
            PageProse(3, 78, "") + "4.2. Leaving port\n" + PageProse(4, 78, "");
 }
 
+// Sections right under the text: a chapter's number under the last line of an item of a
+// list set in, a line the width filled; and a chapter whose own line the text lost (5.).
+std::string ListThenChapterPage() {
+    return "3. Harbour pilots\n" + PageProse(0, 78, "") + "3.1. Taking a pilot\n" +
+           PageProse(1, 78, "") + "3.2. Leaving port\n" + PageProse(2, 78, "") +
+           "The pilot brings:\n    * a lamp, a chart and the book of the tides for the month, as\n"
+           "      the harbour master asks when the weather closes in over the outer banks.\n"
+           "4. Moorings\n4.1. Ropes\n" +
+           PageProse(3, 78, "") + "4.2. Knots\n" + PageProse(4, 78, "") + "5.1. Chains\n" +
+           PageProse(5, 78, "") + "5.2. Anchors\n" + PageProse(6, 78, "");
+}
+
 // A page of a manual's news, cut from the middle of the manual: its own heading under a bar
 // of links, numbered where the manual stands.
 std::string NewsPage() {
@@ -412,6 +424,17 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
          UnnumberedPartsPage("TIP Signals at night", "BACK TO BASICS The pilot boat"),
          {{"4. Harbour pilots", 1}, {"4.1. Taking a pilot", 2}, {"4.2. Leaving port", 2}},
          "4. Harbour pilots"},
+        {"a chapter under an item of a list, sections of a chapter whose line is lost",
+         ListThenChapterPage(),
+         {{"3. Harbour pilots", 1},
+          {"3.1. Taking a pilot", 2},
+          {"3.2. Leaving port", 2},
+          {"4. Moorings", 1},
+          {"4.1. Ropes", 2},
+          {"4.2. Knots", 2},
+          {"5.1. Chains", 2},
+          {"5.2. Anchors", 2}},
+         "page"},
         {"a page that opens under its bar of links, numbered mid-manual",
          NewsPage(),
          {{"4. Harbour news", 1}},
