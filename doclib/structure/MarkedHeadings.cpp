@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 #include <unordered_map>
 
 #include "doclib/structure/BlockTextReader.h"
+#include "doclib/structure/ChapterLine.h"
 #include "doclib/structure/SectionNumber.h"
 #include "doclib/structure/TextLine.h"
 #include "text/Utf8Text.h"
@@ -246,7 +248,12 @@ class Marked {
         if (markdown && hashes.size() >= kMarkdownHashLines) {
             hashes.insert(hashes.end(), colonHashes.begin(), colonHashes.end());
         }
-        if (hashes.size() >= 2 || (hashes.size() == 1 && opensDocument_)) {
+        // A lone hash line set apart whose words name a chapter ("# Chapter 2. apt-get") is
+        // that chapter's heading: no comment of a script reads so.
+        const bool namesChapter = hashes.size() == 1 && hashesApart == 1 &&
+                                  BoundsHeading(scan_, marks_, hashes.front().line + 1) &&
+                                  NamesChapter(hashes.front());
+        if (hashes.size() >= 2 || (hashes.size() == 1 && (opensDocument_ || namesChapter))) {
             result_.headings.insert(result_.headings.end(), hashes.begin(), hashes.end());
             result_.markdown = markdown && hashes.size() >= kMarkdownHashLines;
         }
@@ -257,6 +264,19 @@ class Marked {
     }
 
   private:
+    // The title of a hash line is a chapter line, numbered, of a chapter proper.
+    bool NamesChapter(const ShapedHeading& h) {
+        const std::string_view content = LineContent(reader_.Text(doc_.blocks[h.line]));
+        const std::string_view title = utf8::Trim(content.substr(
+            std::min<std::size_t>(h.markupLead, content.size()),
+            content.size() - std::min<std::size_t>(h.markupLead + h.markupTrail, content.size())));
+        std::string spaced;
+        const std::optional<ChapterLineMatch> match =
+            MatchChapterLine(WithPlainSpaces(title, spaced), scratch_);
+        return match && match->kind == DivisionKind::Chapter && match->number > 0 &&
+               !match->bareNumeral && !match->section;
+    }
+
     // The line under a hash line opens a sentence ("We welcome your changes."), as the text
     // under a heading does; under a comment stands a command or a setting.
     bool ProseBelow(std::size_t i) {
@@ -365,6 +385,7 @@ class Marked {
     const LineMarks& marks_;
     MarkedLines result_;
     bool opensDocument_ = false;
+    std::string scratch_;
 };
 
 }  // namespace

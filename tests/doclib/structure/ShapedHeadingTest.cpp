@@ -60,6 +60,10 @@ TEST(ShapedHeadings, EveryShapeGivesItsHeadingAndLevel) {
         {"hashes ranked by their count, a closing run and a hash that is the title's",
          Between({"## Tides ##", "# Harbour", "### The C# notes"}),
          {{"Tides", 2}, {"Harbour", 1}, {"The C# notes", 3}}},
+        {"a lone hash line that names a chapter, under a page's own markup",
+         "<div class=\"chapter\">\n\n# Chapter 2. Harbour pilots\n\n" + Prose(0) + "\n\n" +
+             Prose(1),
+         {{"Chapter 2. Harbour pilots", 1}}},
         {"hash lines with their text right under them, a lowercase name opening the document",
          "# harbourd\n\n" + Prose(0) + "\n## Installing\n" + Prose(1) +
              "\n## Running the harbour\n" + Prose(2) + "\n### Tides\n" + Prose(3) +
