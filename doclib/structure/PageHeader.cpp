@@ -131,8 +131,14 @@ bool IsSpacedBarAt(const Document& doc, const LineScan& scan, std::size_t i) {
 // "[Download the ebook](https://example.org/get/)": one link of Markdown, the whole line.
 bool IsMarkdownLink(std::string_view trimmed) {
     const std::size_t middle = trimmed.find("](");
-    return trimmed.starts_with('[') && trimmed.ends_with(')') && middle != std::string_view::npos &&
-           trimmed.find(')', middle) == trimmed.size() - 1;
+    if (trimmed.starts_with('[') && trimmed.ends_with(')') && middle != std::string_view::npos &&
+        trimmed.find(')', middle) == trimmed.size() - 1) {
+        return true;
+    }
+    // "`Download the ebook <https://example.org/get/>`__": the same in reStructuredText.
+    const std::size_t target = trimmed.find(" <");
+    return trimmed.starts_with('`') && (trimmed.ends_with(">`_") || trimmed.ends_with(">`__")) &&
+           target != std::string_view::npos && trimmed.find('`', 1) > target;
 }
 
 // "[6]Download the ebook"
@@ -251,6 +257,20 @@ bool IsMarkupLine(std::string_view trimmed) {
            trimmed.find(' ') == std::string_view::npos;
 }
 
+namespace {
+
+// ":name: banner", ":class: title": a field of one word between colons, opening the line.
+bool IsDirectiveOption(std::string_view trimmed) {
+    if (trimmed.size() < 3 || trimmed.front() != ':') {
+        return false;
+    }
+    const std::size_t close = trimmed.find(':', 1);
+    return close != std::string_view::npos && close > 1 &&
+           trimmed.substr(1, close - 1).find(' ') == std::string_view::npos;
+}
+
+}  // namespace
+
 bool IsPageHeadLine(std::string_view trimmed) {
     const bool declaration = trimmed.starts_with("<?xml ") && trimmed.ends_with("?>");
     const bool doctype = (trimmed.starts_with("<!DOCTYPE ") || trimmed.starts_with("<!doctype ")) &&
@@ -271,7 +291,16 @@ std::size_t FirstTextLine(const Document& doc, const LineScan& scan) {
         if (!scan.lines[first].IsText() || !IsPageHeadLine(content)) {
             break;
         }
+        const std::uint16_t indent = scan.lines[first].indent;
         ++first;
+        // A directive's options (":name: banner", ":class: title") are set in under it.
+        if (content.starts_with(".. ")) {
+            while (first < scan.lines.size() && scan.lines[first].IsText() &&
+                   scan.lines[first].indent > indent &&
+                   IsDirectiveOption(LineContent(reader.Text(doc.blocks[first])))) {
+                ++first;
+            }
+        }
         if (IsPageLinkList(content)) {
             while (first < scan.lines.size() && scan.lines[first].IsText()) {
                 ++first;

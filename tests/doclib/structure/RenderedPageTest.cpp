@@ -435,6 +435,14 @@ TEST(RenderedPage, HeadingsLevelsAndTitleAreThePages) {
           {"5.1. Chains", 2},
           {"5.2. Anchors", 2}},
          "page"},
+        {"reStructuredText of a page: a banner's container, its link, the heading a rubric",
+         ".. container::\n   :name: banner\n\n   `Download the logbook "
+         "<https://example.org/get/>`__"
+         "\n\n.. container:: chapter\n\n   .. rubric:: Chapter 3. Harbour pilots\n"
+         "      :name: chapter-3\n      :class: title\n\n" +
+             PageProse(0, 78, "") + "\n" + PageProse(1, 78, ""),
+         {{"Chapter 3. Harbour pilots", 1}},
+         "Chapter 3. Harbour pilots"},
         {"a page that opens under its bar of links, numbered mid-manual",
          NewsPage(),
          {{"4. Harbour news", 1}},
