@@ -362,7 +362,7 @@ class PlainHeadingFinder {
             text.ends_with("\uFF1A")) {
             return PlainKind::None;
         }
-        if (OpensWithShortLabel(text) || OpensWithLabel(text)) {
+        if (OpensWithShortLabel(text)) {
             ++labelled;
             return PlainKind::None;
         }
